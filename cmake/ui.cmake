@@ -1,0 +1,1 @@
+# windows and sound: added with the main window

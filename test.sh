@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the full build, the core alone
+# (no Qt, no SDL), and the whole suite under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/setup.sh
+vorblin_install_missing
+
+export QT_QPA_PLATFORM=offscreen
+export SDL_AUDIODRIVER=dummy
+jobs=$(nproc)
+
+run_suite() {
+  local dir=$1
+  shift
+  echo "=== $dir"
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300
+}
+
+run_suite build
+run_suite build-core -DVORBLIN_WITH_UI=OFF -DVORBLIN_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_suite build-asan -DVORBLIN_SANITIZE=ON -DVORBLIN_BENCH=OFF

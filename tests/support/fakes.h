@@ -1,0 +1,115 @@
+#pragma once
+// Scripted stand-ins for the game's outside world.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "game/drawing.h"
+#include "game/game.h"
+#include "game/random_clock.h"
+#include "records/records_link.h"
+#include "shell/shell_link.h"
+#include "sound/sound_board.h"
+
+namespace vorblin::testing {
+
+// Hands out scripted values first, then a fixed fallback; counts every draw.
+class ScriptedRandom final : public RandomSource {
+  public:
+    float Rnd() override;
+    void Push(std::initializer_list<float> values) { script.insert(script.end(), values); }
+
+    std::deque<float> script;
+    float fallback = 0.0f;
+    int draws = 0;
+};
+
+class FixedClock final : public Clock {
+  public:
+    int Seconds() override {
+        ++reads;
+        return seconds;
+    }
+    std::string ShortDate() override { return date; }
+
+    int seconds = 0;
+    int reads = 0;
+    std::string date = "05.12.2026";
+};
+
+// Records every operation as text, e.g. "filled 28,28-222,222 #FFFF".
+class RecordingSurface final : public DrawingSurface {
+  public:
+    void Cls() override { ops.push_back("cls"); }
+    void Line(int x1, int y1, int x2, int y2, Colour colour) override;
+    void BoxOutline(int x1, int y1, int x2, int y2, Colour colour) override;
+    void FilledBox(int x1, int y1, int x2, int y2, Colour colour) override;
+
+    int Count(const std::string& prefix) const;
+    std::vector<std::string> ops;
+};
+
+// Counts operations only (for benchmarks and long runs).
+class CountingSurface final : public DrawingSurface {
+  public:
+    void Cls() override { ++ops; }
+    void Line(int, int, int, int, Colour) override { ++ops; }
+    void BoxOutline(int, int, int, int, Colour) override { ++ops; }
+    void FilledBox(int, int, int, int, Colour) override { ++ops; }
+    long ops = 0;
+};
+
+class RecordingSound final : public SoundBoard {
+  public:
+    void Play(Channel channel) override { played.push_back(channel); }
+    bool EnableLoop() const override { return loop; }
+    void PanSweepStep() override { ++panSteps; }
+
+    std::vector<Channel> played;
+    bool loop = false;
+    int panSteps = 0;
+};
+
+class RecordingRecords final : public RecordsLink {
+  public:
+    int16_t Load_Table() override {
+        ++loads;
+        return tableLines;
+    }
+    void Update_Place(int32_t S) override { places.push_back(S); }
+    void End_Of_Game(int32_t S) override;
+
+    int16_t tableLines = 1;
+    int loads = 0;
+    std::vector<int32_t> places;
+    std::vector<int32_t> endings;
+    Game* restartOnEnd = nullptr;  // when set, "Да": a new game from inside the flow
+};
+
+class RecordingShell final : public ShellLink {
+  public:
+    void FocusWell() override { ++focusWell; }
+    void Minimize() override { ++minimized; }
+    void RestoreAndActivate() override { ++restored; }
+    int focusWell = 0, minimized = 0, restored = 0;
+};
+
+// A game wired to fakes. Seconds 0 makes every warm-up a single draw.
+struct GameRig {
+    GameRig();
+    // Puts a figure from a shape string at (x, y); the well is left as it is.
+    void SetFigure(const std::string& shape, int x, int y);
+    // Runs fall ticks until the landing count grows (or the limit is reached).
+    int TicksUntilLanding(int limit = 100000);
+
+    ScriptedRandom rnd;
+    FixedClock clock;
+    RecordingSurface well, next, future;
+    RecordingSound sound;
+    RecordingRecords records;
+    RecordingShell shell;
+    Game game;
+};
+
+}  // namespace vorblin::testing

@@ -1,0 +1,35 @@
+#include "support/well_picture.h"
+
+#include <stdexcept>
+
+namespace vorblin::testing {
+
+void SetBottom(Board& board, const std::vector<std::string>& rows) {
+    const int firstRow = board.LastRow() + 1 - static_cast<int>(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].size() != 15)
+            throw std::invalid_argument("a well row has 15 cells: " + rows[i]);
+        for (int c = 0; c < 15; ++c)
+            board.C(Board::kFirstColumn + c, firstRow + static_cast<int>(i)) =
+                rows[i][static_cast<size_t>(c)] == '#';
+    }
+}
+
+std::string BottomPicture(const Board& board, int count) {
+    std::string text;
+    for (int y = board.LastRow() + 1 - count; y <= board.LastRow(); ++y) {
+        for (int x = Board::kFirstColumn; x <= board.LastColumn(); ++x)
+            text += board.C(x, y) ? '#' : '.';
+        text += '\n';
+    }
+    return text;
+}
+
+std::string Joined(const std::vector<std::string>& rows) {
+    std::string text;
+    for (const auto& row : rows)
+        text += row + '\n';
+    return text;
+}
+
+}  // namespace vorblin::testing
