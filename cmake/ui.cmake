@@ -1,1 +1,31 @@
-# windows and sound: added with the main window
+# The windows (Qt 6 Widgets) around the core.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+set(CMAKE_AUTOMOC OFF)
+
+add_library(vorblin_ui STATIC
+  src/toolkit/image_surface.cpp
+  src/toolkit/picture_box.cpp
+  src/toolkit/caption_frame.cpp
+  src/toolkit/colour_button.cpp
+  src/toolkit/fonts.cpp
+  src/shell/title_strip.cpp
+  src/shell/frm_main_window.cpp
+)
+target_link_libraries(vorblin_ui PUBLIC vorblin_core Qt6::Widgets)
+
+add_executable(vorblin app/main.cpp)
+target_link_libraries(vorblin PRIVATE vorblin_ui)
+
+add_executable(vorblin_ui_tests
+  tests/toolkit/image_surface_test.cpp
+  tests/shell/frm_main_window_test.cpp
+  tests/support/qt_main.cpp
+)
+target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest)
+gtest_discover_tests(vorblin_ui_tests DISCOVERY_TIMEOUT 60
+  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+if(VORBLIN_BENCH AND NOT VORBLIN_SANITIZE)
+  add_executable(vorblin_tick_rate bench/tick_rate.cpp)
+  target_link_libraries(vorblin_tick_rate PRIVATE vorblin_ui)
+endif()

@@ -62,10 +62,10 @@ class FigureChooser {
 
 // Queue(1) falls, Queue(2) is next, Queue(3) to Queue(5) are shown in the Future window.
 struct FigureQueue {
-    std::array<FiguraInfo, 6> slots{};  // slot 0 unused, so indices match the game's 1 to 5
+    std::array<FiguraInfo, 6> entries{};  // slot 0 unused, so indices match the game's 1 to 5
 
-    FiguraInfo& operator()(int i) { return slots[static_cast<size_t>(i)]; }
-    const FiguraInfo& operator()(int i) const { return slots[static_cast<size_t>(i)]; }
+    FiguraInfo& operator()(int i) { return entries[static_cast<size_t>(i)]; }
+    const FiguraInfo& operator()(int i) const { return entries[static_cast<size_t>(i)]; }
 
     // Appends a freshly chosen figure at position i.
     void Fill(int i, FigureChooser& chooser);

@@ -12,6 +12,10 @@ class ShellLink {
     virtual void Minimize() = 0;
     // Bring the main window back to the normal state and give it the focus (resume).
     virtual void RestoreAndActivate() = 0;
+    // Cut the window to its outline (the last step of every load).
+    virtual void RebuildWindowRgn() {}
+    // Show the settings window modally and wait until it closes.
+    virtual void ShowSettings() {}
 };
 
 }  // namespace vorblin

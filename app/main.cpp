@@ -1,0 +1,13 @@
+#include <QApplication>
+#include <QDir>
+
+#include "shell/frm_main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    vorblin::FrmMain window;
+    window.show();
+    window.Well()->setFocus();
+    return app.exec();
+}

@@ -1,0 +1,374 @@
+#include "shell/frm_main_window.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QRegion>
+#include <chrono>
+
+#include "shell/title_strip.h"
+#include "shell/window_shape.h"
+#include "toolkit/caption_frame.h"
+#include "toolkit/fonts.h"
+#include "toolkit/qt_colour.h"
+#include "toolkit/twips.h"
+
+namespace vorblin {
+
+namespace {
+
+QRect PixelRect(const ControlSpec& spec) {
+    return QRect(TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
+                 TwipsToPixels(spec.height));
+}
+
+void SetColours(QWidget* widget, Colour fore, Colour back) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(fore));
+    palette.setColor(QPalette::Window, ToQColor(back));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+int16_t VirtualKey(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Left:
+            return kKeyLeft;
+        case Qt::Key_Right:
+            return kKeyRight;
+        case Qt::Key_Up:
+            return kKeyUp;
+        case Qt::Key_Down:
+            return kKeyDown;
+        case Qt::Key_Space:
+            return kKeySpace;
+        case Qt::Key_Escape:
+            return kKeyEscape;
+        default:
+            return -1;
+    }
+}
+
+FrmMain::FrmMain(RandomSource* rnd, Clock* clock)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      ownRnd_(rnd != nullptr ? nullptr : std::make_unique<Lcg24Random>()),
+      ownClock_(clock != nullptr ? nullptr : std::make_unique<SystemClock>()),
+      rnd_(rnd != nullptr ? *rnd : *ownRnd_),
+      clock_(clock != nullptr ? *clock : *ownClock_),
+      picFuture_(QSize(TwipsToPixels(1515), TwipsToPixels(3840)), 1515, 3840, RGB(64, 64, 64)) {
+    RegisterFonts();
+    setWindowTitle(QStringLiteral("Vorblin Cascade"));
+    setFont(MakeFont(FontSpec{}));
+    setFixedSize(TwipsToPixels(kMainOuterWidth), TwipsToPixels(kMainOuterHeight));
+    SetColours(this, kBlack, kBlack);
+
+    title_ = new TitleStrip(this, windowTitle());
+    title_->setGeometry(0, 0, width(), kTitleStripPixels);
+    client_ = new QWidget(this);
+    const int border = (width() - TwipsToPixels(kMainClientWidth)) / 2;
+    client_->setGeometry(border, kTitleStripPixels, TwipsToPixels(kMainClientWidth),
+                         TwipsToPixels(kMainClientHeight));
+    SetColours(client_, kBlack, kBlack);
+
+    BuildControls();
+    shell_ = std::make_unique<MainShell>(GameParts{rnd_, clock_, picVorblin_->Surface(),
+                                                   picNext_->Surface(), picFuture_, sound_, *this,
+                                                   *this});
+    BindState();
+    ConnectInput();
+    qApp->installEventFilter(this);
+    shell_->Form_Load();
+    Sync();
+}
+
+FrmMain::~FrmMain() {
+    qApp->removeEventFilter(this);
+}
+
+QWidget* FrmMain::Control(const std::string& name) const {
+    const auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void FrmMain::BuildControls() {
+    for (const ControlSpec& spec : FrmMainLayout()) {
+        QWidget* parent = spec.container.empty() ? client_ : Control(std::string(spec.container));
+        const QString caption =
+            QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
+        const QRect geometry = PixelRect(spec);
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+            case ControlKind::Panel:
+            case ControlKind::Bar:
+                widget = new QWidget(parent);
+                SetColours(widget, spec.fore, spec.back);
+                break;
+            case ControlKind::Frame:
+                widget = new CaptionFrame(parent, caption, spec.fore, spec.back);
+                break;
+            case ControlKind::Label: {
+                auto* label = new QLabel(caption, parent);
+                label->setAlignment((spec.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
+                                    Qt::AlignTop);
+                label->setWordWrap(true);
+                SetColours(label, spec.fore, spec.back);
+                widget = label;
+                break;
+            }
+            case ControlKind::Picture: {
+                const bool well = spec.name == "picVorblin";
+                // The well is drawn in its own scale of 250 units a cell; the next box in twips.
+                auto* box = new PictureBox(parent, geometry.size(), well ? 3760 : spec.width,
+                                           well ? 7760 : spec.height, spec.back);
+                if (well) {
+                    picVorblin_ = box;
+                    box->setFocusPolicy(Qt::StrongFocus);
+                } else {
+                    picNext_ = box;
+                }
+                widget = box;
+                break;
+            }
+            case ControlKind::Button:
+            case ControlKind::CheckButton: {
+                auto* button = new ColourButton(parent, caption, spec.fore, spec.back);
+                button->setCheckable(spec.kind == ControlKind::CheckButton);
+                widget = button;
+                break;
+            }
+        }
+        widget->setObjectName(
+            QString::fromUtf8(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
+        widget->setProperty(
+            "Tag", QString::fromUtf8(spec.tag.data(), static_cast<qsizetype>(spec.tag.size())));
+        widget->setFont(MakeFont(spec.font));
+        widget->setGeometry(geometry);
+        widget->setVisible(spec.visible);
+        controls_[std::string(spec.name)] = widget;
+    }
+    // "Pause" lies exactly under the control frame and shows when the frame is hidden.
+    QWidget* pause = Control("lblPause");
+    pause->move(Control("fraControl")->pos());
+    pause->lower();
+}
+
+void FrmMain::BindState() {
+    Game& game = shell_->game;
+    ScoreBoard& s = game.scores;
+    const std::pair<const char*, const Label*> labels[] = {
+        {"lblScore", &s.lblScore},
+        {"lblLevel", &s.lblLevel},
+        {"lblRemain", &s.lblRemain},
+        {"lblCountLines(1)", &s.lblCountLines[1]},
+        {"lblCountLines(2)", &s.lblCountLines[2]},
+        {"lblCountLines(3)", &s.lblCountLines[3]},
+        {"lblCountLines(4)", &s.lblCountLines[4]},
+        {"lblTimeBonus", &s.lblTimeBonus},
+        {"lblTotalScore", &s.lblTotalScore},
+        {"lblSumBonus", &s.lblSumBonus},
+        {"lblFirma", &game.notice.lblFirma},
+        {"lblPosition", &game.lblPosition},
+        {"lblNextPlace", &game.lblNextPlace},
+    };
+    for (const auto& [name, state] : labels) {
+        Label never{"\x01", -1, !state->Visible};
+        labels_.push_back({state, static_cast<QLabel*>(Control(name)), never});
+    }
+    ControlPad& pad = game.pad;
+    const std::pair<const char*, const CommandButton*> buttons[] = {
+        {"cmdLeftRight(0)", &pad.cmdLeftRight[0]},
+        {"cmdLeftRight(2)", &pad.cmdLeftRight[2]},
+        {"cmdRotate(0)", &pad.cmdRotate},
+        {"cmdDown", &pad.cmdDown},
+        {"cmdSpace", &pad.cmdSpace},
+    };
+    for (const auto& [name, state] : buttons)
+        buttons_.push_back({state, static_cast<ColourButton*>(Control(name))});
+    MainMenu& menu = shell_->menu;
+    const std::pair<const char*, const CheckButton*> checks[] = {
+        {"chkPause", &pad.chkPause}, {"chkHelp", &menu.chkHelp}, {"chkDemo", &menu.chkDemo},
+        {"chkSet", &menu.chkSet},    {"chkAuto", &menu.chkAuto}, {"chkFuture", &menu.chkFuture},
+        {"chkRec", &menu.chkRec},    {"chkStat", &menu.chkStat},
+    };
+    for (const auto& [name, state] : checks)
+        checks_.push_back({state, static_cast<ColourButton*>(Control(name))});
+    timers_ = {{&game.tmrDown, &tmrDown_},
+               {&s.tmrLevel, &tmrLevel_},
+               {&s.tmrMigCountLines, &tmrMigCountLines_},
+               {&shell_->demo.tmrDemo, &tmrDemo_},
+               {&menu.tmrMigMenuControls, &tmrMigMenuControls_}};
+}
+
+void FrmMain::ConnectInput() {
+    Game& game = shell_->game;
+    tmrDown_.setTimerType(Qt::PreciseTimer);
+    connect(&tmrDown_, &QTimer::timeout, this, [this] { OnFallTick(); });
+    connect(&tmrLevel_, &QTimer::timeout, this,
+            [this, &game] { Run([&] { game.tmrLevel_Timer(); }); });
+    connect(&tmrMigCountLines_, &QTimer::timeout, this,
+            [this, &game] { Run([&] { game.tmrMigCountLines_Timer(); }); });
+    connect(&tmrDemo_, &QTimer::timeout, this,
+            [this] { Run([this] { shell_->tmrDemo_Timer(); }); });
+    connect(&tmrMigMenuControls_, &QTimer::timeout, this,
+            [this] { Run([this] { shell_->tmrMigMenuControls_Timer(); }); });
+
+    auto pad = [this](const char* name, auto down, auto up) {
+        auto* button = static_cast<ColourButton*>(Control(name));
+        connect(button, &QPushButton::pressed, this, [this, down] { Run(down); });
+        connect(button, &QPushButton::released, this, [this, up] { Run(up); });
+    };
+    pad(
+        "cmdLeftRight(0)", [&game] { game.cmdLeftRight_MouseDown(0); },
+        [&game] { game.cmdLeftRight_MouseUp(0); });
+    pad(
+        "cmdLeftRight(2)", [&game] { game.cmdLeftRight_MouseDown(2); },
+        [&game] { game.cmdLeftRight_MouseUp(2); });
+    pad(
+        "cmdRotate(0)", [&game] { game.cmdRotate_MouseDown(0); },
+        [&game] { game.cmdRotate_MouseUp(0); });
+    pad(
+        "cmdDown", [&game] { game.cmdDown_MouseDown(); }, [&game] { game.cmdDown_MouseUp(); });
+    pad(
+        "cmdSpace", [&game] { game.cmdSpace_MouseDown(); }, [&game] { game.cmdSpace_MouseUp(); });
+
+    auto check = [this](const char* name, auto setValue) {
+        auto* button = static_cast<ColourButton*>(Control(name));
+        connect(button, &QPushButton::clicked, this,
+                [this, setValue](bool down) { Run([&] { setValue(down ? 1 : 0); }); });
+    };
+    MainShell& shell = *shell_;
+    check("chkPause", [&shell](int16_t v) { shell.Set_chkPause(v); });
+    check("chkHelp", [&shell](int16_t v) { shell.Set_chkHelp(v); });
+    check("chkDemo", [&shell](int16_t v) { shell.Set_chkDemo(v); });
+    check("chkSet", [&shell](int16_t v) { shell.Set_chkSet(v); });
+    // The side windows come later; until then these buttons only keep their state.
+    const std::pair<const char*, CheckButton*> sides[] = {{"chkAuto", &shell.menu.chkAuto},
+                                                          {"chkFuture", &shell.menu.chkFuture},
+                                                          {"chkRec", &shell.menu.chkRec},
+                                                          {"chkStat", &shell.menu.chkStat}};
+    for (const auto& [name, side] : sides) {
+        check(name, [this, side = side](int16_t v) {
+            side->Value = v;
+            FocusWell();
+        });
+    }
+}
+
+void FrmMain::OnFallTick() {
+    if (!tickObserver_) {
+        shell_->game.tmrDown_Timer();
+        Sync();
+        return;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    shell_->game.tmrDown_Timer();
+    Sync();
+    tickObserver_(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                      std::chrono::steady_clock::now() - start)
+                      .count());
+}
+
+void FrmMain::Sync() {
+    for (LabelBinding& b : labels_) {
+        const Label& s = *b.state;
+        if (b.shown.Caption != s.Caption) {
+            b.widget->setText(QString::fromStdString(s.Caption));
+            b.shown.Caption = s.Caption;
+        }
+        if (b.shown.ForeColor != s.ForeColor) {
+            QPalette palette = b.widget->palette();
+            palette.setColor(QPalette::WindowText, ToQColor(s.ForeColor));
+            b.widget->setPalette(palette);
+            b.shown.ForeColor = s.ForeColor;
+        }
+        if (b.shown.Visible != s.Visible) {
+            b.widget->setVisible(s.Visible);
+            b.shown.Visible = s.Visible;
+        }
+    }
+    for (const ButtonBinding& b : buttons_) {
+        b.widget->SetBackColor(b.state->BackColor);
+        if (b.widget->isEnabled() != b.state->Enabled)
+            b.widget->setEnabled(b.state->Enabled);
+    }
+    for (const CheckBinding& b : checks_) {
+        b.widget->SetBackColor(b.state->BackColor);
+        if (b.widget->isChecked() != (b.state->Value == 1))
+            b.widget->setChecked(b.state->Value == 1);
+    }
+    const bool frameShown = shell_->game.pad.fraControl.Visible;
+    if (frameShown != controlFrameShown_) {
+        Control("fraControl")->setVisible(frameShown);
+        controlFrameShown_ = frameShown;
+    }
+    picVorblin_->ShowDamage();
+    picNext_->ShowDamage();
+    for (const TimerBinding& t : timers_) {
+        if (t.timer->interval() != t.state->Interval)
+            t.timer->setInterval(t.state->Interval);
+        if (t.state->Enabled != t.timer->isActive()) {
+            if (t.state->Enabled)
+                t.timer->start();
+            else
+                t.timer->stop();
+        }
+    }
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != this)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int16_t code = VirtualKey(key->key());
+    if (code < 0)
+        return QWidget::eventFilter(watched, event);
+    if (type == QEvent::KeyPress)
+        Run([&] { shell_->game.Form_KeyDown(code); });  // auto-repeat presses act again
+    else if (!key->isAutoRepeat())
+        Run([&] { shell_->game.Form_KeyUp(code); });  // auto-repeat releases do not flicker
+    return true;
+}
+
+void FrmMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && shell_)
+        Run([this] { shell_->Form_Resize(isMinimized()); });
+}
+
+void FrmMain::FocusWell() {
+    picVorblin_->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::Minimize() {
+    showMinimized();
+}
+
+void FrmMain::RestoreAndActivate() {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void FrmMain::RebuildWindowRgn() {
+    std::vector<PlacedControl> placed;
+    for (const ControlSpec& spec : FrmMainLayout()) {
+        if (!spec.container.empty())
+            continue;
+        const QWidget* w = Control(std::string(spec.name));
+        placed.push_back({spec.name, spec.kind, w->x(), w->y(), w->width(), w->height()});
+    }
+    QRegion outline;
+    for (const ShapeRect& r : vorblin::RebuildWindowRgn(kMainOuterWidth, placed))
+        outline += QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    setMask(outline);
+}
+
+void FrmMain::End_Of_Game(int32_t) {
+    shell_->New_Game();
+}
+
+}  // namespace vorblin

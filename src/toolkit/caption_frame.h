@@ -1,0 +1,27 @@
+#pragma once
+// A frame with a caption in its top border, holding other controls.
+
+#include <QFrame>
+#include <QString>
+
+#include "toolkit/colours.h"
+
+namespace vorblin {
+
+class CaptionFrame final : public QFrame {
+  public:
+    CaptionFrame(QWidget* parent, const QString& caption, Colour captionColour, Colour back);
+
+    // Highlighting (the help tour) repaints the background.
+    void SetBackColor(Colour back);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QString caption_;
+    Colour captionColour_;
+    Colour back_;
+};
+
+}  // namespace vorblin

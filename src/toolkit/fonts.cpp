@@ -1,0 +1,51 @@
+#include "toolkit/fonts.h"
+
+#include <QFontDatabase>
+#include <QString>
+#include <QStringList>
+#include <cmath>
+
+namespace vorblin {
+
+namespace {
+QString g_tahoma = QStringLiteral("DejaVu Sans");
+
+QString Family(FontFace face) {
+    switch (face) {
+        case FontFace::Tahoma:
+            return g_tahoma;
+        case FontFace::TimesNewRoman:
+            return QStringLiteral("Liberation Serif");
+        case FontFace::CourierNew:
+            return QStringLiteral("Liberation Mono");
+        case FontFace::MsSansSerif:
+            // Wine's MS Sans Serif has no Cyrillic letters.
+            return QStringLiteral("DejaVu Sans");
+    }
+    return QStringLiteral("DejaVu Sans");
+}
+}  // namespace
+
+void RegisterFonts() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // fontconfig does not see Wine's fonts; load its Tahoma (which has Cyrillic) directly.
+    for (const char* file :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
+        const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(file));
+        if (id >= 0 && !QFontDatabase::applicationFontFamilies(id).isEmpty())
+            g_tahoma = QFontDatabase::applicationFontFamilies(id).first();
+    }
+}
+
+QFont MakeFont(const FontSpec& spec) {
+    QFont font(Family(spec.face));
+    // Point sizes are those of a 96-dpi screen: 8.25 pt is 11 pixels.
+    font.setPixelSize(static_cast<int>(std::lrint(spec.points * 96.0 / 72.0)));
+    font.setBold(spec.bold);
+    return font;
+}
+
+}  // namespace vorblin

@@ -1,0 +1,25 @@
+#pragma once
+// A drawing surface on screen: it shows the image its ImageSurface keeps.
+
+#include <QWidget>
+
+#include "toolkit/image_surface.h"
+
+namespace vorblin {
+
+class PictureBox final : public QWidget {
+  public:
+    PictureBox(QWidget* parent, QSize pixels, int unitsWide, int unitsHigh, Colour back);
+
+    ImageSurface& Surface() { return surface_; }
+    // Schedules a repaint of whatever was drawn since the last call.
+    void ShowDamage();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    ImageSurface surface_;
+};
+
+}  // namespace vorblin
