@@ -14,13 +14,14 @@ void ColourButton::SetColours(Colour fore, Colour back) {
         return;
     fore_ = fore;
     back_ = back;
-    const QString backName = ToQColor(back).name(), foreName = ToQColor(fore).name();
+    // An outset border shaded from the back colour; a black button gets a grey edge.
+    const QColor edge = back == kBlack ? QColor(128, 128, 128) : ToQColor(back);
     setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; padding: 0px;"
                                  " border: 2px outset %3; }"
                                  "QPushButton:pressed, QPushButton:checked {"
-                                 " border: 2px inset %3; }"
+                                 " border: 2px inset %3; padding-top: 2px; padding-left: 2px; }"
                                  "QPushButton:disabled { color: %2; }")
-                      .arg(backName, foreName, ToQColor(back).lighter(160).name()));
+                      .arg(ToQColor(back).name(), ToQColor(fore).name(), edge.name()));
 }
 
 }  // namespace vorblin

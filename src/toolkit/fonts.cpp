@@ -31,13 +31,13 @@ void RegisterFonts() {
     if (done)
         return;
     done = true;
-    // fontconfig does not see Wine's fonts; load its Tahoma (which has Cyrillic) directly.
-    for (const char* file :
-         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-        const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(file));
-        if (id >= 0 && !QFontDatabase::applicationFontFamilies(id).isEmpty())
-            g_tahoma = QFontDatabase::applicationFontFamilies(id).first();
-    }
+    // fontconfig does not see Wine's fonts: load its Tahoma (which has Cyrillic) directly.
+    // Only the regular face: Wine's bold face draws no heavier, and without it the
+    // font engine emboldens the regular one.
+    const int id =
+        QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
+    if (id >= 0 && !QFontDatabase::applicationFontFamilies(id).isEmpty())
+        g_tahoma = QFontDatabase::applicationFontFamilies(id).first();
 }
 
 QFont MakeFont(const FontSpec& spec) {
