@@ -151,9 +151,9 @@ std::span<const ControlSpec> FrmMainLayout() {
 }
 
 const ControlSpec* FindControl(std::string_view name) {
-    for (const ControlSpec& spec : kLayout)
-        if (spec.name == name)
-            return &spec;
+    for (const ControlSpec& item : kLayout)
+        if (item.name == name)
+            return &item;
     return nullptr;
 }
 

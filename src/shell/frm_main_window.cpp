@@ -16,9 +16,9 @@ namespace vorblin {
 
 namespace {
 
-QRect PixelRect(const ControlSpec& spec) {
-    return QRect(TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
-                 TwipsToPixels(spec.height));
+QRect PixelRect(const ControlSpec& item) {
+    return QRect(TwipsToPixels(item.left), TwipsToPixels(item.top), TwipsToPixels(item.width),
+                 TwipsToPixels(item.height));
 }
 
 void SetColours(QWidget* widget, Colour fore, Colour back) {
@@ -92,35 +92,35 @@ QWidget* FrmMain::Control(const std::string& name) const {
 }
 
 void FrmMain::BuildControls() {
-    for (const ControlSpec& spec : FrmMainLayout()) {
-        QWidget* parent = spec.container.empty() ? client_ : Control(std::string(spec.container));
+    for (const ControlSpec& item : FrmMainLayout()) {
+        QWidget* parent = item.container.empty() ? client_ : Control(std::string(item.container));
         const QString caption =
-            QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
-        const QRect geometry = PixelRect(spec);
+            QString::fromUtf8(item.caption.data(), static_cast<qsizetype>(item.caption.size()));
+        const QRect geometry = PixelRect(item);
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (item.kind) {
             case ControlKind::Panel:
             case ControlKind::Bar:
                 widget = new QWidget(parent);
-                SetColours(widget, spec.fore, spec.back);
+                SetColours(widget, item.fore, item.back);
                 break;
             case ControlKind::Frame:
-                widget = new CaptionFrame(parent, caption, spec.fore, spec.back);
+                widget = new CaptionFrame(parent, caption, item.fore, item.back);
                 break;
             case ControlKind::Label: {
                 auto* label = new QLabel(caption, parent);
-                label->setAlignment((spec.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
+                label->setAlignment((item.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
                                     Qt::AlignTop);
                 label->setWordWrap(true);
-                SetColours(label, spec.fore, spec.back);
+                SetColours(label, item.fore, item.back);
                 widget = label;
                 break;
             }
             case ControlKind::Picture: {
-                const bool well = spec.name == "picVorblin";
+                const bool well = item.name == "picVorblin";
                 // The well is drawn in its own scale of 250 units a cell; the next box in twips.
-                auto* box = new PictureBox(parent, geometry.size(), well ? 3760 : spec.width,
-                                           well ? 7760 : spec.height, spec.back);
+                auto* box = new PictureBox(parent, geometry.size(), well ? 3760 : item.width,
+                                           well ? 7760 : item.height, item.back);
                 if (well) {
                     picVorblin_ = box;
                     box->setFocusPolicy(Qt::StrongFocus);
@@ -132,20 +132,20 @@ void FrmMain::BuildControls() {
             }
             case ControlKind::Button:
             case ControlKind::CheckButton: {
-                auto* button = new ColourButton(parent, caption, spec.fore, spec.back);
-                button->setCheckable(spec.kind == ControlKind::CheckButton);
+                auto* button = new ColourButton(parent, caption, item.fore, item.back);
+                button->setCheckable(item.kind == ControlKind::CheckButton);
                 widget = button;
                 break;
             }
         }
         widget->setObjectName(
-            QString::fromUtf8(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
+            QString::fromUtf8(item.name.data(), static_cast<qsizetype>(item.name.size())));
         widget->setProperty(
-            "Tag", QString::fromUtf8(spec.tag.data(), static_cast<qsizetype>(spec.tag.size())));
-        widget->setFont(MakeFont(spec.font));
+            "Tag", QString::fromUtf8(item.tag.data(), static_cast<qsizetype>(item.tag.size())));
+        widget->setFont(MakeFont(item.font));
         widget->setGeometry(geometry);
-        widget->setVisible(spec.visible);
-        controls_[std::string(spec.name)] = widget;
+        widget->setVisible(item.visible);
+        controls_[std::string(item.name)] = widget;
     }
     // "Pause" lies exactly under the control frame and shows when the frame is hidden.
     QWidget* pause = Control("lblPause");
@@ -355,11 +355,11 @@ void FrmMain::RestoreAndActivate() {
 
 void FrmMain::RebuildWindowRgn() {
     std::vector<PlacedControl> placed;
-    for (const ControlSpec& spec : FrmMainLayout()) {
-        if (!spec.container.empty())
+    for (const ControlSpec& item : FrmMainLayout()) {
+        if (!item.container.empty())
             continue;
-        const QWidget* w = Control(std::string(spec.name));
-        placed.push_back({spec.name, spec.kind, w->x(), w->y(), w->width(), w->height()});
+        const QWidget* w = Control(std::string(item.name));
+        placed.push_back({item.name, item.kind, w->x(), w->y(), w->width(), w->height()});
     }
     QRegion outline;
     for (const ShapeRect& r : vorblin::RebuildWindowRgn(kMainOuterWidth, placed))

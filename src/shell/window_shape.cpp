@@ -35,11 +35,11 @@ std::vector<ShapeRect> RebuildWindowRgn(int outerWidth, std::span<const PlacedCo
 
 std::vector<PlacedControl> WindowLevelControls() {
     std::vector<PlacedControl> placed;
-    for (const ControlSpec& spec : FrmMainLayout()) {
-        if (!spec.container.empty())
+    for (const ControlSpec& item : FrmMainLayout()) {
+        if (!item.container.empty())
             continue;
-        placed.push_back({spec.name, spec.kind, TwipsToPixels(spec.left), TwipsToPixels(spec.top),
-                          TwipsToPixels(spec.width), TwipsToPixels(spec.height)});
+        placed.push_back({item.name, item.kind, TwipsToPixels(item.left), TwipsToPixels(item.top),
+                          TwipsToPixels(item.width), TwipsToPixels(item.height)});
     }
     return placed;
 }

@@ -40,11 +40,11 @@ void RegisterFonts() {
         g_tahoma = QFontDatabase::applicationFontFamilies(id).first();
 }
 
-QFont MakeFont(const FontSpec& spec) {
-    QFont font(Family(spec.face));
+QFont MakeFont(const FontSpec& wanted) {
+    QFont font(Family(wanted.face));
     // Point sizes are those of a 96-dpi screen: 8.25 pt is 11 pixels.
-    font.setPixelSize(static_cast<int>(std::lrint(spec.points * 96.0 / 72.0)));
-    font.setBold(spec.bold);
+    font.setPixelSize(static_cast<int>(std::lrint(wanted.points * 96.0 / 72.0)));
+    font.setBold(wanted.bold);
     return font;
 }
 

@@ -10,6 +10,6 @@ namespace vorblin {
 // Loads the bundled Tahoma (once per process); call after the application starts.
 void RegisterFonts();
 
-QFont MakeFont(const FontSpec& spec);
+QFont MakeFont(const FontSpec& wanted);
 
 }  // namespace vorblin

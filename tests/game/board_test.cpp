@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "game/board.h"
-#include "support/well_picture.h"
 
 namespace vorblin {
 namespace {
 
-constexpr const char* kBar = "0000111100000000";         // vertical bar in box column 1
-constexpr const char* kLastColumn = "0000000000001111";  // vertical bar in box column 3
-constexpr const char* kSquare = "0000011001100000";      // columns 1-2, rows 1-2
+constexpr const char* kBar = "0000111100000000";  // vertical bar in box column 1
 
 Board WithFigure(const char* shape, int x, int y) {
     Board board;
@@ -20,29 +17,20 @@ Board WithFigure(const char* shape, int x, int y) {
     return board;
 }
 
-TEST(Moves, StopAtBothWallsWhileEmptyBoxColumnsMayHangOver) {
-    Board board = WithFigure(kBar, 3, 0);  // bar in well column 4
+TEST(Moves, StopAtWallsAndFilledCellsWhileEmptyBoxCellsMayHangOver) {
+    Board board = WithFigure(kBar, 3, 27);  // bar in column 4, rows 27-30
+    EXPECT_FALSE(board.Enable_Move_Left_Right(0));
+    board.PosX = 17;  // column 18
+    EXPECT_FALSE(board.Enable_Move_Left_Right(2));
+    EXPECT_TRUE(board.Enable_Move_Left_Right(0));
+    board.C(17, 30) = true;  // beside its lowest cell
+    EXPECT_FALSE(board.Enable_Move_Left_Right(0));
+
+    board = WithFigure("0000000000001111", 1, 0);  // a narrow figure may stand at PosX 1
     EXPECT_FALSE(board.Enable_Move_Left_Right(0));
     EXPECT_TRUE(board.Enable_Move_Left_Right(2));
-    board.PosX = 17;  // bar in column 18
-    EXPECT_FALSE(board.Enable_Move_Left_Right(2));
-    EXPECT_TRUE(board.Enable_Move_Left_Right(0));
-
-    board = WithFigure(kLastColumn, 2, 0);  // a narrow figure may stand at PosX 1
-    EXPECT_TRUE(board.Enable_Move_Left_Right(0));
-    board.PosX = 1;
-    EXPECT_FALSE(board.Enable_Move_Left_Right(0));
     board = WithFigure("1111000000000000", 18, 0);  // and at PosX 18
     EXPECT_FALSE(board.Enable_Move_Left_Right(2));
-    EXPECT_TRUE(board.Enable_Move_Left_Right(0));
-}
-
-TEST(Moves, StopAtFilledCellsButNotUnderEmptyBoxCells) {
-    Board board = WithFigure(kBar, 8, 27);  // bar in column 9, rows 27-30
-    board.C(8, 30) = true;                  // beside its lowest cell
-    EXPECT_FALSE(board.Enable_Move_Left_Right(0));
-    board.C(8, 30) = false;
-    board.C(7, 30) = true;  // under the box's empty column 0 after the move
     EXPECT_TRUE(board.Enable_Move_Left_Right(0));
 }
 
@@ -52,29 +40,24 @@ TEST(Fall, StopsAtTheFloorAndOnFilledCells) {
     board.PosY = 27;  // lowest cell on row 30
     EXPECT_FALSE(board.Enable_Move_Down());
     board.PosY = 20;
-    board.C(9, 24) = true;
-    EXPECT_FALSE(board.Enable_Move_Down());
-    board.C(9, 24) = false;
     board.C(10, 24) = true;  // under an empty box cell
     EXPECT_TRUE(board.Enable_Move_Down());
+    board.C(9, 24) = true;
+    EXPECT_FALSE(board.Enable_Move_Down());
 }
 
 TEST(Rotation, TurnsClockwiseInsideTheBox) {
     Board board = WithFigure(kBar, 8, 5);
     const FigureMatrix start = board.Figura;
     ASSERT_TRUE(board.Rotate_Figure());
-    Board expected = WithFigure("0100010001000100", 8, 5);  // row 1 of the box
-    EXPECT_EQ(board.Figura, expected.Figura);
-    ASSERT_TRUE(board.Rotate_Figure());
-    ASSERT_TRUE(board.Rotate_Figure());
-    ASSERT_TRUE(board.Rotate_Figure());
+    EXPECT_EQ(board.Figura, WithFigure("0100010001000100", 8, 5).Figura);  // row 1 of the box
+    for (int turn = 0; turn < 3; ++turn)
+        ASSERT_TRUE(board.Rotate_Figure());
     EXPECT_EQ(board.Figura, start);
 
-    // The L of shape 1 turned once: cell (c, r) goes to (3 - r, c).
-    board = WithFigure("0000011100010000", 8, 5);
+    board = WithFigure(kOrdinaryShapes[1], 8, 5);  // cell (c, r) goes to (3 - r, c)
     board.Rotate_Figure();
-    expected = WithFigure("0110010001000000", 8, 5);
-    EXPECT_EQ(board.Figura, expected.Figura);
+    EXPECT_EQ(board.Figura, WithFigure("0110010001000000", 8, 5).Figura);
 }
 
 TEST(Rotation, IsRefusedAtWallsFloorAndFilledCellsWithoutShifting) {
@@ -92,8 +75,8 @@ TEST(Rotation, IsRefusedAtWallsFloorAndFilledCellsWithoutShifting) {
     EXPECT_FALSE(board.Enable_Rotate(board.Rotated()));
 }
 
-TEST(Inversion, NeedsTheWholeBoxInsideAndEmpty) {
-    Board board = WithFigure(kSquare, 4, 10);
+TEST(Inversion, NeedsTheWholeBoxInsideEmptyAndAboveTheFloor) {
+    Board board = WithFigure(kOrdinaryShapes[6], 4, 10);  // the square, box columns 1-2
     EXPECT_TRUE(board.Enable_Inverse());
     board.PosX = 15;
     EXPECT_TRUE(board.Enable_Inverse());
@@ -104,42 +87,25 @@ TEST(Inversion, NeedsTheWholeBoxInsideAndEmpty) {
     board.PosX = 8;
     board.C(8, 10) = true;  // under an empty corner of the box
     EXPECT_FALSE(board.Enable_Inverse());
-}
 
-TEST(Inversion, KeepsNewCellsAboveTheFloorAndRefusesAFullBox) {
-    Board board = WithFigure("1000100010001000", 8, 30);  // a row of four on row 30
-    EXPECT_FALSE(board.Enable_Inverse());                 // its empty cells lie below it
+    board = WithFigure("1000100010001000", 8, 30);  // a row of four on row 30
+    EXPECT_FALSE(board.Enable_Inverse());           // its empty cells lie below it
     board.PosY = 27;
     ASSERT_TRUE(board.Enable_Inverse());
     board.Invert();
     EXPECT_EQ(board.Figura.FilledCount(), 12);
-    board.Invert();
-    EXPECT_EQ(board.Figura.FilledCount(), 4);
-
-    board = WithFigure("1111111111111111", 8, 10);
+    board = WithFigure("1111111111111111", 8, 10);  // would leave no cell to land
     EXPECT_FALSE(board.Enable_Inverse());
 }
 
 TEST(GameOverTest, OnlyAnOverlapAtTheStartEndsTheGame) {
-    Board board = WithFigure(kSquare, Board::kStartX, 0);  // covers columns 10-11, rows 1-2
+    Board board = WithFigure(kOrdinaryShapes[6], Board::kStartX, 0);  // columns 10-11, rows 1-2
     for (int x = 4; x <= 18; ++x)
         board.C(x, 0) = true;               // a full top row
     board.C(9, 1) = board.C(12, 2) = true;  // beside the figure
     EXPECT_FALSE(board.GameOver());
     board.C(11, 2) = true;
     EXPECT_TRUE(board.GameOver());
-}
-
-TEST(WellPicture, RoundTrips) {
-    Board board;
-    board.Reset();
-    const std::vector<std::string> rows = {"#..............", "..............#", "###############"};
-    testing::SetBottom(board, rows);
-    EXPECT_EQ(testing::BottomPicture(board, 3), testing::Joined(rows));
-    EXPECT_TRUE(board.C(4, 28));
-    EXPECT_TRUE(board.C(18, 29));
-    EXPECT_FALSE(board.C(3, 30));
-    EXPECT_FALSE(board.C(19, 30));
 }
 
 }  // namespace

@@ -52,27 +52,5 @@ TEST(LandingLog, LinesComeInTheirFixedOrder) {
     EXPECT_EQ(game.board.PosY, 1);
 }
 
-TEST(LandingLog, SpecialBonusRoundsHalvesToEvenInEveryDisplay) {
-    testing::GameRig rig;
-    Game& game = rig.game;
-    game.Form_Load();
-    for (int32_t bonus : {30015, 30015}) {
-        game.board.Reset();
-        int16_t cells = 0;
-        Initialize_Array_For_Brikko(game.board.Figura, "0000111100000000", cells);
-        game.board.PosX = 8;
-        game.board.PosY = 27;
-        game.Queue(1).Bonus = bonus;
-        game.TickCount = 149;
-        game.scores.TimeTicks = 201;
-        game.scores.CellCounter = 0;
-        game.tmrDown_Timer();
-    }
-    // 3001.5 -> 3002 for each landing; 6003 for the sum; the score reads 6003.
-    EXPECT_EQ(game.lstStatistic.Items, (std::vector<std::string>{"1. +3002", "2. +3002"}));
-    EXPECT_EQ(game.scores.lblSumBonus.Caption, "  Vorblin Bonus : 6003");
-    EXPECT_EQ(game.scores.lblScore.Caption, "6003");
-}
-
 }  // namespace
 }  // namespace vorblin

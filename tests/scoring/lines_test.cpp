@@ -23,13 +23,6 @@ class LinesTest : public ::testing::Test {
     ListBox stats;
 };
 
-TEST_F(LinesTest, LineBonusGrowsWithTheCube) {
-    EXPECT_EQ(ScoreBoard::LineBonus(1), 2750);
-    EXPECT_EQ(ScoreBoard::LineBonus(2), 8000);
-    EXPECT_EQ(ScoreBoard::LineBonus(3), 22250);
-    EXPECT_EQ(ScoreBoard::LineBonus(4), 50000);
-}
-
 TEST_F(LinesTest, FourFullRowsGoAtOnce) {
     SetBottom(board, {"#..............", "###############", "###############", "###############",
                       "###############"});
@@ -100,9 +93,11 @@ TEST_F(LinesTest, CountCaptionsMultiplyTheShownBonus) {
         scores.ScoreRemovedLines(2);
     EXPECT_EQ(scores.lblCountLines[2].Caption, "2-Lines*3 = 2400");
     scores.ScoreRemovedLines(3);
+    scores.ScoreRemovedLines(1);
     EXPECT_EQ(scores.lblCountLines[3].Caption, "3-Lines*1 = 2225");
-    EXPECT_EQ(scores.Score, 3 * 50000 + 3 * 8000 + 22250);
-    EXPECT_EQ(scores.LastLines, 3);
+    EXPECT_EQ(scores.lblCountLines[1].Caption, "1-Lines*1 = 275");
+    EXPECT_EQ(scores.Score, 3 * 50000 + 3 * 8000 + 22250 + 2750);
+    EXPECT_EQ(scores.LastLines, 1);
     EXPECT_EQ(scores.LineCounts[4], 3);
 }
 

@@ -39,12 +39,6 @@ int RecordingSurface::Count(const std::string& prefix) const {
     return count;
 }
 
-void RecordingRecords::End_Of_Game(int32_t S) {
-    endings.push_back(S);
-    if (restartOnEnd != nullptr)
-        restartOnEnd->New_Game();
-}
-
 GameRig::GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
 
 void GameRig::SetFigure(const std::string& shape, int x, int y) {

@@ -78,13 +78,12 @@ class RecordingRecords final : public RecordsLink {
         return tableLines;
     }
     void Update_Place(int32_t S) override { places.push_back(S); }
-    void End_Of_Game(int32_t S) override;
+    void End_Of_Game(int32_t S) override { endings.push_back(S); }
 
     int16_t tableLines = 1;
     int loads = 0;
     std::vector<int32_t> places;
     std::vector<int32_t> endings;
-    Game* restartOnEnd = nullptr;  // when set, "Да": a new game from inside the flow
 };
 
 class RecordingShell final : public ShellLink {
