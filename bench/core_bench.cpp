@@ -70,6 +70,7 @@ void BM_LandingRemovingFourRows(benchmark::State& state) {
         b.game.board.PosY = 27;
         b.game.TickCount = 149;
         b.game.lstStatistic.Clear();
+        b.game.scores.LinesInLevel = 0;  // the common landing: no level change
         b.game.tmrDown_Timer();
     }
     if (b.game.scores.LineCounts[4] == 0)

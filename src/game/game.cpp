@@ -155,7 +155,7 @@ void Game::Land() {
     scores.Show_Time_Bonus(static_cast<int16_t>(200 - scores.TimeTicks));
     scores.TimeTicks = 0;
     scores.lblScore.Caption = std::to_string(ShownScore());
-    ++scores.FigureCount;
+    CountUp(scores.FigureCount);
 
     std::string line = std::to_string(scores.FigureCount) + ". +" +
                        std::to_string(Shown(scores.Score - scores.ScoreBefore));

@@ -22,6 +22,13 @@ inline int32_t Fix(double x) {
     return static_cast<int32_t>(std::trunc(x));
 }
 
+// Counts one more, stopping at the largest 16-bit value instead of wrapping round to a
+// negative count (the original counters are 16 bits wide).
+inline void CountUp(int16_t& counter) {
+    if (counter < INT16_MAX)
+        ++counter;
+}
+
 // Rounding down.
 inline int32_t Int(double x) {
     return static_cast<int32_t>(std::floor(x));

@@ -39,7 +39,7 @@ void ScoreBoard::Delete_Full_Lines(Board& board, int16_t& speed, int16_t& Lines,
         for (int k = r; k >= 0; --k)
             for (int c = 0; c <= board.MaxX; ++c)
                 board.C(c, k) = k > 0 && board.C(c, k - 1);
-        ++LinesInLevel;
+        CountUp(LinesInLevel);
         RaiseLevelIfDue(speed, lstStatistic);
     }
 }

@@ -32,22 +32,13 @@ void SetColours(QWidget* widget, Colour fore, Colour back) {
 }  // namespace
 
 int16_t VirtualKey(int qtKey) {
-    switch (qtKey) {
-        case Qt::Key_Left:
-            return kKeyLeft;
-        case Qt::Key_Right:
-            return kKeyRight;
-        case Qt::Key_Up:
-            return kKeyUp;
-        case Qt::Key_Down:
-            return kKeyDown;
-        case Qt::Key_Space:
-            return kKeySpace;
-        case Qt::Key_Escape:
-            return kKeyEscape;
-        default:
-            return -1;
-    }
+    static constexpr std::pair<int, int16_t> kKeys[] = {
+        {Qt::Key_Left, kKeyLeft}, {Qt::Key_Right, kKeyRight}, {Qt::Key_Up, kKeyUp},
+        {Qt::Key_Down, kKeyDown}, {Qt::Key_Space, kKeySpace}, {Qt::Key_Escape, kKeyEscape}};
+    for (const auto& [qt, code] : kKeys)
+        if (qt == qtKey)
+            return code;
+    return -1;
 }
 
 FrmMain::FrmMain(RandomSource* rnd, Clock* clock)

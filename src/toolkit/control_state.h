@@ -57,4 +57,12 @@ struct CheckButton {
     Colour BackColor = kBlack;
 };
 
+// Sets a check button's value; true when it changed, and so its click handler must run.
+inline bool ChangeValue(CheckButton& button, int16_t value) {
+    if (button.Value == value)
+        return false;
+    button.Value = value;
+    return true;
+}
+
 }  // namespace vorblin

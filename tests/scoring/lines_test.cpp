@@ -83,6 +83,11 @@ TEST_F(LinesTest, AtLevelTenLinesKeepCountingWithoutLevelLines) {
     EXPECT_EQ(scores.Speed, 150);
     EXPECT_TRUE(stats.Items.empty());
     EXPECT_FALSE(scores.tmrLevel.Enabled);
+    scores.LinesInLevel = INT16_MAX;  // a count this long stops instead of turning negative
+    SetBottom(board, {"###############"});
+    Remove();
+    EXPECT_EQ(scores.LinesInLevel, INT16_MAX);
+    EXPECT_EQ(scores.lblRemain.Caption, "");
 }
 
 TEST_F(LinesTest, CountCaptionsMultiplyTheShownBonus) {
