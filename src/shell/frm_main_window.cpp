@@ -1,7 +1,10 @@
 #include "shell/frm_main_window.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QRegion>
 #include <chrono>
 
@@ -29,6 +32,19 @@ void SetColours(QWidget* widget, Colour fore, Colour back) {
     widget->setAutoFillBackground(true);
 }
 
+// The window's icon: a figure of yellow cells with one falling in cyan.
+QIcon GameIcon() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::black);
+    QPainter painter(&pixmap);
+    for (const QPoint cell : {QPoint(0, 3), QPoint(1, 3), QPoint(2, 3), QPoint(2, 2)})
+        painter.fillRect(cell.x() * 8 + 1, cell.y() * 8 + 1, 6, 6, ToQColor(kYellow));
+    painter.setPen(ToQColor(kCyan));
+    for (const QPoint cell : {QPoint(1, 0), QPoint(1, 1), QPoint(2, 1), QPoint(3, 1)})
+        painter.drawRect(cell.x() * 8 + 1, cell.y() * 8 + 1, 5, 5);
+    return QIcon(pixmap);
+}
+
 }  // namespace
 
 int16_t VirtualKey(int qtKey) {
@@ -50,6 +66,7 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock)
       picFuture_(QSize(TwipsToPixels(1515), TwipsToPixels(3840)), 1515, 3840, RGB(64, 64, 64)) {
     RegisterFonts();
     setWindowTitle(QStringLiteral("Vorblin Cascade"));
+    setWindowIcon(GameIcon());
     setFont(MakeFont(FontSpec{}));
     setFixedSize(TwipsToPixels(kMainOuterWidth), TwipsToPixels(kMainOuterHeight));
     SetColours(this, kBlack, kBlack);

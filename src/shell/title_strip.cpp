@@ -1,6 +1,7 @@
 #include "shell/title_strip.h"
 
 #include <QLinearGradient>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -28,8 +29,9 @@ void TitleStrip::paintEvent(QPaintEvent*) {
     gradient.setColorAt(0, QColor(0, 0, 128));
     gradient.setColorAt(1, QColor(16, 132, 208));
     painter.fillRect(rect(), gradient);
+    painter.drawPixmap(5, 5, window()->windowIcon().pixmap(16, 16));
     painter.setPen(Qt::white);
-    painter.drawText(QRect(8, 0, width() - 60, height()), Qt::AlignVCenter | Qt::AlignLeft,
+    painter.drawText(QRect(27, 0, width() - 80, height()), Qt::AlignVCenter | Qt::AlignLeft,
                      caption_);
     for (const QRect& box : {MinimizeButton(), CloseButton()}) {
         painter.fillRect(box, QColor(192, 192, 192));
