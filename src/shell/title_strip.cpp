@@ -1,7 +1,7 @@
 #include "shell/title_strip.h"
 
-#include <QLinearGradient>
 #include <QIcon>
+#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 
