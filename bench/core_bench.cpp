@@ -21,10 +21,20 @@ struct NullShell final : ShellLink {
     void RestoreAndActivate() override {}
 };
 
+// Counts the drawing operations and nothing else.
+class CountingSurface final : public DrawingSurface {
+  public:
+    void Cls() override { ++ops; }
+    void Line(int, int, int, int, Colour) override { ++ops; }
+    void BoxOutline(int, int, int, int, Colour) override { ++ops; }
+    void FilledBox(int, int, int, int, Colour) override { ++ops; }
+    long ops = 0;
+};
+
 struct BenchGame {
     Lcg24Random rnd;
     testing::FixedClock clock;
-    testing::CountingSurface well, next, future;
+    CountingSurface well, next, future;
     SilentSoundBoard sound;
     NullRecords records;
     NullShell shell;

@@ -50,16 +50,6 @@ class RecordingSurface final : public DrawingSurface {
     std::vector<std::string> ops;
 };
 
-// Counts operations only (for benchmarks and long runs).
-class CountingSurface final : public DrawingSurface {
-  public:
-    void Cls() override { ++ops; }
-    void Line(int, int, int, int, Colour) override { ++ops; }
-    void BoxOutline(int, int, int, int, Colour) override { ++ops; }
-    void FilledBox(int, int, int, int, Colour) override { ++ops; }
-    long ops = 0;
-};
-
 class RecordingSound final : public SoundBoard {
   public:
     void Play(Channel channel) override { played.push_back(channel); }
