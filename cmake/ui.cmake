@@ -28,4 +28,6 @@ gtest_discover_tests(vorblin_ui_tests DISCOVERY_TIMEOUT 60
 if(VORBLIN_BENCH AND NOT VORBLIN_SANITIZE)
   add_executable(vorblin_tick_rate bench/tick_rate.cpp)
   target_link_libraries(vorblin_tick_rate PRIVATE vorblin_ui)
+  add_executable(vorblin_surface_bench bench/surface_bench.cpp)
+  target_link_libraries(vorblin_surface_bench PRIVATE vorblin_ui benchmark::benchmark)
 endif()

@@ -9,6 +9,12 @@
 
 namespace vorblin {
 
+namespace {
+QRgb Rgb(Colour c) {
+    return qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+}
+}  // namespace
+
 ImageSurface::ImageSurface(QSize pixels, int unitsWide, int unitsHigh, Colour back)
     : image_(pixels, QImage::Format_RGB32),
       unitsWide_(unitsWide),
@@ -46,8 +52,10 @@ void ImageSurface::FillPixels(int x1, int y1, int x2, int y2, QRgb rgb) {
     y2 = std::min(y2, image_.height() - 1);
     if (x1 > x2 || y1 > y2)
         return;
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (int y = y1; y <= y2; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(row + x1, row + x2 + 1, rgb);
     }
     damage_ |= QRect(QPoint(x1, y1), QPoint(x2, y2));
@@ -61,7 +69,7 @@ void ImageSurface::Cls() {
 void ImageSurface::Line(int x1, int y1, int x2, int y2, Colour colour) {
     const int px1 = PixelX(x1), py1 = PixelY(y1), px2 = PixelX(x2), py2 = PixelY(y2);
     if (px1 == px2 || py1 == py2) {  // every line the game draws is straight across or down
-        FillPixels(px1, py1, px2, py2, ToQColor(colour).rgb());
+        FillPixels(px1, py1, px2, py2, Rgb(colour));
         return;
     }
     QPainter painter(&image_);
@@ -73,7 +81,7 @@ void ImageSurface::Line(int x1, int y1, int x2, int y2, Colour colour) {
 
 void ImageSurface::BoxOutline(int x1, int y1, int x2, int y2, Colour colour) {
     // The inside stays as it is (a transparent fill).
-    const QRgb rgb = ToQColor(colour).rgb();
+    const QRgb rgb = Rgb(colour);
     const int px1 = PixelX(x1), py1 = PixelY(y1), px2 = PixelX(x2), py2 = PixelY(y2);
     FillPixels(px1, py1, px2, py1, rgb);
     FillPixels(px1, py2, px2, py2, rgb);
@@ -82,7 +90,7 @@ void ImageSurface::BoxOutline(int x1, int y1, int x2, int y2, Colour colour) {
 }
 
 void ImageSurface::FilledBox(int x1, int y1, int x2, int y2, Colour colour) {
-    FillPixels(PixelX(x1), PixelY(y1), PixelX(x2), PixelY(y2), ToQColor(colour).rgb());
+    FillPixels(PixelX(x1), PixelY(y1), PixelX(x2), PixelY(y2), Rgb(colour));
 }
 
 QRect ImageSurface::TakeDamage() {
