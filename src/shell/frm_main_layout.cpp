@@ -150,13 +150,6 @@ std::span<const ControlSpec> FrmMainLayout() {
     return kLayout;
 }
 
-const ControlSpec* FindControl(std::string_view name) {
-    for (const ControlSpec& item : kLayout)
-        if (item.name == name)
-            return &item;
-    return nullptr;
-}
-
 bool LeftOutOfHelpTour(std::string_view name) {
     for (std::string_view leftOut : kLeftOut)
         if (leftOut == name)

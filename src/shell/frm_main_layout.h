@@ -49,7 +49,6 @@ constexpr int kMainOuterHeight = 9210;
 constexpr int kTitleStripPixels = 27;
 
 std::span<const ControlSpec> FrmMainLayout();
-const ControlSpec* FindControl(std::string_view name);
 
 // The controls the help tour leaves out (beside the timers, which are not in the list).
 bool LeftOutOfHelpTour(std::string_view name);

@@ -11,11 +11,6 @@ CaptionFrame::CaptionFrame(QWidget* parent, const QString& caption, Colour capti
                            Colour back)
     : QFrame(parent), caption_(caption), captionColour_(captionColour), back_(back) {}
 
-void CaptionFrame::SetBackColor(Colour back) {
-    back_ = back;
-    update();
-}
-
 void CaptionFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(back_));

@@ -12,9 +12,6 @@ class CaptionFrame final : public QFrame {
   public:
     CaptionFrame(QWidget* parent, const QString& caption, Colour captionColour, Colour back);
 
-    // Highlighting (the help tour) repaints the background.
-    void SetBackColor(Colour back);
-
   protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -34,15 +34,11 @@ struct Timer {
 struct ListBox {
     std::vector<std::string> Items;
     int32_t ListIndex = -1;
-    // Bumped by Clear, so that a viewer can tell a cleared and refilled list from
-    // one that only grew.
-    uint32_t Generation = 0;
 
     void AddItem(std::string line) { Items.push_back(std::move(line)); }
     void Clear() {
         Items.clear();
         ListIndex = -1;
-        ++Generation;
     }
     int32_t ListCount() const { return static_cast<int32_t>(Items.size()); }
 };

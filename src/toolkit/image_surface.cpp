@@ -23,16 +23,6 @@ ImageSurface::ImageSurface(QSize pixels, int unitsWide, int unitsHigh, Colour ba
     Cls();
 }
 
-void ImageSurface::SetScale(int unitsWide, int unitsHigh) {
-    unitsWide_ = std::max(1, unitsWide);
-    unitsHigh_ = std::max(1, unitsHigh);
-}
-
-void ImageSurface::SetBackColor(Colour back) {
-    back_ = back;
-    Cls();
-}
-
 int ImageSurface::PixelX(int unit) const {
     return static_cast<int>(std::lrint(static_cast<double>(unit) * image_.width() / unitsWide_));
 }

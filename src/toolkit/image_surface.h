@@ -13,9 +13,6 @@ class ImageSurface final : public DrawingSurface {
     // pixels: the surface's size on screen; units: its scale (width and height).
     ImageSurface(QSize pixels, int unitsWide, int unitsHigh, Colour back);
 
-    void SetScale(int unitsWide, int unitsHigh);
-    void SetBackColor(Colour back);
-
     void Cls() override;
     void Line(int x1, int y1, int x2, int y2, Colour colour) override;
     void BoxOutline(int x1, int y1, int x2, int y2, Colour colour) override;

@@ -91,5 +91,15 @@ TEST_F(InputTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
     EXPECT_EQ(rig.shell.minimized, 1);
 }
 
+TEST(EventSounds, PlayByNumber) {
+    testing::RecordingSound sound;
+    for (uint8_t code = 0; code <= 8; ++code)
+        Play_Event_Sound(sound, code);
+    EXPECT_EQ(sound.played,
+              (std::vector<Channel>{Channel::mVorblin1, Channel::mDown1, Channel::mLeft1,
+                                    Channel::mRight1, Channel::mRotate1, Channel::mDrop1,
+                                    Channel::mDelLin1}));
+}
+
 }  // namespace
 }  // namespace vorblin
