@@ -19,6 +19,10 @@ namespace vorblin {
 
 namespace {
 
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QRect PixelRect(const ControlSpec& item) {
     return QRect(TwipsToPixels(item.left), TwipsToPixels(item.top), TwipsToPixels(item.width),
                  TwipsToPixels(item.height));
@@ -102,8 +106,7 @@ QWidget* FrmMain::Control(const std::string& name) const {
 void FrmMain::BuildControls() {
     for (const ControlSpec& item : FrmMainLayout()) {
         QWidget* parent = item.container.empty() ? client_ : Control(std::string(item.container));
-        const QString caption =
-            QString::fromUtf8(item.caption.data(), static_cast<qsizetype>(item.caption.size()));
+        const QString caption = Text(item.caption);
         const QRect geometry = PixelRect(item);
         QWidget* widget = nullptr;
         switch (item.kind) {
@@ -146,10 +149,8 @@ void FrmMain::BuildControls() {
                 break;
             }
         }
-        widget->setObjectName(
-            QString::fromUtf8(item.name.data(), static_cast<qsizetype>(item.name.size())));
-        widget->setProperty(
-            "Tag", QString::fromUtf8(item.tag.data(), static_cast<qsizetype>(item.tag.size())));
+        widget->setObjectName(Text(item.name));
+        widget->setProperty("Tag", Text(item.tag));
         widget->setFont(MakeFont(item.font));
         widget->setGeometry(geometry);
         widget->setVisible(item.visible);
