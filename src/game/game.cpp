@@ -284,10 +284,8 @@ void Game::Form_KeyUp(int16_t KeyCode) {
 }
 
 void Game::Set_chkPause(int16_t value) {
-    if (pad.chkPause.Value == value)
-        return;
-    pad.chkPause.Value = value;
-    chkPause_Click();
+    if (ChangeValue(pad.chkPause, value))
+        chkPause_Click();
 }
 
 void Game::chkPause_Click() {

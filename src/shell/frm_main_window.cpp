@@ -265,17 +265,15 @@ void FrmMain::ConnectInput() {
 }
 
 void FrmMain::OnFallTick() {
-    if (!tickObserver_) {
-        shell_->game.tmrDown_Timer();
-        Sync();
-        return;
-    }
-    const auto start = std::chrono::steady_clock::now();
+    using SteadyClock = std::chrono::steady_clock;
+    const SteadyClock::time_point start =
+        tickObserver_ ? SteadyClock::now() : SteadyClock::time_point{};
     shell_->game.tmrDown_Timer();
     Sync();
-    tickObserver_(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                      std::chrono::steady_clock::now() - start)
-                      .count());
+    if (tickObserver_)
+        tickObserver_(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(SteadyClock::now() - start)
+                .count());
 }
 
 void FrmMain::Sync() {

@@ -24,10 +24,8 @@ void MainShell::Form_Resize(bool minimized) {
 }
 
 void MainShell::Set_chkDemo(int16_t value) {
-    if (menu.chkDemo.Value == value)
-        return;
-    menu.chkDemo.Value = value;
-    chkDemo_Click();
+    if (ChangeValue(menu.chkDemo, value))
+        chkDemo_Click();
 }
 
 void MainShell::chkDemo_Click() {
@@ -36,10 +34,8 @@ void MainShell::chkDemo_Click() {
 }
 
 void MainShell::Set_chkSet(int16_t value) {
-    if (menu.chkSet.Value == value)
-        return;
-    menu.chkSet.Value = value;
-    chkSet_Click();
+    if (ChangeValue(menu.chkSet, value))
+        chkSet_Click();
 }
 
 void MainShell::chkSet_Click() {
@@ -51,10 +47,8 @@ void MainShell::chkSet_Click() {
 }
 
 void MainShell::Set_chkHelp(int16_t value) {
-    if (menu.chkHelp.Value == value)
-        return;
-    menu.chkHelp.Value = value;
-    chkHelp_Click();
+    if (ChangeValue(menu.chkHelp, value))
+        chkHelp_Click();
 }
 
 void MainShell::chkHelp_Click() {
