@@ -8,6 +8,7 @@ add_library(vorblin_ui STATIC
   src/toolkit/caption_frame.cpp
   src/toolkit/colour_button.cpp
   src/toolkit/fonts.cpp
+  src/toolkit/data_folder.cpp
   src/shell/title_strip.cpp
   src/shell/frm_main_window.cpp
 )
