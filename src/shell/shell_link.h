@@ -16,6 +16,8 @@ class ShellLink {
     virtual void RebuildWindowRgn() {}
     // Show the settings window modally and wait until it closes.
     virtual void ShowSettings() {}
+    // Write the settings file (closing, and ending the program from the game-over question).
+    virtual void SaveSoundSettings() {}
 };
 
 }  // namespace vorblin
