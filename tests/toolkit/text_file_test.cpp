@@ -6,23 +6,14 @@
 
 #include <filesystem>
 
+#include "support/fakes.h"
+
 namespace vorblin {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempFolder {
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "vorblin-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::permissions(path, fs::perms::owner_all, ignored);
-        fs::remove_all(path, ignored);
-    }
-    std::string path;
-};
+using testing::TempFolder;
 
 TEST(TextFile, CodePagesRoundTripAndMarkWhatTheyCannotHold) {
     const std::string russian = "Введите Ваше имя";  // UTF-8 in the source
