@@ -57,7 +57,7 @@ void Dialog(QDialog* dialog, const char* name, int widthTwips, int heightTwips) 
 }  // namespace
 
 FrmEnterName::FrmEnterName(QWidget* owner) : QDialog(owner), txtName_(new QLineEdit(this)) {
-    Dialog(this, "frmEnterName", 3600, 1560);
+    Dialog(this, "frmEnterName", 3600, 1110);
     AddLabel(this, QStringLiteral("Введите Ваше имя"), QRect(120, 120, 3360, 300), kBlack,
              FontSpec{FontFace::Tahoma, 9.75, true})
         ->setObjectName(QStringLiteral("lblEnterName"));

@@ -424,12 +424,16 @@ void FrmMain::HandFocusBack() {
 }
 
 NameEntry FrmMain::Ask_Player_Name() {
+    // The landing that ended the game is shown before the window waits: the fall timer
+    // that would show it does not fire again while its own handler waits here.
+    Sync();
     FrmEnterName frmEnterName(this);
     frmEnterName.exec();
     return frmEnterName.Result();
 }
 
 bool FrmMain::AskNewGame() {
+    Sync();
     FrmGameOver frmGameOver(this);
     frmGameOver.exec();
     return frmGameOver.blnContinue();

@@ -76,7 +76,8 @@ TEST_F(RecordsWindows, AGameEndsWithANameAndANewGame) {
     QStringList seen;
     WhenModal([&](QWidget* name) {
         auto* dialog = static_cast<FrmEnterName*>(name);
-        seen << dialog->windowTitle() << dialog->findChild<QLabel*>("lblEnterName")->text()
+        seen << static_cast<QLabel*>(window->Control("lblScore"))->text()  // shown already
+             << dialog->windowTitle() << dialog->findChild<QLabel*>("lblEnterName")->text()
              << dialog->txtName()->selectedText();
         TypeText(dialog->txtName(), QString::fromUtf8("Юля\tЖ\n中"));  // controls, not CP1251
         QTest::keyClick(dialog, Qt::Key_Return);                       // Enter anywhere
@@ -90,8 +91,8 @@ TEST_F(RecordsWindows, AGameEndsWithANameAndANewGame) {
     });
     EndGameWithScore(300);
     EXPECT_EQ(seen,
-              (QStringList{"Vorblin Cascade", QString::fromUtf8("Введите Ваше имя"), "UnNamed",
-                           "Game Over !", QString::fromUtf8("Начать новую игру ?")}));
+              (QStringList{"300", "Vorblin Cascade", QString::fromUtf8("Введите Ваше имя"),
+                           "UnNamed", "Game Over !", QString::fromUtf8("Начать новую игру ?")}));
     EXPECT_EQ(ends, 0);
     EXPECT_EQ(ReadFileBytes(folder.File(kRecordsFileName)).bytes,
               "\xDE\xEB\xFF\xC6\r\n 300\r\nBorkin\r\n 0\r\n");  // Windows-1251
