@@ -113,6 +113,24 @@ TEST_F(RecordsWindows, ClosingTheNameWindowStoresNothingAndNoEndsTheProgram) {
     EXPECT_EQ(ReadFileBytes(folder.File(kRecordsFileName)).bytes, "Borkin\r\n 0\r\n");
 }
 
+TEST_F(RecordsWindows, AGameEndingUnderTheSettingsWindowClosesItFirst) {
+    QDialog settings(window.get());
+    settings.setObjectName("frmSettings");
+    bool settingsShownAtName = true;
+    WhenModal([&](QWidget*) {  // the settings window is open; the game runs on under it
+        WhenModal([&](QWidget* name) {
+            settingsShownAtName = settings.isVisible();
+            name->close();
+            WhenModal(
+                [](QWidget* question) { question->findChild<QPushButton*>("cmdYes")->click(); });
+        });
+        EndGameWithScore(300);
+    });
+    settings.exec();
+    EXPECT_FALSE(settingsShownAtName);
+    EXPECT_EQ(settings.result(), QDialog::Rejected);
+}
+
 TEST_F(RecordsWindows, TheNameWindowTakesTenCharactersAndEnterKeepsTheDefault) {
     FrmEnterName dialog(window.get());
     dialog.show();
