@@ -178,8 +178,11 @@ TEST_F(GameOverFlow, StoresTheResultThenStartsANewGame) {
     StartWith({{"a", 500}, {"b", 100}});
     rig.shell.Set_chkDemo(1);
     rig.dialogs.name = {"Юля", false};
+    bool demoWhileAsking = true;
+    rig.dialogs.whileAsking = [&] { demoWhileAsking = rig.shell.demo.tmrDemo.Enabled; };
     game.scores.Speed = 7;
     EndWithScore(300);
+    EXPECT_FALSE(demoWhileAsking);  // the demonstration presses no button of a finished game
     EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "name", "new game?"}));
     EXPECT_EQ(Stored(), (RecordTable{{"a", 500}, {"Юля", 300}, {"b", 100}}));
     // The new game: from the stored table, with score, speed and level back to 0.

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 
+#include "records/file_lock.h"
 #include "records/hall_of_fame.h"
 #include "support/fakes.h"
 #include "toolkit/text_file.h"
@@ -218,6 +221,44 @@ TEST_F(GameOverStore, AStaleLockDoesNotBlockForEver) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(fame.Table.front().Name, "late");
     EXPECT_FALSE(std::filesystem::exists(fame.Path() + ".lock"));
+}
+
+std::string ThisHost() {
+    char name[256] = {};
+    gethostname(name, sizeof name - 1);
+    return name;
+}
+
+TEST(RecordsLock, ALiveOwnerBlocksADeadOneOnThisMachineDoesNot) {
+    TempFolder dir;
+    const std::string lock = dir.File("VorblinFathers.txt.lock");
+    // A lock of a process that is still running (this one), fresh: waited for, not taken.
+    ASSERT_TRUE(WriteFileAtomically(lock, ThisHost() + " " + std::to_string(getpid()) + "\n"));
+    {
+        const auto start = std::chrono::steady_clock::now();
+        const FileLock waited(lock, std::chrono::milliseconds(300));
+        EXPECT_FALSE(waited.Held());
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    }
+    EXPECT_TRUE(std::filesystem::exists(lock));  // not ours to remove
+
+    // The same, but its process has ended: taken over at once.
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    ASSERT_TRUE(WriteFileAtomically(lock, ThisHost() + " " + std::to_string(gone) + "\n"));
+    {
+        const auto start = std::chrono::steady_clock::now();
+        const FileLock taken(lock, std::chrono::seconds(3));
+        EXPECT_TRUE(taken.Held());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        EXPECT_EQ(ReadFileBytes(lock).bytes, ThisHost() + " " + std::to_string(getpid()) + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(lock));  // released
+    // Another machine's fresh lock with the same process number is not ours to judge.
+    ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere " + std::to_string(gone) + "\n"));
+    EXPECT_FALSE(FileLock(lock, std::chrono::milliseconds(50)).Held());
 }
 
 }  // namespace

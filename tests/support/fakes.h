@@ -2,6 +2,7 @@
 // Scripted stand-ins for the game's outside world.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,8 @@ class ScriptedDialogs final : public RecordsDialogs {
   public:
     NameEntry Ask_Player_Name() override {
         log.push_back("name");
+        if (whileAsking)
+            whileAsking();
         return name;
     }
     bool AskNewGame() override {
@@ -136,6 +139,7 @@ class ScriptedDialogs final : public RecordsDialogs {
     void EndProgram() override { log.push_back("end"); }
 
     NameEntry name{"UnNamed", false};
+    std::function<void()> whileAsking;
     bool newGame = true;
     std::vector<std::string> log;
 };
