@@ -46,10 +46,8 @@ FileLock::FileLock(std::string path, std::chrono::milliseconds wait,
         }
         if (errno != EEXIST)
             return;  // the folder cannot take a lock file (read-only): go on without
-        if (IsStale(path_)) {
-            BreakStale();
-            continue;
-        }
+        if (IsStale(path_) && BreakStale())
+            continue;  // taken away: try again at once
         if (std::chrono::steady_clock::now() >= deadline)
             return;
         std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 4000));
@@ -93,23 +91,22 @@ bool FileLock::IsStale(const std::string& path) const {
     return pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
-void FileLock::BreakStale() {
+bool FileLock::BreakStale() {
     // Two processes that both found the lock stale must not both remove it: the second
     // would remove the fresh lock of the first. Whoever holds the breaker checks again.
     const std::string breaker = path_ + ".break";
     const int fd = open(breaker.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
+        // A breaker left by a process that died while breaking goes after the same time.
         struct stat info {};
         if (errno == EEXIST && stat(breaker.c_str(), &info) == 0 && AgeOf(info) > staleAfter_)
             unlink(breaker.c_str());
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return;
+        return false;
     }
     close(fd);
-    if (IsStale(path_))
-        unlink(path_.c_str());
+    const bool broken = IsStale(path_) && unlink(path_.c_str()) == 0;
     unlink(breaker.c_str());
+    return broken;
 }
 
 }  // namespace vorblin

@@ -26,7 +26,8 @@ class FileLock {
   private:
     bool TryCreate();
     bool IsStale(const std::string& path) const;
-    void BreakStale();
+    // Removes the stale lock unless another process is doing so; true when it went.
+    bool BreakStale();
 
     std::string path_;
     std::chrono::milliseconds staleAfter_;

@@ -256,6 +256,16 @@ TEST(RecordsLock, ALiveOwnerBlocksADeadOneOnThisMachineDoesNot) {
         EXPECT_EQ(ReadFileBytes(lock).bytes, ThisHost() + " " + std::to_string(getpid()) + "\n");
     }
     EXPECT_FALSE(std::filesystem::exists(lock));  // released
+    // A stale lock that somebody is taking over right now (a fresh breaker beside it) is
+    // left to them.
+    ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
+    std::filesystem::last_write_time(
+        lock, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    ASSERT_TRUE(WriteFileAtomically(lock + ".break", ""));
+    EXPECT_FALSE(FileLock(lock, std::chrono::milliseconds(100)).Held());
+    EXPECT_TRUE(std::filesystem::exists(lock + ".break"));
+    std::filesystem::remove(lock + ".break");
+    EXPECT_TRUE(FileLock(lock, std::chrono::milliseconds(100)).Held());
     // Another machine's fresh lock with the same process number is not ours to judge.
     ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere " + std::to_string(gone) + "\n"));
     EXPECT_FALSE(FileLock(lock, std::chrono::milliseconds(50)).Held());
