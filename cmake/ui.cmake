@@ -31,7 +31,7 @@ gtest_discover_tests(vorblin_ui_tests DISCOVERY_TIMEOUT 60
 
 if(VORBLIN_BENCH AND NOT VORBLIN_SANITIZE)
   add_executable(vorblin_tick_rate bench/tick_rate.cpp)
-  target_link_libraries(vorblin_tick_rate PRIVATE vorblin_ui)
+  target_link_libraries(vorblin_tick_rate PRIVATE vorblin_ui vorblin_test_support)
   add_executable(vorblin_surface_bench bench/surface_bench.cpp)
   target_link_libraries(vorblin_surface_bench PRIVATE vorblin_ui benchmark::benchmark)
 endif()

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTest>
+#include <chrono>
+#include <thread>
 
 #include "shell/frm_main_window.h"
 #include "shell/window_shape.h"
@@ -84,14 +86,15 @@ TEST_F(FrmMainTest, ClicksPressTheButtonsAndHandTheFocusBack) {
 TEST_F(FrmMainTest, EscapePausesAndResumes) {
     QWidget* frame = window->Control("fraControl");
     QWidget* pause = window->Control("lblPause");
-    EXPECT_TRUE(window->FallTimer().isActive());
-    EXPECT_EQ(window->FallTimer().interval(), 2);
-    EXPECT_EQ(window->FallTimer().timerType(), Qt::PreciseTimer);
+    EXPECT_TRUE(window->FallClock().Running());
+    EXPECT_TRUE(window->FallWake().isActive());
+    EXPECT_EQ(window->FallWake().timerType(), Qt::PreciseTimer);
     QTest::keyClick(window->Well(), Qt::Key_Escape);
     EXPECT_FALSE(frame->isVisible());
     EXPECT_TRUE(pause->isVisible());
     EXPECT_EQ(pause->geometry(), frame->geometry());
-    EXPECT_FALSE(window->FallTimer().isActive());
+    EXPECT_FALSE(window->FallClock().Running());
+    EXPECT_FALSE(window->FallWake().isActive());
     EXPECT_TRUE(Button("chkPause")->isChecked());
     EXPECT_TRUE(window->isMinimized());
     const int posX = game().board.PosX;
@@ -102,14 +105,15 @@ TEST_F(FrmMainTest, EscapePausesAndResumes) {
 
     QTest::keyClick(window->Well(), Qt::Key_Escape);
     EXPECT_TRUE(frame->isVisible());
-    EXPECT_TRUE(window->FallTimer().isActive());
+    EXPECT_TRUE(window->FallClock().Running());
     EXPECT_FALSE(Button("chkPause")->isChecked());
     EXPECT_FALSE(window->isMinimized());
 
     // The pause button pauses without minimising.
     QTest::mouseClick(Button("chkPause"), Qt::LeftButton);
     EXPECT_TRUE(Button("chkPause")->isChecked());
-    EXPECT_FALSE(window->FallTimer().isActive());
+    EXPECT_FALSE(window->FallClock().Running());
+    EXPECT_FALSE(window->FallWake().isActive());
     EXPECT_FALSE(window->isMinimized());
 }
 
@@ -177,6 +181,23 @@ TEST_F(FrmMainTest, ANewGameKeepsNothingOfTheOldOne) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             ASSERT_NE(image.pixel(x, y) & 0xFFFFFF, 0xFFFF00u) << x << "," << y;  // no yellow
+}
+
+TEST_F(FrmMainTest, AKeyActsAtOnceAfterTheTicksDueBeforeIt) {
+    // No event is processed meanwhile: the ticks of these 40 ms are owed.
+    const int16_t ticksBefore = game().scores.TimeTicks;
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    const int x = game().board.PosX;
+    QTest::keyPress(window->Well(), Qt::Key_Left);
+    EXPECT_EQ(game().board.PosX, x - 1);                   // within the same call
+    EXPECT_GE(game().scores.TimeTicks - ticksBefore, 19);  // and after the owed ticks
+    // The window then sleeps until the next visible change: about a frame while the time
+    // bonus counts, the next fall step after that.
+    EXPECT_TRUE(window->FallWake().isActive());
+    const int step = 2 * (150 - game().TickCount);
+    EXPECT_EQ(window->FallWake().interval(),
+              game().scores.TimeTicks < 201 ? 17 : std::max(17, step));
+    QTest::keyRelease(window->Well(), Qt::Key_Left);
 }
 
 }  // namespace
