@@ -1,111 +1,138 @@
 #include <gtest/gtest.h>
 
-#include "game/board.h"
+#include <functional>
+
+#include "support/well_picture.h"
 
 namespace vorblin {
 namespace {
 
-constexpr const char* kBar = "0000111100000000";  // vertical bar in box column 1
+using testing::BoardWith;
 
-Board WithFigure(const char* shape, int x, int y) {
-    Board board;
-    board.Reset();
-    int16_t counter = 0;
-    Initialize_Array_For_Brikko(board.Figura, shape, counter);
-    board.PosX = static_cast<uint8_t>(x);
-    board.PosY = static_cast<uint8_t>(y);
-    return board;
-}
+// Box pictures (rows 0 to 3) of the shapes used below.
+constexpr const char* kColumn0 = "1111000000000000";  // #... in every row
+constexpr const char* kColumn3 = "0000000000001111";  // ...# in every row
+constexpr const char* kRow0 = "1000100010001000";     // #### / .... / .... / ....
+constexpr const char* kRow3 = "0001000100010001";     // .... / .... / .... / ####
+constexpr const char* kBar = "0000111100000000";      // .#.. in every row
+constexpr const char* kSquare = "0000011001100000";   // .... / .##. / .##. / ....
+constexpr const char* kFull = "1111111111111111";
 
-TEST(Moves, StopAtWallsAndFilledCellsWhileEmptyBoxCellsMayHangOver) {
-    Board board = WithFigure(kBar, 3, 27);  // bar in column 4, rows 27-30
-    EXPECT_FALSE(board.Enable_Move_Left_Right(0));
-    board.PosX = 17;  // column 18
-    EXPECT_FALSE(board.Enable_Move_Left_Right(2));
-    EXPECT_TRUE(board.Enable_Move_Left_Right(0));
-    board.C(17, 30) = true;  // beside its lowest cell
-    EXPECT_FALSE(board.Enable_Move_Left_Right(0));
+struct Case {
+    const char* what;
+    const char* shape;
+    int x, y;
+    std::vector<std::pair<int, int>> filled;  // well cells (column, row)
+    bool allowed;
+};
 
-    board = WithFigure("0000000000001111", 1, 0);  // a narrow figure may stand at PosX 1
-    EXPECT_FALSE(board.Enable_Move_Left_Right(0));
-    EXPECT_TRUE(board.Enable_Move_Left_Right(2));
-    board = WithFigure("1111000000000000", 18, 0);  // and at PosX 18
-    EXPECT_FALSE(board.Enable_Move_Left_Right(2));
-    EXPECT_TRUE(board.Enable_Move_Left_Right(0));
-}
-
-TEST(Fall, StopsAtTheFloorAndOnFilledCells) {
-    Board board = WithFigure(kBar, 8, 26);
-    EXPECT_TRUE(board.Enable_Move_Down());
-    board.PosY = 27;  // lowest cell on row 30
-    EXPECT_FALSE(board.Enable_Move_Down());
-    board.PosY = 20;
-    board.C(10, 24) = true;  // under an empty box cell
-    EXPECT_TRUE(board.Enable_Move_Down());
-    board.C(9, 24) = true;
-    EXPECT_FALSE(board.Enable_Move_Down());
-}
-
-TEST(Rotation, TurnsClockwiseInsideTheBox) {
-    Board board = WithFigure(kBar, 8, 5);
-    const FigureMatrix start = board.Figura;
-    ASSERT_TRUE(board.Rotate_Figure());
-    EXPECT_EQ(board.Figura, WithFigure("0100010001000100", 8, 5).Figura);  // row 1 of the box
-    for (int turn = 0; turn < 3; ++turn)
-        ASSERT_TRUE(board.Rotate_Figure());
-    EXPECT_EQ(board.Figura, start);
-
-    board = WithFigure(kOrdinaryShapes[1], 8, 5);  // cell (c, r) goes to (3 - r, c)
-    board.Rotate_Figure();
-    EXPECT_EQ(board.Figura, WithFigure("0110010001000000", 8, 5).Figura);
-}
-
-TEST(Rotation, IsRefusedAtWallsFloorAndFilledCellsWithoutShifting) {
-    Board board = WithFigure(kBar, 3, 5);  // the horizontal form would reach column 3
-    const FigureMatrix vertical = board.Figura;
-    EXPECT_FALSE(board.Rotate_Figure());
-    EXPECT_EQ(board.Figura, vertical);
-    EXPECT_EQ(board.PosX, 3);
-
-    board = WithFigure("0100010001000100", 8, 29);  // horizontal bar resting on row 30
-    EXPECT_FALSE(board.Rotate_Figure());            // its vertical form would go below
-    board.PosY = 26;
-    EXPECT_TRUE(board.Enable_Rotate(board.Rotated()));
-    board.C(10, 29) = true;  // under the lowest cell of the turned bar
-    EXPECT_FALSE(board.Enable_Rotate(board.Rotated()));
-}
-
-TEST(Inversion, NeedsTheWholeBoxInsideEmptyAndAboveTheFloor) {
-    Board board = WithFigure(kOrdinaryShapes[6], 4, 10);  // the square, box columns 1-2
-    EXPECT_TRUE(board.Enable_Inverse());
-    board.PosX = 15;
-    EXPECT_TRUE(board.Enable_Inverse());
-    for (int x : {3, 16, 18}) {
-        board.PosX = static_cast<uint8_t>(x);  // the square itself would still be inside
-        EXPECT_FALSE(board.Enable_Inverse()) << x;
+void Check(const std::function<bool(Board&)>& test, const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        Board board = BoardWith(c.shape, c.x, c.y);
+        for (auto [x, y] : c.filled)
+            board.C(x, y) = true;
+        EXPECT_EQ(test(board), c.allowed) << c.what;
     }
-    board.PosX = 8;
-    board.C(8, 10) = true;  // under an empty corner of the box
-    EXPECT_FALSE(board.Enable_Inverse());
-
-    board = WithFigure("1000100010001000", 8, 30);  // a row of four on row 30
-    EXPECT_FALSE(board.Enable_Inverse());           // its empty cells lie below it
-    board.PosY = 27;
-    ASSERT_TRUE(board.Enable_Inverse());
-    board.Invert();
-    EXPECT_EQ(board.Figura.FilledCount(), 12);
-    board = WithFigure("1111111111111111", 8, 10);  // would leave no cell to land
-    EXPECT_FALSE(board.Enable_Inverse());
 }
 
-TEST(GameOverTest, OnlyAnOverlapAtTheStartEndsTheGame) {
-    Board board = WithFigure(kOrdinaryShapes[6], Board::kStartX, 0);  // columns 10-11, rows 1-2
+TEST(Board, FallStopsOnTheLastRowAndOnFilledCellsRightBelow) {
+    Check([](Board& b) { return b.Enable_Move_Down(); },
+          {{"box column 0 on a cell", kColumn0, 5, 10, {{5, 14}}, false},
+           {"box column 3 on a cell", kColumn3, 5, 10, {{8, 14}}, false},
+           {"box row 0 on a cell", kRow0, 5, 10, {{7, 11}}, false},
+           {"a cell two rows below", kRow0, 5, 10, {{7, 12}}, true},
+           {"a cell beside the box", kColumn3, 5, 10, {{9, 14}}, true},
+           {"a cell under an empty box cell", kBar, 5, 10, {{5, 14}}, true},
+           {"lowest cell on row 30", kRow3, 5, 27, {}, false},
+           {"lowest cell on row 29", kRow3, 5, 26, {}, true}});
+}
+
+TEST(Board, MovesKeepTheFilledCellsInColumnsFourToEighteen) {
+    auto left = [](Board& b) { return b.Enable_Move_Left_Right(0); };
+    auto right = [](Board& b) { return b.Enable_Move_Left_Right(2); };
+    Check(left, {{"into column 4", kColumn0, 5, 10, {}, true},
+                 {"into column 3", kColumn0, 4, 10, {}, false},
+                 {"empty box columns over the edge", kColumn3, 2, 10, {}, true},
+                 {"from PosX 1", kColumn3, 1, 10, {}, false},
+                 {"onto a cell beside box row 0", kRow0, 5, 10, {{4, 10}}, false},
+                 {"a cell below the box", kRow0, 5, 10, {{4, 14}}, true}});
+    Check(right, {{"into column 18", kColumn3, 14, 10, {}, true},
+                  {"into column 19", kColumn3, 15, 10, {}, false},
+                  {"empty box columns over the edge", kColumn0, 17, 10, {}, true},
+                  {"from PosX 18", kColumn0, 18, 10, {}, false},
+                  {"onto a cell beside box row 3", kRow3, 5, 10, {{9, 13}}, false}});
+}
+
+TEST(Board, RotationTurnsClockwiseInPlaceOrNotAtAll) {
+    Board board = BoardWith(kBar, 8, 5);
+    ASSERT_TRUE(board.Rotate_Figure());
+    EXPECT_EQ(board.Figura, BoardWith("0100010001000100", 8, 5).Figura);  // .... / #### / ...
+    board = BoardWith("0000011100010000", 8, 5);  // shape 1: cell (c, r) goes to (3 - r, c)
+    board.Rotate_Figure();
+    EXPECT_EQ(board.Figura, BoardWith("0110010001000000", 8, 5).Figura);
+    for (int turn = 0; turn < 3; ++turn)
+        board.Rotate_Figure();
+    EXPECT_EQ(board.Figura, BoardWith("0000011100010000", 8, 5).Figura);
+
+    Check(
+        [](Board& b) {
+            const FigureMatrix before = b.Figura;
+            const bool turned = b.Rotate_Figure();
+            EXPECT_EQ(turned, !(b.Figura == before));
+            return turned;
+        },
+        {{"a cell onto column 4", kBar, 4, 10, {}, true},
+         {"a cell onto column 3", kBar, 3, 10, {}, false},
+         {"a cell onto column 18", kBar, 15, 10, {}, true},
+         {"a cell onto column 19", kBar, 16, 10, {}, false},
+         {"a cell onto row 30", "0100010001000100", 8, 27, {}, true},
+         {"a cell onto row 31", "0100010001000100", 8, 28, {}, false},
+         {"a column on the floor into a row at its top", kColumn0, 5, 27, {}, true},
+         {"onto a cell of the new row 0", kColumn0, 5, 10, {{6, 10}}, false},
+         {"onto a cell of the new row 1", kBar, 5, 10, {{8, 11}}, false}});
+}
+
+TEST(Board, InversionNeedsTheWholeBoxInsideEmptyAndAboveTheFloor) {
+    Check([](Board& b) { return b.Enable_Inverse(); },
+          {{"PosX 4", kSquare, 4, 10, {}, true},
+           {"PosX 15", kSquare, 15, 10, {}, true},
+           {"PosX 3", kSquare, 3, 10, {}, false},
+           {"PosX 16", kSquare, 16, 10, {}, false},
+           {"a cell under an empty box corner", kSquare, 8, 10, {{11, 13}}, false},
+           {"a cell under box row 0", kSquare, 8, 10, {{8, 10}}, false},
+           {"cells around the box", kSquare, 8, 10, {{12, 10}, {7, 11}, {9, 9}, {9, 14}}, true},
+           {"empty cells would fill row 30", kRow0, 8, 27, {}, true},
+           {"empty cells would fill row 31", kRow0, 8, 28, {}, false},
+           {"a full box would leave nothing", kFull, 8, 10, {}, false}});
+    Board board = BoardWith("0000011100010000", 8, 10);
+    board.Invert();
+    EXPECT_EQ(board.Figura, BoardWith("1111100011101111", 8, 10).Figura);
+}
+
+TEST(Board, WritesTheFigureAndEndsTheGameOnlyOnAnOverlapAtTheStart) {
+    Board board = BoardWith(kFull, 8, 26);
+    board.WriteFigure();
+    EXPECT_EQ(testing::BottomPicture(board, 6), testing::Joined({
+                                                    "...............",
+                                                    "....####.......",
+                                                    "....####.......",
+                                                    "....####.......",
+                                                    "....####.......",
+                                                    "...............",
+                                                }));
+    for (int a = 0; a < 4; ++a) {
+        for (int b = 0; b < 4; ++b) {
+            board = BoardWith(kFull, 9, 0);
+            board.C(9 + a, b) = true;
+            EXPECT_TRUE(board.GameOver()) << a << "," << b;
+        }
+    }
+    board = BoardWith(kFull, 9, 0);
     for (int x = 4; x <= 18; ++x)
-        board.C(x, 0) = true;               // a full top row
-    board.C(9, 1) = board.C(12, 2) = true;  // beside the figure
+        board.C(x, 4) = true;  // the row below the box
+    for (int y = 0; y < 4; ++y)
+        board.C(8, y) = board.C(13, y) = true;  // the columns beside it
     EXPECT_FALSE(board.GameOver());
-    board.C(11, 2) = true;
-    EXPECT_TRUE(board.GameOver());
 }
 
 }  // namespace

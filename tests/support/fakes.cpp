@@ -39,6 +39,43 @@ int RecordingSurface::Count(const std::string& prefix) const {
     return count;
 }
 
+std::string RecordingSurface::Cells(int left, int top, int right, int bottom) const {
+    const std::string blank(static_cast<size_t>(right - left + 1), ' ');
+    std::vector<std::string> rows(static_cast<size_t>(bottom - top + 1), blank);
+    for (const std::string& op : ops) {
+        char kind[16];
+        int x1, y1, x2, y2;
+        unsigned colour;
+        if (op == "cls")
+            rows.assign(rows.size(), blank);
+        if (op.starts_with("line") ||
+            std::sscanf(op.c_str(), "%15s %d,%d-%d,%d #%X", kind, &x1, &y1, &x2, &y2, &colour) < 6)
+            continue;
+        const int x = (x1 - kInset + 4 * kCell) / kCell, y = (y1 - kInset) / kCell;
+        if (x < left || x > right || y < top || y > bottom)
+            continue;
+        const bool cell = (x1 - kInset) % kCell == 0 && x2 - x1 == 194 && y2 - y1 == 194;
+        const std::string what = std::string(kind) + std::to_string(colour);
+        rows[static_cast<size_t>(y - top)][static_cast<size_t>(x - left)] =
+            !cell                       ? '?'
+            : what == "filled65535"     ? '#'
+            : what == "outline16776960" ? 'o'
+            : what == "filled0"         ? '.'
+                                        : '?';
+    }
+    std::string text;
+    for (const std::string& row : rows)
+        text += row + "\n";
+    return text;
+}
+
+int RecordingSurface::LinesSinceCls() const {
+    int lines = 0;
+    for (const std::string& op : ops)
+        lines = op == "cls" ? 0 : lines + (op.starts_with("line") ? 1 : 0);
+    return lines;
+}
+
 GameRig::GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
 
 void GameRig::SetFigure(const std::string& shape, int x, int y) {

@@ -47,6 +47,12 @@ class RecordingSurface final : public DrawingSurface {
     void FilledBox(int x1, int y1, int x2, int y2, Colour colour) override;
 
     int Count(const std::string& prefix) const;
+    // What the well surface shows of the well cells from (left, top) to (right, bottom),
+    // one text row per well row: '#' a landed cell, 'o' a falling-figure cell, '.' an
+    // erased cell, ' ' nothing drawn since the last clear, '?' anything else.
+    std::string Cells(int left, int top, int right, int bottom) const;
+    // Grid lines drawn since the last clear.
+    int LinesSinceCls() const;
     std::vector<std::string> ops;
 };
 
