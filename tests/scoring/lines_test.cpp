@@ -12,7 +12,10 @@ using testing::SetBottom;
 
 class LinesTest : public ::testing::Test {
   protected:
-    void SetUp() override { board.Reset(); }
+    void SetUp() override {
+        board.Reset();
+        board.PosY = 27;  // where the figure that has just landed stands
+    }
     int16_t Remove() {
         int16_t n = 0;
         scores.Delete_Full_Lines(board, scores.Speed, n, stats);
@@ -35,6 +38,21 @@ TEST_F(LinesTest, FourFullRowsGoAtOnce) {
     EXPECT_EQ(scores.lblCountLines[4].Caption, "4-Lines*1 = 5000");
     EXPECT_EQ(scores.LinesInLevel, 4);
     EXPECT_EQ(scores.lblRemain.Caption, "12345");
+}
+
+TEST_F(LinesTest, RowZeroIsRemovedAndEmptiedAndTheMarginStaysEmpty) {
+    for (int x = 4; x <= 18; ++x)
+        board.C(x, 0) = true;
+    board.C(7, 1) = true;
+    EXPECT_EQ(Remove(), 1);
+    EXPECT_TRUE(board.C(7, 1));
+    SetBottom(board, {"###############"});
+    board.C(9, 0) = true;
+    EXPECT_EQ(Remove(), 1);
+    EXPECT_TRUE(board.C(7, 2) && board.C(9, 1));
+    for (int y = 0; y <= 34; ++y)
+        for (int x = 0; x <= 22; ++x)
+            EXPECT_EQ(board.C(x, y), (x == 7 && y == 2) || (x == 9 && y == 1)) << x << "," << y;
 }
 
 TEST_F(LinesTest, RowsBetweenAndAboveSeparatedFullRowsMoveDown) {
