@@ -76,7 +76,16 @@ int RecordingSurface::LinesSinceCls() const {
     return lines;
 }
 
-GameRig::GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
+std::string Panel(const ScoreBoard& s) {
+    std::string text;
+    for (const Label* l : {&s.lblLevel, &s.lblRemain, &s.lblScore, &s.lblCountLines[1],
+                           &s.lblCountLines[2], &s.lblCountLines[3], &s.lblCountLines[4],
+                           &s.lblSumBonus, &s.lblTimeBonus, &s.lblTotalScore})
+        text += (text.empty() ? "" : "|") + l->Caption;
+    return text;
+}
+
+GameRig::GameRig() : main(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
 
 void GameRig::SetFigure(const std::string& shape, int x, int y) {
     int16_t ignored = 0;

@@ -9,6 +9,7 @@
 #include "game/game.h"
 #include "game/random_clock.h"
 #include "records/records_link.h"
+#include "shell/main_shell.h"
 #include "shell/shell_link.h"
 #include "sound/sound_board.h"
 
@@ -27,15 +28,9 @@ class ScriptedRandom final : public RandomSource {
 
 class FixedClock final : public Clock {
   public:
-    int Seconds() override {
-        ++reads;
-        return seconds;
-    }
-    std::string ShortDate() override { return date; }
-
+    int Seconds() override { return seconds; }
+    std::string ShortDate() override { return "05.12.2026"; }
     int seconds = 0;
-    int reads = 0;
-    std::string date = "05.12.2026";
 };
 
 // Records every operation as text, e.g. "filled 28,28-222,222 #FFFF".
@@ -67,18 +62,19 @@ class RecordingSound final : public SoundBoard {
     int panSteps = 0;
 };
 
+// Logs each place update into the statistics list, as the place tracker does when the
+// player climbs, so that tests see where in a landing it comes.
 class RecordingRecords final : public RecordsLink {
   public:
-    int16_t Load_Table() override {
-        ++loads;
-        return tableLines;
+    int16_t Load_Table() override { return tableLines; }
+    void Update_Place(int32_t S) override {
+        if (log)
+            log->AddItem("...Place : " + std::to_string(S));
     }
-    void Update_Place(int32_t S) override { places.push_back(S); }
     void End_Of_Game(int32_t S) override { endings.push_back(S); }
 
     int16_t tableLines = 1;
-    int loads = 0;
-    std::vector<int32_t> places;
+    ListBox* log = nullptr;
     std::vector<int32_t> endings;
 };
 
@@ -87,10 +83,17 @@ class RecordingShell final : public ShellLink {
     void FocusWell() override { ++focusWell; }
     void Minimize() override { ++minimized; }
     void RestoreAndActivate() override { ++restored; }
-    int focusWell = 0, minimized = 0, restored = 0;
+    void RebuildWindowRgn() override { ++outlines; }
+    void ShowSettings() override { ++settings; }
+    int focusWell = 0, minimized = 0, restored = 0, outlines = 0, settings = 0;
 };
 
-// A game wired to fakes. Seconds 0 makes every warm-up a single draw.
+// The score panel as the player reads it: level, lines to go, score, the four line
+// counters, special bonus, time bonus and its total, separated by '|'.
+std::string Panel(const ScoreBoard& s);
+
+// A game and its main window logic wired to fakes. Seconds 0 makes every warm-up a single
+// draw; with no draws scripted every figure is shape 0 and the buttons are QBColor(1).
 struct GameRig {
     GameRig();
     // Puts a figure from a shape string at (x, y); the well is left as it is.
@@ -104,7 +107,8 @@ struct GameRig {
     RecordingSound sound;
     RecordingRecords records;
     RecordingShell shell;
-    Game game;
+    MainShell main;
+    Game& game = main.game;
 };
 
 }  // namespace vorblin::testing
