@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "game/numbers.h"
 #include "scoring/score_board.h"
 #include "scoring/vorblin_notice.h"
 #include "support/fakes.h"
@@ -8,50 +7,49 @@
 namespace vorblin {
 namespace {
 
-TEST(Rounding, HalvesGoToTheEvenNeighbourAndFixTruncates) {
-    EXPECT_EQ(Shown(25), 2);
-    EXPECT_EQ(Shown(35), 4);
-    EXPECT_EQ(Shown(-15), -2);
-    EXPECT_EQ(Fix(-2.7), -2);
-    EXPECT_EQ(Int(-2.2), -3);
-}
-
 TEST(LevelFlash, ShowsTenRandomColoursThenTheLevelColour) {
     ScoreBoard scores;
     testing::ScriptedRandom rnd;
     scores.Level = 3;
     scores.tmrLevel.Enabled = true;
-    rnd.Push({0.03f, 0.034f, 0.99f});  // Rnd * 15 rounded: 0.45 -> 0, 0.51 -> 1, 14.85 -> 15
-    for (Colour expected : {QBColor(0), QBColor(1), QBColor(15)}) {
+    // Rnd * 15 rounded: 0.45 -> 0, 0.51 -> 1, 10.49 -> 10, 14.85 -> 15.
+    rnd.Push({0.03f, 0.034f, 0.7f, 0.99f});
+    for (Colour expected : {QBColor(0), QBColor(1), QBColor(10), QBColor(15)}) {
         scores.tmrLevel_Timer(rnd);
         EXPECT_EQ(scores.lblLevel.ForeColor, expected);
     }
-    for (int tick = 4; tick <= 10; ++tick)
+    for (int run = 0; run < 2; ++run) {  // the count starts over for the next level
+        scores.tmrLevel.Enabled = true;
+        for (int tick = run == 0 ? 5 : 1; tick <= 10; ++tick)
+            scores.tmrLevel_Timer(rnd);
+        EXPECT_TRUE(scores.tmrLevel.Enabled);
         scores.tmrLevel_Timer(rnd);
-    EXPECT_TRUE(scores.tmrLevel.Enabled);
-    scores.tmrLevel_Timer(rnd);
-    EXPECT_FALSE(scores.tmrLevel.Enabled);
-    EXPECT_EQ(scores.lblLevel.ForeColor, QBColor(4));
-    EXPECT_EQ(scores.LevelFlashCount, 0);
+        EXPECT_FALSE(scores.tmrLevel.Enabled);
+        EXPECT_EQ(scores.lblLevel.ForeColor, QBColor(4));
+    }
 }
 
-TEST(LineFlash, BlinksTheLastCountAndRestartsOnANewRemoval) {
+TEST(LineFlash, BlinksTheLastCountRestartsOnANewRemovalAndEndsYellow) {
     ScoreBoard scores;
     scores.ScoreRemovedLines(2);
-    ASSERT_TRUE(scores.tmrMigCountLines.Enabled);
     for (Colour expected : {kBlack, kYellow, kBlack, kYellow, kBlack}) {
         scores.tmrMigCountLines_Timer();
         EXPECT_EQ(scores.lblCountLines[2].ForeColor, expected);
     }
-    scores.ScoreRemovedLines(1);  // every label yellow, the count starts over, new label
-    EXPECT_EQ(scores.lblCountLines[2].ForeColor, kYellow);
-    for (int tick = 1; tick <= 5; ++tick)
+    scores.lblCountLines[4].ForeColor = kBlack;
+    scores.ScoreRemovedLines(1);  // every label yellow, the count starts over, a new label
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(scores.lblCountLines[i].ForeColor, kYellow) << i;
+    for (int run = 0; run < 2; ++run) {  // and once more after the flash has ended
+        for (int tick = 1; tick <= 5; ++tick)
+            scores.tmrMigCountLines_Timer();
+        EXPECT_TRUE(scores.tmrMigCountLines.Enabled);
+        EXPECT_EQ(scores.lblCountLines[1].ForeColor, kBlack);
         scores.tmrMigCountLines_Timer();
-    EXPECT_TRUE(scores.tmrMigCountLines.Enabled);
-    EXPECT_EQ(scores.lblCountLines[1].ForeColor, kBlack);
-    scores.tmrMigCountLines_Timer();
-    EXPECT_FALSE(scores.tmrMigCountLines.Enabled);
-    EXPECT_EQ(scores.lblCountLines[1].ForeColor, kYellow);
+        EXPECT_FALSE(scores.tmrMigCountLines.Enabled);
+        EXPECT_EQ(scores.lblCountLines[1].ForeColor, kYellow);
+        scores.ScoreRemovedLines(1);
+    }
 }
 
 TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
@@ -59,27 +57,24 @@ TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
     testing::RecordingSound sound;
     ListBox stats;
     Label score{"---"};
-    notice.Show_Vorblin_Bonus(FiguraInfo{kOrdinaryShapes[2], 0, false}, score, sound, stats);
-    EXPECT_EQ(notice.ColorFigura, kCyan);
-    EXPECT_FALSE(notice.lblFirma.Visible);
-
-    notice.Show_Vorblin_Bonus(FiguraInfo{"1000000000000001", 50001, true}, score, sound, stats);
+    auto show = [&](const char* shape, int32_t bonus, bool special) {
+        notice.Show_Vorblin_Bonus(FiguraInfo{shape, bonus, special}, score, sound, stats);
+        return notice.lblFirma.Caption + "|" + std::to_string(notice.lblFirma.ForeColor) + "|" +
+               std::to_string(notice.lblFirma.Visible) + "|" + std::to_string(notice.ColorFigura);
+    };
+    EXPECT_EQ(show("0000111100000000", 0, false),
+              " Vorblin - фигурка    Бонус |16776960|0|16776960");
+    EXPECT_EQ(show("1000000000000001", 50001, true), "Vorblin-фигурка Bonus 5000|16776960|1|255");
     EXPECT_TRUE(sound.played.empty());  // nothing before the first landing
-    EXPECT_TRUE(notice.lblFirma.Visible);
-    EXPECT_EQ(notice.ColorFigura, kRed);
-    EXPECT_EQ(notice.lblFirma.Caption, "Vorblin-фигурка Bonus 5000");
-
     score.Caption = "0";
-    notice.Show_Vorblin_Bonus(FiguraInfo{"1000000000000001", 42165, true}, score, sound, stats);
-    EXPECT_EQ(notice.lblFirma.Caption, "Vorblin-фигурка Bonus 4216");  // 4216.5, to even
-    EXPECT_EQ(sound.played, std::vector<Channel>{Channel::mVorblin1});
-
-    notice.Show_Vorblin_Bonus(FiguraInfo{kSuperFigure, kSuperBonus, true}, score, sound, stats);
-    EXPECT_EQ(notice.ColorFigura, kBlue);
-    EXPECT_EQ(notice.lblFirma.ForeColor, kBlue);
-    EXPECT_EQ(notice.lblFirma.Caption, "This Is Vorblin Bonus 25000");
+    EXPECT_EQ(show(kSuperFigure, kSuperBonus, true),
+              "This Is Vorblin Bonus 25000|16711680|1|16711680");
+    EXPECT_EQ(show("1000000000000001", 42165, true),  // 4216.5, to even
+              "Vorblin-фигурка Bonus 4216|16776960|1|255");
+    EXPECT_EQ(show("0000111100000000", 0, false), "Vorblin-фигурка Bonus 4216|16776960|1|16776960");
+    EXPECT_EQ(sound.played, (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1}));
     EXPECT_EQ(stats.Items,
-              (std::vector<std::string>{"...Vorblin", "...Vorblin", "...SUPER VORBLIN !!!"}));
+              (std::vector<std::string>{"...Vorblin", "...SUPER VORBLIN !!!", "...Vorblin"}));
 }
 
 TEST(SpecialFigureNotice, AtTheStartItShowsSilentlyAndItsLogLineIsCleared) {
@@ -91,6 +86,8 @@ TEST(SpecialFigureNotice, AtTheStartItShowsSilentlyAndItsLogLineIsCleared) {
     rig.rnd.Push({0.5f});  // bonus 40000.5 -> 40000
     rig.game.Form_Load();
     EXPECT_EQ(rig.game.Queue(2).Bonus, 40000);
+    EXPECT_EQ(rig.game.Queue(3).Bonus, 0);  // the figures after it are ordinary again
+    EXPECT_FALSE(rig.game.Queue(3).IsVorblin);
     EXPECT_TRUE(rig.game.notice.lblFirma.Visible);
     EXPECT_EQ(rig.game.notice.lblFirma.Caption, "Vorblin-фигурка Bonus 4000");
     EXPECT_TRUE(rig.sound.played.empty());
