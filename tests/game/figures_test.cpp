@@ -95,7 +95,7 @@ TEST(Numbers, RoundingFixAndIntTellHalvesAndNegativesApart) {
         EXPECT_EQ(Int(c.x), c.down) << c.x;
     }
     EXPECT_EQ(std::to_string(Shown(25)) + std::to_string(Shown(35)) + std::to_string(Shown(-15)),
-              "24-2");  // tenths as shown
+              "24-2");              // tenths as shown
     int16_t count = INT16_MAX - 1;  // a 16-bit count stops instead of wrapping
     CountUp(count);
     CountUp(count);

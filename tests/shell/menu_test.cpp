@@ -64,6 +64,7 @@ TEST(SecondGame, StartsAsCleanAsTheFirst) {
     played.main.Set_chkDemo(1);
     for (int16_t key : {kKeyLeft, kKeyUp, kKeySpace, kKeyDown})
         g.Form_KeyDown(key);
+    g.tmrDown_Timer();  // the new game comes while a figure falls
     ASSERT_EQ(testing::Panel(g.scores),
               "Level # 1|123456|9681|1-Lines*1 = 275|2-Lines*1 = 800|3-Lines*1 = 2225|"
               "4-Lines*1 = 5000|  Vorblin Bonus : 4000|199|400");
