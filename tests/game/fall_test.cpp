@@ -184,38 +184,27 @@ TEST_F(FallTest, OnlyAnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     g.tmrDown_Timer();
     EXPECT_TRUE(rig.records.endings.empty());
 
-    // Shape 0 comes in at column 10, rows 0-2, and column 11, row 0. The flow runs a
-    // tick of its own (the timer keeps firing in its dialogs), then starts a new game.
-    struct Flow final : RecordsLink {
-        int16_t Load_Table() override { return 1; }
-        void Update_Place(int32_t) override {}
-        void End_Of_Game(int32_t S) override {
-            seen = std::to_string(S) + " " + game->scores.lblScore.Caption + " " +
-                   game->lstStatistic.Items.back();
-            game->TickCount = 7;
-            game->tmrDown_Timer();
-            seen += game->TickCount == 7 ? "" : " ticked";
-            game->New_Game();
-        }
-        Game* game = nullptr;
-        std::string seen;
-    } flow;
-    Game game(
-        GameParts{rig.rnd, rig.clock, rig.well, rig.next, rig.future, rig.sound, flow, rig.shell});
-    flow.game = &game;
-    game.Form_Load();
-    game.scores.Speed = 45;
-    game.board.C(11, 0) = true;
-    int16_t cells = 0;
-    Initialize_Array_For_Brikko(game.board.Figura, kBar, cells);
-    game.board.PosX = 14;
-    game.board.PosY = 27;
-    game.TickCount = 149;
-    game.tmrDown_Timer();
-    // A time bonus of 200 and 8 cells; the window is up to date behind the dialogs.
-    EXPECT_EQ(flow.seen, "203 203 1. +203");
-    EXPECT_EQ(game.scores.Speed, 0);
-    EXPECT_EQ(game.scores.lblScore.Caption, "---");
+    // Shape 0 comes in at column 10, rows 0-2, and column 11, row 0. The flow runs a tick
+    // of its own (the timer keeps firing in its dialogs), then starts a new game.
+    std::string seen;
+    rig.records.onEnd = [&] {
+        seen = g.scores.lblScore.Caption + " " + g.lstStatistic.Items.back();
+        g.TickCount = 7;
+        g.tmrDown_Timer();
+        seen += g.TickCount == 7 ? "" : " ticked";
+        g.New_Game();
+    };
+    g.board.C(11, 0) = true;
+    g.scores.Speed = 45;
+    rig.SetFigure(kBar, 14, 27);
+    g.TickCount = 149;
+    g.tmrDown_Timer();
+    // The shown score (twice a time bonus of 200 and 8 cells); the window is up to date
+    // behind the dialogs.
+    EXPECT_EQ(rig.records.endings, std::vector<int32_t>{406});
+    EXPECT_EQ(seen, "406 2. +203");
+    EXPECT_EQ(g.scores.Speed, 0);
+    EXPECT_EQ(g.scores.lblScore.Caption, "---");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Scripted stand-ins for the game's outside world.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,11 +72,16 @@ class RecordingRecords final : public RecordsLink {
         if (log)
             log->AddItem("...Place : " + std::to_string(S));
     }
-    void End_Of_Game(int32_t S) override { endings.push_back(S); }
+    void End_Of_Game(int32_t S) override {
+        endings.push_back(S);
+        if (onEnd)
+            onEnd();
+    }
 
     int16_t tableLines = 1;
     ListBox* log = nullptr;
     std::vector<int32_t> endings;
+    std::function<void()> onEnd;  // the game-over flow's dialogs
 };
 
 class RecordingShell final : public ShellLink {
