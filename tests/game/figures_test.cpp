@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "game/figures.h"
 #include "game/numbers.h"
 #include "support/fakes.h"
@@ -100,6 +102,17 @@ TEST(Numbers, RoundingFixAndIntTellHalvesAndNegativesApart) {
     CountUp(count);
     CountUp(count);
     EXPECT_EQ(count, INT16_MAX);
+}
+
+TEST(Figures, TheClockGivesTheSecondsOfTheTimeOfDayAndTheDate) {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    char date[16];
+    std::strftime(date, sizeof date, "%d.%m.%Y", &parts);
+    SystemClock clock;
+    EXPECT_LE((clock.Seconds() - parts.tm_sec + 60) % 60, 1);
+    EXPECT_EQ(clock.ShortDate(), date);  // read within a second of the clock above
 }
 
 }  // namespace
