@@ -33,7 +33,7 @@ TEST(ImageSurface, DrawsInItsOwnUnitsKeepsTheDrawingAndClips) {
     next.FilledBox(-222, -222, -28, -28, kRed);  // entirely off the surface
     next.FilledBox(1100, 1100, 1400, 1400, kRed);
     next.Line(0, 0, 1155, 1155, kBlue);
-    EXPECT_EQ(At(next, {{76, 76}, {38, 38}}), "ff0000 ff");
+    EXPECT_EQ(At(next, {{74, 76}, {38, 38}}), "ff0000 ff");
 }
 
 }  // namespace
