@@ -43,6 +43,7 @@ TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
     EXPECT_EQ(Panel(g.scores), "Level # 0||---|||||||40000");
     EXPECT_EQ(g.scores.lblScore.ForeColor, kYellow);
     EXPECT_TRUE(g.tmrDown.Enabled && g.pad.EnableControls && g.pad.cmdDown.Enabled);
+    EXPECT_FALSE(g.notice.lblFirma.Visible || g.pad.bDrop);
     EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
     EXPECT_EQ(rig.well.LinesSinceCls(), 58);
     EXPECT_EQ(rig.well.ops.back(), "line 0,8500-5500,8500 #AFAF96");  // not the first place
