@@ -115,9 +115,10 @@ TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
     m.Form_Resize(false);  // restoring keeps the pause
     EXPECT_FALSE(rig.game.tmrDown.Enabled);
     m.Set_chkPause(0);
+    m.Form_Resize(false);  // and does not pause a running game
+    EXPECT_TRUE(rig.game.tmrDown.Enabled);
     m.Form_Resize(true);  // minimising pauses
     EXPECT_EQ(rig.game.pad.chkPause.Value, 1);
-    EXPECT_FALSE(rig.game.tmrDown.Enabled);
 }
 
 TEST(WindowShape, MatchesTheWorkedExample) {
