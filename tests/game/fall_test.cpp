@@ -38,8 +38,7 @@ TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
     for (const CommandButton* b : {&g.pad.cmdLeftRight[0], &g.pad.cmdLeftRight[2], &g.pad.cmdRotate,
                                    &g.pad.cmdDown, &g.pad.cmdSpace})
         EXPECT_EQ(b->BackColor, QBColor(8));
-    EXPECT_EQ(g.scores.CellCounter, 8);
-    EXPECT_EQ(g.lblPosition.Caption, "Place # 99");
+    EXPECT_EQ(g.lblPosition.Caption + " " + std::to_string(g.scores.CellCounter), "Place # 99 8");
     EXPECT_EQ(Panel(g.scores), "Level # 0||---|||||||40000");
     EXPECT_EQ(g.scores.lblScore.ForeColor, kYellow);
     EXPECT_TRUE(g.tmrDown.Enabled && g.pad.EnableControls && g.pad.cmdDown.Enabled);
@@ -50,8 +49,8 @@ TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
     EXPECT_EQ(Last(rig.next, 5),
               (Lines{"cls", "filled 308,308-502,502 #FFFF00", "filled 308,558-502,752 #FFFF00",
                      "filled 308,808-502,1002 #FFFF00", "filled 558,808-752,1002 #FFFF00"}));
-    EXPECT_EQ(rig.future.ops.size(), 1u + 48u);
-    EXPECT_EQ(rig.future.ops[5], "outline 528,278-722,472 #FFFF");  // the bar in Queue(3)
+    EXPECT_EQ(rig.future.ops.size(), 1u + 48u);  // Queue(3), the bar, from cell (1, 0) on:
+    EXPECT_EQ(rig.future.ops[5], "outline 528,278-722,472 #FFFF");
 
     // The button colour is never palette entry 0, and a full table shows no place.
     for (auto [draw, colour] : {std::pair{0.0f, 1}, {0.99999994f, 15}}) {
@@ -106,7 +105,8 @@ TEST_F(FallTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
     ticks(10);
     EXPECT_EQ(g.scores.lblTimeBonus.Caption, "191");
     g.cmdDown_MouseDown();
-    EXPECT_EQ(rig.TicksUntilLanding(), 28);  // one row per tick down to row 27, then landing
+    EXPECT_EQ(ticks(27), 27);  // one row per tick down to row 27, then the landing
+    ticks(1);
     EXPECT_EQ(g.scores.TimeBonusTotal, 191);
     EXPECT_EQ(g.lstStatistic.Items.back(), "1. +194");  // and 8 cells counted at the load
     EXPECT_EQ(g.scores.lblTimeBonus.Caption + " " + g.scores.lblTotalScore.Caption, "190 191");
@@ -148,14 +148,15 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
     EXPECT_EQ(g.board.Figura, testing::BoardWith(kSquare, 9, 0).Figura);
     EXPECT_EQ(g.board.PosX * 100 + g.board.PosY + g.TickCount + g.scores.TimeTicks, 900);
     EXPECT_EQ(g.scores.CellCounter, 4 + 12);  // the new figure and the new next figure
-    EXPECT_TRUE(g.pad.cmdDown.Enabled && g.notice.lblFirma.Visible && !g.pad.bDrop);
-    EXPECT_EQ(g.pad.cmdDown.BackColor, g.pad.ColorButtons);
+    EXPECT_TRUE(g.pad.cmdDown.Enabled && g.notice.lblFirma.Visible && !g.pad.bDrop &&
+                g.pad.cmdDown.BackColor == g.pad.ColorButtons);
     // The well: the field after the removal, the grid, then the new figure at the top.
     EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
     EXPECT_EQ(rig.well.Cells(9, 28, 9, 30), " \n#\n#\n");
     EXPECT_EQ(rig.well.LinesSinceCls(), 58);
-    EXPECT_EQ(Last(rig.next, 13).front(), "cls");
-    EXPECT_EQ(rig.next.ops.back(), "filled 808,808-1002,1002 #FF0000");  // the super figure
+    EXPECT_EQ(Last(rig.next, 13).front() + rig.next.ops.back(),  // the super figure in blue
+              "cls"
+              "filled 808,808-1002,1002 #FF0000");
     const Lines future = Last(rig.future, 49);
     EXPECT_EQ(future[0] + future[1] + future[32],
               "cls"
@@ -204,8 +205,7 @@ TEST_F(FallTest, OnlyAnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     // behind the dialogs.
     EXPECT_EQ(rig.records.endings, std::vector<int32_t>{406});
     EXPECT_EQ(seen, "406 2. +203");
-    EXPECT_EQ(g.scores.Speed, 0);
-    EXPECT_EQ(g.scores.lblScore.Caption, "---");
+    EXPECT_EQ(std::to_string(g.scores.Speed) + g.scores.lblScore.Caption, "0---");
 }
 
 }  // namespace

@@ -94,14 +94,4 @@ void GameRig::SetFigure(const std::string& shape, int x, int y) {
     game.board.PosY = static_cast<uint8_t>(y);
 }
 
-int GameRig::TicksUntilLanding(int limit) {
-    const int before = game.scores.FigureCount;
-    for (int tick = 1; tick <= limit; ++tick) {
-        game.tmrDown_Timer();
-        if (game.scores.FigureCount != before)
-            return tick;
-    }
-    return -1;
-}
-
 }  // namespace vorblin::testing

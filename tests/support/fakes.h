@@ -104,8 +104,6 @@ struct GameRig {
     GameRig();
     // Puts a figure from a shape string at (x, y); the well is left as it is.
     void SetFigure(const std::string& shape, int x, int y);
-    // Runs fall ticks until the landing count grows (or the limit is reached).
-    int TicksUntilLanding(int limit = 100000);
 
     ScriptedRandom rnd;
     FixedClock clock;
