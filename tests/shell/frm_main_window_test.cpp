@@ -42,21 +42,18 @@ TEST_F(FrmMainTest, KeysAndClicksReachTheGameAndColourTheButtons) {
     // Held down: repeated presses act, repeated releases leave the button pressed.
     Key(QEvent::KeyRelease, Qt::Key_Left, true);
     Key(QEvent::KeyPress, Qt::Key_Left, true);
-    EXPECT_EQ(game().board.PosX, 7);
-    EXPECT_EQ(Button("cmdLeftRight(0)")->BackColor(), kGreen);
+    EXPECT_TRUE(game().board.PosX == 7 && Button("cmdLeftRight(0)")->BackColor() == kGreen);
     QTest::keyRelease(window->Well(), Qt::Key_Left);
     EXPECT_EQ(Button("cmdLeftRight(0)")->BackColor(), game().pad.ColorButtons);
     // Keys reach the game whichever control has the focus; a click hands the focus back.
     Button("chkStat")->setFocus();
     QTest::keyClick(Button("chkStat"), Qt::Key_Right);
     QTest::mousePress(Button("cmdLeftRight(2)"), Qt::LeftButton);
-    EXPECT_EQ(game().board.PosX, 9);
-    EXPECT_EQ(Button("cmdLeftRight(2)")->BackColor(), kGreen);
+    EXPECT_TRUE(game().board.PosX == 9 && Button("cmdLeftRight(2)")->BackColor() == kGreen);
     QTest::mouseRelease(Button("cmdLeftRight(2)"), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), window->Well());
     QTest::keyClick(window->Well(), Qt::Key_Down);
-    EXPECT_FALSE(Button("cmdDown")->isEnabled());
-    EXPECT_EQ(Button("cmdDown")->BackColor(), kBlack);
+    EXPECT_TRUE(!Button("cmdDown")->isEnabled() && Button("cmdDown")->BackColor() == kBlack);
 }
 
 TEST_F(FrmMainTest, EscapePausesAndMinimisesThePauseButtonOnlyPauses) {
@@ -71,9 +68,9 @@ TEST_F(FrmMainTest, EscapePausesAndMinimisesThePauseButtonOnlyPauses) {
     QTest::keyClick(window->Well(), Qt::Key_Escape);
     EXPECT_TRUE(frame->isVisible() && window->FallTimer().isActive());
     EXPECT_FALSE(Button("chkPause")->isChecked() || window->isMinimized());
-    QTest::mouseClick(Button("chkPause"), Qt::LeftButton);
-    EXPECT_TRUE(Button("chkPause")->isChecked());
-    EXPECT_FALSE(window->FallTimer().isActive() || window->isMinimized());
+    QTest::mouseClick(Button("chkPause"), Qt::LeftButton);  // pauses without minimising
+    EXPECT_TRUE(Button("chkPause")->isChecked() && !window->FallTimer().isActive());
+    EXPECT_FALSE(window->isMinimized());
 }
 
 TEST_F(FrmMainTest, TheOutlineLayoutAndANewGameReachTheWidgets) {
