@@ -8,6 +8,7 @@ namespace {
 
 using testing::Joined;
 using testing::Panel;
+using testing::Seen;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kBar = "0000111100000000";     // .#.. in every row
@@ -32,25 +33,24 @@ TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
         rig.rnd.Push({0, 0, 0, 0, 0, 0, 0, 0, 0, (n + 0.5f) / 7, 0});
     Game& g = rig.game;
     g.Form_Load();
-    EXPECT_EQ(rig.rnd.draws, 9 + 1 + 5 * 11);
     EXPECT_EQ(Shapes(g.Queue),
               (Lines{kSquare, "0000011100010000", kBar, "0000010001100010", "0000001001100100"}));
     for (const CommandButton* b : {&g.pad.cmdLeftRight[0], &g.pad.cmdLeftRight[2], &g.pad.cmdRotate,
                                    &g.pad.cmdDown, &g.pad.cmdSpace})
         EXPECT_EQ(b->BackColor, QBColor(8));
-    EXPECT_EQ(g.lblPosition.Caption + " " + std::to_string(g.scores.CellCounter), "Place # 99 8");
-    EXPECT_EQ(Panel(g.scores), "Level # 0||---|||||||40000");
-    EXPECT_EQ(g.scores.lblScore.ForeColor, kYellow);
-    EXPECT_TRUE(g.tmrDown.Enabled && g.pad.EnableControls && g.pad.cmdDown.Enabled);
-    EXPECT_FALSE(g.notice.lblFirma.Visible || g.pad.bDrop);
+    // 9 + 1 + 5 * 11 draws; 8 cells counted; not the first place: the usual grid colour.
+    EXPECT_EQ(Seen(rig.rnd.draws, g.scores.CellCounter, g.lblPosition.Caption, Panel(g.scores),
+                   g.scores.lblScore.ForeColor, g.tmrDown.Enabled, g.pad.EnableControls,
+                   g.pad.cmdDown.Enabled, g.notice.lblFirma.Visible, g.pad.bDrop,
+                   rig.well.LinesSinceCls(), rig.well.ops.back()),
+              "65|8|Place # 99|Level # 0||---|||||||40000|65535|1|1|1|0|0|58|"
+              "line 0,8500-5500,8500 #AFAF96|");
     EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
-    EXPECT_EQ(rig.well.LinesSinceCls(), 58);
-    EXPECT_EQ(rig.well.ops.back(), "line 0,8500-5500,8500 #AFAF96");  // not the first place
     EXPECT_EQ(Last(rig.next, 5),
               (Lines{"cls", "filled 308,308-502,502 #FFFF00", "filled 308,558-502,752 #FFFF00",
                      "filled 308,808-502,1002 #FFFF00", "filled 558,808-752,1002 #FFFF00"}));
-    EXPECT_EQ(rig.future.ops.size(), 1u + 48u);  // Queue(3), the bar, from cell (1, 0) on:
-    EXPECT_EQ(rig.future.ops[5], "outline 528,278-722,472 #FFFF");
+    EXPECT_EQ(Seen(rig.future.ops.size(), rig.future.ops[5]),  // Queue(3), the bar: cell (1, 0)
+              "49|outline 528,278-722,472 #FFFF|");
 
     // The button colour is never palette entry 0, and a full table shows no place.
     for (auto [draw, colour] : {std::pair{0.0f, 1}, {0.99999994f, 15}}) {
@@ -58,8 +58,8 @@ TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
         other.records.tableLines = 99;
         other.rnd.Push({0, draw});
         other.game.Form_Load();
-        EXPECT_EQ(other.game.pad.ColorButtons, QBColor(colour));
-        EXPECT_EQ(other.game.lblPosition.Caption, "");
+        EXPECT_EQ(Seen(other.game.pad.ColorButtons, other.game.lblPosition.Caption),
+                  Seen(QBColor(colour), ""));
     }
 }
 
@@ -106,10 +106,10 @@ TEST_F(FallTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
     EXPECT_EQ(g.scores.lblTimeBonus.Caption, "191");
     g.cmdDown_MouseDown();
     EXPECT_EQ(ticks(27), 27);  // one row per tick down to row 27, then the landing
-    ticks(1);
-    EXPECT_EQ(g.scores.TimeBonusTotal, 191);
-    EXPECT_EQ(g.lstStatistic.Items.back(), "1. +194");  // and 8 cells counted at the load
-    EXPECT_EQ(g.scores.lblTimeBonus.Caption + " " + g.scores.lblTotalScore.Caption, "190 191");
+    ticks(1);                  // and 8 cells counted at the load
+    EXPECT_EQ(Seen(g.scores.TimeBonusTotal, g.lstStatistic.Items.back(),
+                   g.scores.lblTimeBonus.Caption, g.scores.lblTotalScore.Caption),
+              "191|1. +194|190|191|");
 }
 
 TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
@@ -139,21 +139,21 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
     // updated, then the special bonus 30005.
     EXPECT_EQ(g.lstStatistic.Items, (Lines{"Level # 1...", "...Score : 100", "...Place : 1044",
                                            "...SUPER VORBLIN !!!", "1. +3945 -> 2 lines"}));
-    EXPECT_EQ(g.lstStatistic.ListIndex, 4);
-    EXPECT_EQ(g.scores.Score, 1000 + 8000 + 1410 + 32 + 30005);
     EXPECT_EQ(Panel(g.scores),
               "Level # 1|12345678|4045||2-Lines*1 = 800|||  Vorblin Bonus : 3000|140|141");
     EXPECT_EQ(Shapes(g.Queue), (Lines{kSquare, kSuperFigure, "1000000000000000", "0000000000000001",
                                       "0000111010000000"}));
     EXPECT_EQ(g.board.Figura, testing::BoardWith(kSquare, 9, 0).Figura);
-    EXPECT_EQ(g.board.PosX * 100 + g.board.PosY + g.TickCount + g.scores.TimeTicks, 900);
-    EXPECT_EQ(g.scores.CellCounter, 4 + 12);  // the new figure and the new next figure
-    EXPECT_TRUE(g.pad.cmdDown.Enabled && g.notice.lblFirma.Visible && !g.pad.bDrop &&
-                g.pad.cmdDown.BackColor == g.pad.ColorButtons);
+    // Score 1000 + 8000 + 1410 + 32 + 30005; 4 + 12 cells of the new figure and next figure.
+    EXPECT_EQ(
+        Seen(g.scores.Score, g.lstStatistic.ListIndex, int{g.board.PosX}, int{g.board.PosY},
+             g.TickCount, g.scores.TimeTicks, g.scores.CellCounter, g.pad.cmdDown.Enabled,
+             g.notice.lblFirma.Visible, g.pad.bDrop, g.pad.cmdDown.BackColor == g.pad.ColorButtons),
+        "40447|4|9|0|0|0|16|1|1|0|1|");
     // The well: the field after the removal, the grid, then the new figure at the top.
     EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
-    EXPECT_EQ(rig.well.Cells(9, 28, 9, 30), " \n#\n#\n");
-    EXPECT_EQ(rig.well.LinesSinceCls(), 58);
+    EXPECT_EQ(rig.well.Cells(9, 28, 9, 30) + std::to_string(rig.well.LinesSinceCls()),
+              " \n#\n#\n58");
     EXPECT_EQ(Last(rig.next, 13).front() + rig.next.ops.back(),  // the super figure in blue
               "cls"
               "filled 808,808-1002,1002 #FF0000");

@@ -58,30 +58,32 @@ TEST_F(InputTest, EachKeyPressesItsButtonActsAndRedrawsAndItsReleaseRestores) {
     g.Form_KeyDown(kKeyLeft);  // releasing either arrow restores both move buttons
     g.Form_KeyDown(kKeyRight);
     g.Form_KeyUp(kKeyLeft);
-    EXPECT_EQ(pad.cmdLeftRight[0].BackColor + pad.cmdLeftRight[2].BackColor, 2 * QBColor(1));
+    EXPECT_EQ(testing::Seen(pad.cmdLeftRight[0].BackColor, pad.cmdLeftRight[2].BackColor),
+              testing::Seen(QBColor(1), QBColor(1)));
 }
 
 TEST_F(InputTest, RefusedActionsStillColourTheButtonAndOnlyTheTurnSounds) {
     rig.SetFigure("0000111100000000", 3, 10);          // a bar against the left wall
     for (int16_t key : {kKeyLeft, kKeyUp, kKeySpace})  // the box reaches column 3
         g.Form_KeyDown(key);
-    EXPECT_EQ(g.board.PosX, 3);
     EXPECT_EQ(g.board.Figura, testing::BoardWith("0000111100000000", 3, 10).Figura);
-    EXPECT_EQ(g.pad.cmdLeftRight[0].BackColor + g.pad.cmdSpace.BackColor, kGreen + kYellow);
     EXPECT_EQ(played, std::vector<Channel>{Channel::mRotate1});
-    EXPECT_EQ(rig.well.Count("outline"), 4);  // the turn redraws the figure as it is
+    // The turn redraws the figure as it is.
+    EXPECT_EQ(testing::Seen(int{g.board.PosX}, g.pad.cmdLeftRight[0].BackColor,
+                            g.pad.cmdSpace.BackColor, rig.well.Count("outline")),
+              testing::Seen(3, kGreen, kYellow, 4));
 }
 
 TEST_F(InputTest, DownDropsOnceAndItsReleaseOnlyHandsTheFocusBack) {
     rig.rnd.Push({0.50000006f, 0.5f});
     g.Form_KeyDown(kKeyDown);
     g.Form_KeyDown(kKeyDown);  // the button is disabled now
-    EXPECT_TRUE(g.pad.bDrop && !g.pad.cmdDown.Enabled);
     EXPECT_EQ(played, std::vector<Channel>{Channel::mDrop1});
     g.Form_KeyUp(kKeyDown);
     g.cmdDown_MouseUp();
-    EXPECT_EQ(g.pad.cmdDown.BackColor, kBlack);
-    EXPECT_EQ(rig.shell.focusWell, 1);
+    EXPECT_EQ(testing::Seen(g.pad.bDrop, g.pad.cmdDown.Enabled, g.pad.cmdDown.BackColor,
+                            rig.shell.focusWell),
+              "1|0|0|1|");
     g.pad.cmdDown.Enabled = true;
     g.Form_KeyDown(kKeyDown);  // exactly one half is not above it: the second sound
     EXPECT_EQ(played.back(), Channel::mDrop2);
@@ -90,24 +92,24 @@ TEST_F(InputTest, DownDropsOnceAndItsReleaseOnlyHandsTheFocusBack) {
 TEST_F(InputTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
     rig.next.ops.clear();
     g.Form_KeyDown(kKeyEscape);
-    EXPECT_EQ(g.pad.chkPause.Value, 1);
-    EXPECT_FALSE(g.pad.fraControl.Visible || g.tmrDown.Enabled || g.pad.EnableControls);
-    EXPECT_FALSE(g.pad.bEscape);
     // The figure and the next figure are redrawn on pausing and on resuming.
-    EXPECT_EQ(Shown(), "....../....../..o.../..o.../..oo../");
-    EXPECT_EQ(rig.next.Count("cls"), 1);
+    EXPECT_EQ(testing::Seen(g.pad.chkPause.Value, g.pad.fraControl.Visible, g.tmrDown.Enabled,
+                            g.pad.EnableControls, g.pad.bEscape, rig.next.Count("cls"), Shown()),
+              "1|0|0|0|0|1|....../....../..o.../..o.../..oo../|");
     for (int key : {37, 39, 38, 40, 32, 65})  // the game keys and one other
         g.Form_KeyDown(static_cast<int16_t>(key));
     g.cmdSpace_MouseDown();
-    EXPECT_EQ(g.board.PosX * 100 + g.board.Figura.FilledCount(), 804);
-    EXPECT_FALSE(g.pad.bDrop);
-    EXPECT_TRUE(played.empty());
+    EXPECT_EQ(
+        testing::Seen(int{g.board.PosX}, g.board.Figura.FilledCount(), g.pad.bDrop, played.size()),
+        "8|4|0|0|");
     rig.well.ops.clear();
     g.Form_KeyDown(kKeyEscape);
-    EXPECT_TRUE(g.pad.fraControl.Visible && g.tmrDown.Enabled && g.pad.EnableControls);
-    EXPECT_EQ(rig.well.Count("outline") + rig.next.Count("cls"), 4 + 2);
+    EXPECT_EQ(testing::Seen(g.pad.fraControl.Visible, g.tmrDown.Enabled, g.pad.EnableControls,
+                            rig.well.Count("outline"), rig.next.Count("cls")),
+              "1|1|1|4|2|");
     g.Set_chkPause(1);  // minimised only by Esc, restored once, the focus back each time
-    EXPECT_EQ(rig.shell.minimized * 100 + rig.shell.restored * 10 + rig.shell.focusWell, 113);
+    EXPECT_EQ(testing::Seen(rig.shell.minimized, rig.shell.restored, rig.shell.focusWell),
+              "1|1|3|");
 }
 
 TEST(EventSounds, PlayByNumber) {

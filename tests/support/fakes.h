@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,14 @@ class RecordingShell final : public ShellLink {
     void ShowSettings() override { ++settings; }
     int focusWell = 0, minimized = 0, restored = 0, outlines = 0, settings = 0;
 };
+
+// Several related values as one line of text, each followed by '|', to check them at once.
+template <class... T>
+std::string Seen(const T&... values) {
+    std::ostringstream out;
+    ((out << values << '|'), ...);
+    return out.str();
+}
 
 // The score panel as the player reads it: level, lines to go, score, the four line
 // counters, special bonus, time bonus and its total, separated by '|'.
