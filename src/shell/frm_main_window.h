@@ -15,6 +15,7 @@
 #include "game/random_clock.h"
 #include "records/frm_side_windows.h"
 #include "records/records_dialogs.h"
+#include "shell/frm_help_window.h"
 #include "shell/main_shell.h"
 #include "shell/shell_link.h"
 #include "shell/side_windows.h"
@@ -74,6 +75,7 @@ class FrmMain final : public QWidget,
     void Minimize() override;
     void RestoreAndActivate() override;
     void RebuildWindowRgn() override;
+    std::unique_ptr<HelpWindow> NewHelpWindow() override;
     // RecordsDialogs
     NameEntry Ask_Player_Name() override;
     bool AskNewGame() override;
@@ -171,6 +173,7 @@ class FrmMain final : public QWidget,
     std::vector<CheckBinding> checks_;
     std::vector<TimerBinding> timers_;
     bool controlFrameShown_ = true;
+    BackColourMirror backColours_;
     std::function<void(int64_t)> tickObserver_;
 };
 
