@@ -20,6 +20,7 @@ struct PageSeen {
     int16_t chkHelp = 0;
     size_t sounds = 0;
     size_t wellOps = 0;
+    int stateBlue = 0;  // highlighted colours among the states the window shows
 };
 
 // The main window's logic with a help window that records each page and is closed
@@ -63,6 +64,17 @@ struct TourRig {
         for (const ControlSpec& item : FrmMainLayout())
             if (shell.help.BackColor(item.name) == kHelpHighlight)
                 seen.blue.emplace_back(item.name);
+        const ControlPad& pad = shell.game.pad;
+        const MainMenu& menu = shell.menu;
+        for (const Colour c :
+             {pad.cmdLeftRight[0].BackColor, pad.cmdLeftRight[2].BackColor, pad.cmdRotate.BackColor,
+              pad.cmdDown.BackColor, pad.cmdSpace.BackColor, pad.chkPause.BackColor,
+              menu.chkHelp.BackColor, menu.chkDemo.BackColor, menu.chkSet.BackColor,
+              menu.chkAuto.BackColor, menu.chkFuture.BackColor, menu.chkRec.BackColor,
+              menu.chkStat.BackColor})
+            seen.stateBlue += c == kHelpHighlight ? 1 : 0;
+        for (const auto& [name, c] : shell.help.backColours.All())
+            seen.stateBlue += c == kHelpHighlight ? 1 : 0;
         return seen;
     }
     // Every control's back colour, in the layout's order.
@@ -109,11 +121,13 @@ TEST(HelpTour, WalksEveryControlInOrderOnceWithItsTagAndReleasesHelp) {
     EXPECT_EQ(rig.pages[0].text, kHelpFirstPage);
     EXPECT_EQ(rig.pages[0].table, kHelpTableMark);
     EXPECT_TRUE(rig.pages[0].blue.empty());
+    EXPECT_EQ(rig.pages[0].stateBlue, 0);
     std::vector<std::string> walked;
     for (size_t i = 1; i < rig.pages.size(); ++i) {
         const PageSeen& page = rig.pages[i];
         ASSERT_EQ(page.blue.size(), 1u) << i;  // its own colour came back before the next
         walked.push_back(page.blue[0]);
+        EXPECT_EQ(page.stateBlue, 1) << i;
         EXPECT_EQ(page.table, kBlack) << i;
         EXPECT_EQ(page.chkHelp, 1) << i;
         EXPECT_EQ(page.sounds, i) << i;  // one before the first page, one after each
