@@ -13,6 +13,8 @@ add_library(vorblin_ui STATIC
   src/shell/frm_main_window.cpp
   src/records/frm_side_windows.cpp
   src/records/frm_game_over_windows.cpp
+  src/toolkit/press_filter.cpp
+  src/shell/frm_help_window.cpp
 )
 target_link_libraries(vorblin_ui PUBLIC vorblin_core Qt6::Widgets)
 
@@ -23,6 +25,8 @@ add_executable(vorblin_ui_tests
   tests/toolkit/image_surface_test.cpp
   tests/shell/frm_main_window_test.cpp
   tests/records/records_windows_test.cpp
+  tests/shell/frm_help_window_test.cpp
+  tests/shell/control_buttons_test.cpp
   tests/support/qt_main.cpp
 )
 target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest)

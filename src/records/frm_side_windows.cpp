@@ -66,6 +66,11 @@ void SideListWindow::Show(const ListBox& state) {
         shownCount_ = count;
         shownRevision_ = state.Revision;
     }
+    if (list_->palette().color(QPalette::Base) != ToQColor(state.BackColor)) {
+        QPalette palette = list_->palette();
+        palette.setColor(QPalette::Base, ToQColor(state.BackColor));
+        list_->setPalette(palette);
+    }
     if (list_->currentRow() != state.ListIndex) {
         list_->setCurrentRow(state.ListIndex);
         if (state.ListIndex >= 0)

@@ -19,6 +19,7 @@
 #include "toolkit/caption_frame.h"
 #include "toolkit/data_folder.h"
 #include "toolkit/fonts.h"
+#include "toolkit/press_filter.h"
 #include "toolkit/qt_colour.h"
 #include "toolkit/twips.h"
 
@@ -245,10 +246,10 @@ void FrmMain::ConnectInput() {
     connect(&tmrMigMenuControls_, &QTimer::timeout, this,
             [this] { Run([this] { shell_->tmrMigMenuControls_Timer(); }); });
 
+    // Once per physical press and release, of any mouse button.
     auto pad = [this](const char* name, auto down, auto up) {
-        auto* button = static_cast<ColourButton*>(Control(name));
-        connect(button, &QPushButton::pressed, this, [this, down] { Run(down); });
-        connect(button, &QPushButton::released, this, [this, up] { Run(up); });
+        new PressFilter(
+            Control(name), [this, down] { Run(down); }, [this, up] { Run(up); });
     };
     pad(
         "cmdLeftRight(0)", [&game] { game.cmdLeftRight_MouseDown(0); },
@@ -381,6 +382,7 @@ void FrmMain::Sync() {
         if (b.widget->isChecked() != (b.state->Value == 1))
             b.widget->setChecked(b.state->Value == 1);
     }
+    backColours_.Show(shell_->help.backColours, controls_);
     const bool frameShown = shell_->game.pad.fraControl.Visible;
     if (frameShown != controlFrameShown_) {
         Control("fraControl")->setVisible(frameShown);
@@ -448,6 +450,11 @@ void FrmMain::RestoreAndActivate() {
         showNormal();
     raise();
     activateWindow();
+}
+
+std::unique_ptr<HelpWindow> FrmMain::NewHelpWindow() {
+    // Each page shows the main window as the tour has just painted it.
+    return std::make_unique<FrmHelpTour>(*this, [this] { Sync(); });
 }
 
 void FrmMain::RebuildWindowRgn() {

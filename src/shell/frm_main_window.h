@@ -16,6 +16,7 @@
 #include "game/tick_clock.h"
 #include "records/frm_side_windows.h"
 #include "records/records_dialogs.h"
+#include "shell/frm_help_window.h"
 #include "shell/main_shell.h"
 #include "shell/shell_link.h"
 #include "shell/side_windows.h"
@@ -84,6 +85,7 @@ class FrmMain final : public QWidget,
     void Minimize() override;
     void RestoreAndActivate() override;
     void RebuildWindowRgn() override;
+    std::unique_ptr<HelpWindow> NewHelpWindow() override;
     // RecordsDialogs
     NameEntry Ask_Player_Name() override;
     bool AskNewGame() override;
@@ -194,6 +196,7 @@ class FrmMain final : public QWidget,
     std::vector<CheckBinding> checks_;
     std::vector<TimerBinding> timers_;
     bool controlFrameShown_ = true;
+    BackColourMirror backColours_;
     std::function<void(int64_t)> tickObserver_;
 };
 

@@ -9,6 +9,7 @@ MainShell::MainShell(const ShellParts& parts)
                      parts.sound, *this, parts.shell}),
       demo(parts.rnd),
       records(parts.folder),
+      help(parts.rnd, parts.sound, parts.picVorblin, game, menu, records.lstTable),
       clock_(parts.clock),
       shell_(parts.shell),
       dialogs_(parts.dialogs),
@@ -111,9 +112,12 @@ void MainShell::Set_chkHelp(int16_t value) {
 }
 
 void MainShell::chkHelp_Click() {
-    // The guided tour comes with the help window; until then the button springs back.
-    if (menu.chkHelp.Value == 1)
+    // "Help" stays down for the whole tour; the window object goes before it springs back.
+    if (menu.chkHelp.Value == 1) {
+        if (const std::unique_ptr<HelpWindow> frmHelp = shell_.NewHelpWindow())
+            help.Run(*frmHelp);
         Set_chkHelp(0);
+    }
     shell_.FocusWell();
 }
 

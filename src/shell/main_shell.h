@@ -10,6 +10,7 @@
 #include "records/place_tracker.h"
 #include "records/records_dialogs.h"
 #include "scoring/demo.h"
+#include "shell/help_tour.h"
 #include "shell/main_menu.h"
 #include "shell/side_windows.h"
 
@@ -63,6 +64,7 @@ class MainShell final : private RecordsLink {
     Demo demo;
     HallOfFame records;
     PlaceTracker place;
+    HelpTour help;
 
   private:
     // What the game hands to the hall of fame.

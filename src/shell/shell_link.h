@@ -1,6 +1,10 @@
 #pragma once
 // What the game asks of the main window around it.
 
+#include <memory>
+
+#include "shell/help_link.h"
+
 namespace vorblin {
 
 class ShellLink {
@@ -18,6 +22,8 @@ class ShellLink {
     virtual void ShowSettings() {}
     // Write the settings file (closing, and ending the program from the game-over question).
     virtual void SaveSoundSettings() {}
+    // A new help window object for one help tour; none where there is no help window.
+    virtual std::unique_ptr<HelpWindow> NewHelpWindow() { return nullptr; }
 };
 
 }  // namespace vorblin

@@ -11,6 +11,13 @@ CaptionFrame::CaptionFrame(QWidget* parent, const QString& caption, Colour capti
                            Colour back)
     : QFrame(parent), caption_(caption), captionColour_(captionColour), back_(back) {}
 
+void CaptionFrame::SetBackColor(Colour back) {
+    if (back == back_)
+        return;
+    back_ = back;
+    update();
+}
+
 void CaptionFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(back_));

@@ -12,6 +12,9 @@ class CaptionFrame final : public QFrame {
   public:
     CaptionFrame(QWidget* parent, const QString& caption, Colour captionColour, Colour back);
 
+    void SetBackColor(Colour back);
+    Colour BackColor() const { return back_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -34,6 +34,7 @@ struct Timer {
 struct ListBox {
     std::vector<std::string> Items;
     int32_t ListIndex = -1;
+    Colour BackColor = kBlack;
     // Counts every change of the lines, so that a window sees cheaply whether to redraw.
     uint32_t Revision = 0;
 

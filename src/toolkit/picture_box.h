@@ -14,12 +14,18 @@ class PictureBox final : public QWidget {
     ImageSurface& Surface() { return surface_; }
     // Schedules a repaint of whatever was drawn since the last call.
     void ShowDamage();
+    // Any other back colour than the surface's own covers the whole box (the help tour's
+    // highlight); what is drawn shows again, kept, when the own colour comes back.
+    void SetBackColor(Colour back);
+    Colour BackColor() const { return shownBack_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     ImageSurface surface_;
+    Colour ownBack_;
+    Colour shownBack_;
 };
 
 }  // namespace vorblin

@@ -1,0 +1,149 @@
+#include "shell/frm_help_window.h"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <algorithm>
+
+#include "toolkit/caption_frame.h"
+#include "toolkit/colour_button.h"
+#include "toolkit/fonts.h"
+#include "toolkit/picture_box.h"
+#include "toolkit/qt_colour.h"
+#include "toolkit/twips.h"
+
+namespace vorblin {
+
+namespace {
+
+constexpr int kClientWidth = 3480;  // twips
+constexpr int kClientHeight = 2700;
+constexpr Colour kButtonBack = RGB(128, 128, 128);
+
+QRect PixelRect(int left, int top, int width, int height) {
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
+}
+
+ColourButton* AddButton(QWidget* parent, const QString& caption, const char* name,
+                        const QRect& twips) {
+    auto* button = new ColourButton(parent, caption, kBlack, kButtonBack);
+    button->setObjectName(QLatin1String(name));
+    button->setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, true}));
+    button->setGeometry(PixelRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    return button;
+}
+
+}  // namespace
+
+FrmHelp::FrmHelp(QWidget* main, const QString& strText)
+    : QDialog(main,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      main_(main),
+      txtText_(new QPlainTextEdit(this)) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Справка"));
+    setModal(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ToQColor(RGB(0, 0, 255)));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    txtText_->setObjectName(QStringLiteral("txtText"));
+    txtText_->setGeometry(PixelRect(0, 0, 3372, 2292));
+    txtText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtText_->setReadOnly(true);
+    txtText_->setFont(MakeFont(FontSpec{FontFace::Tahoma, 9, true}));
+    QPalette text = txtText_->palette();
+    text.setColor(QPalette::Base, Qt::black);
+    text.setColor(QPalette::Text, Qt::white);
+    txtText_->setPalette(text);
+    txtText_->setPlainText(strText);
+
+    ColourButton* cmdClose =
+        AddButton(this, QStringLiteral("Закрыть"), "cmdClose", QRect(120, 2400, 1332, 252));
+    ColourButton* cmdNext =
+        AddButton(this, QStringLiteral("Далее"), "cmdNext", QRect(2040, 2400, 1332, 252));
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdNext, &QPushButton::clicked, this, &QDialog::accept);
+    cmdNext->setFocus();
+
+    // Form_Load: the text box as wide as the window, the window beside the main window and
+    // closed; the timer unrolls it from there.
+    setFixedWidth(TwipsToPixels(kClientWidth));
+    txtText_->resize(width(), txtText_->height());
+    Place();
+    ApplyHeight();
+    tmrResize_.setInterval(unroll_.tmrResize.Interval);
+    connect(&tmrResize_, &QTimer::timeout, this, [this] { tmrResize_Timer(); });
+    tmrResize_.start();
+}
+
+void FrmHelp::tmrResize_Timer() {
+    unroll_.tmrResize_Timer();
+    ApplyHeight();
+    txtText_->resize(width(), txtText_->height());
+    if (!unroll_.tmrResize.Enabled)
+        tmrResize_.stop();
+}
+
+void FrmHelp::ApplyHeight() {
+    const int frame = frameGeometry().height() - geometry().height();
+    // A window cannot be less than a pixel high; the frame's title shows from the start.
+    setFixedHeight(std::max(1, TwipsToPixels(unroll_.Height) - frame));
+    if (frameGeometry().width() != placedWidth_)
+        Place();
+}
+
+void FrmHelp::Place() {
+    placedWidth_ = frameGeometry().width();
+    const QPoint main = main_->frameGeometry().topLeft();
+    const WindowPosition at = HelpWindowPlace(
+        {main.x() * kTwipsPerPixel, main.y() * kTwipsPerPixel}, placedWidth_ * kTwipsPerPixel);
+    move(TwipsToPixels(at.Left), TwipsToPixels(at.Top));
+}
+
+void FrmHelp::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Now with its frame, where the window system tells it at once.
+    ApplyHeight();
+}
+
+void FrmHelp::keyPressEvent(QKeyEvent* event) {
+    // Only "Закрыть" and the close box end the tour.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void FrmHelpTour::Show(std::string_view strText) {
+    beforeShow_();
+    FrmHelp frmHelp(&main_,
+                    QString::fromUtf8(strText.data(), static_cast<qsizetype>(strText.size())));
+    if (frmHelp.exec() != QDialog::Accepted)
+        blnClose = true;
+    // As its owner, the main window is the active one again when the page goes.
+    main_.activateWindow();
+}
+
+void BackColourMirror::Show(const ControlBackColours& colours,
+                            const std::map<std::string, QWidget*>& controls) {
+    for (const auto& [name, colour] : colours.All()) {
+        const auto shown = shown_.find(name);
+        if (shown != shown_.end() && shown->second == colour)
+            continue;
+        shown_[name] = colour;
+        QWidget* widget = controls.at(std::string(name));
+        if (auto* frame = dynamic_cast<CaptionFrame*>(widget)) {
+            frame->SetBackColor(colour);
+        } else if (auto* box = dynamic_cast<PictureBox*>(widget)) {
+            box->SetBackColor(colour);
+        } else {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::Window, ToQColor(colour));
+            widget->setPalette(palette);
+            widget->setAutoFillBackground(true);
+        }
+    }
+}
+
+}  // namespace vorblin
