@@ -1,16 +1,20 @@
 #include "shell/frm_main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
 #include <chrono>
+#include <iostream>
 
 #include "shell/title_strip.h"
 #include "shell/window_shape.h"
+#include "sound/frm_settings_window.h"
 #include "toolkit/caption_frame.h"
+#include "toolkit/data_folder.h"
 #include "toolkit/fonts.h"
 #include "toolkit/qt_colour.h"
 #include "toolkit/twips.h"
@@ -61,12 +65,14 @@ int16_t VirtualKey(int qtKey) {
     return -1;
 }
 
-FrmMain::FrmMain(RandomSource* rnd, Clock* clock)
+FrmMain::FrmMain(RandomSource* rnd, Clock* clock, const std::string& settingsFolder)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       ownRnd_(rnd != nullptr ? nullptr : std::make_unique<Lcg24Random>()),
       ownClock_(clock != nullptr ? nullptr : std::make_unique<SystemClock>()),
       rnd_(rnd != nullptr ? *rnd : *ownRnd_),
       clock_(clock != nullptr ? *clock : *ownClock_),
+      settingsFile_(settingsFolder.empty() ? DataFolder() : settingsFolder,
+                    QCoreApplication::applicationDirPath().toStdString()),
       picFuture_(QSize(TwipsToPixels(1515), TwipsToPixels(3840)), 1515, 3840, RGB(64, 64, 64)) {
     RegisterFonts();
     setWindowTitle(QStringLiteral("Vorblin Cascade"));
@@ -91,6 +97,7 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock)
     ConnectInput();
     qApp->installEventFilter(this);
     shell_->Form_Load();
+    LoadSound();
     Sync();
 }
 
@@ -372,6 +379,28 @@ void FrmMain::RebuildWindowRgn() {
     for (const ShapeRect& r : vorblin::RebuildWindowRgn(kMainOuterWidth, placed))
         outline += QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
     setMask(outline);
+}
+
+void FrmMain::LoadSound() {
+    sound_.CreateChannels();
+    settingsFile_.LoadSoundSettings(places_, sound_);
+    sound_.StartPanSweep();
+}
+
+void FrmMain::ShowSettings() {
+    FrmSettings settings(sound_, this);
+    settings.exec();
+}
+
+void FrmMain::SaveSoundSettings() {
+    std::string error;
+    if (!settingsFile_.SaveSoundSettings(places_, sound_, &error))
+        std::cerr << "Vorblin Cascade: the settings were not saved (" << error << ")\n";
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    SaveSoundSettings();
+    QWidget::closeEvent(event);
 }
 
 void FrmMain::End_Of_Game(int32_t) {

@@ -13,12 +13,15 @@
 
 #include "game/random_clock.h"
 #include "records/records_link.h"
+#include "shell/frm_main_places.h"
 #include "shell/main_shell.h"
 #include "shell/shell_link.h"
-#include "sound/sound_board.h"
+#include "sound/sound_settings_file.h"
+#include "sound/sound_system.h"
 #include "toolkit/colour_button.h"
 #include "toolkit/image_surface.h"
 #include "toolkit/picture_box.h"
+#include "toolkit/sdl_audio_device.h"
 
 namespace vorblin {
 
@@ -29,8 +32,10 @@ int16_t VirtualKey(int qtKey);
 
 class FrmMain final : public QWidget, private ShellLink, private RecordsLink {
   public:
-    // rnd and clock may be given by tests; by default the window has its own.
-    explicit FrmMain(RandomSource* rnd = nullptr, Clock* clock = nullptr);
+    // rnd and clock may be given by tests; by default the window has its own. The settings
+    // file lives in settingsFolder, by default the folder the game writes its files to.
+    explicit FrmMain(RandomSource* rnd = nullptr, Clock* clock = nullptr,
+                     const std::string& settingsFolder = {});
     ~FrmMain() override;
 
     MainShell& Shell() { return *shell_; }
@@ -48,10 +53,12 @@ class FrmMain final : public QWidget, private ShellLink, private RecordsLink {
         tickObserver_ = std::move(observer);
     }
     const QTimer& DemoTimer() const { return tmrDemo_; }
+    SoundSystem& Sound() { return sound_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     // ShellLink
@@ -59,6 +66,8 @@ class FrmMain final : public QWidget, private ShellLink, private RecordsLink {
     void Minimize() override;
     void RestoreAndActivate() override;
     void RebuildWindowRgn() override;
+    void ShowSettings() override;
+    void SaveSoundSettings() override;
     // RecordsLink, until the hall of fame exists: an empty table, and game over
     // starts a new game at once.
     int16_t Load_Table() override { return 0; }
@@ -68,6 +77,8 @@ class FrmMain final : public QWidget, private ShellLink, private RecordsLink {
     void BuildControls();
     void BindState();
     void ConnectInput();
+    // The sound's set-up at the first load: the channels, the settings file, the pan sweep.
+    void LoadSound();
     template <typename Handler>
     void Run(Handler&& handler) {
         handler();
@@ -96,7 +107,10 @@ class FrmMain final : public QWidget, private ShellLink, private RecordsLink {
     std::unique_ptr<Clock> ownClock_;
     RandomSource& rnd_;
     Clock& clock_;
-    SilentSoundBoard sound_;
+    SdlAudioDevice audio_;
+    SoundSystem sound_{audio_};
+    FrmMainPlaces places_{*this};
+    SoundSettingsFile settingsFile_;
 
     TitleStrip* title_ = nullptr;
     QWidget* client_ = nullptr;

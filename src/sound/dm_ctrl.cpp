@@ -36,8 +36,6 @@ void DMCtrl::DMCtrlPlay(bool soundControl) {
 }
 
 void DMCtrl::DMCtrlRelease() {
-    if (hasBuffer_)
-        device_.Stop(slot_);
     device_.Release(slot_);
     hasBuffer_ = false;
 }

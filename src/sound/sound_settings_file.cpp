@@ -1,6 +1,9 @@
 #include "sound/sound_settings_file.h"
 
+#include <strings.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -35,17 +38,8 @@ constexpr std::array<std::string_view, kChannelCount> kDefaultNames = {
 constexpr std::array<SideWindow, 3> kSides = {SideWindow::frmVorblinFathers,
                                               SideWindow::frmStatistic, SideWindow::frmFuture};
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -135,16 +129,8 @@ void AddNumber(std::string& out, int32_t value) {
 std::string FindIgnoringCase(const std::string& folder, std::string_view relative) {
     std::string path = folder;
     bool lookUp = true;
-    size_t start = 0;
-    while (start <= relative.size()) {
-        size_t end = relative.find('/', start);
-        if (end == std::string_view::npos)
-            end = relative.size();
-        const std::string_view part = relative.substr(start, end - start);
-        start = end + 1;
-        if (part.empty())
-            continue;
-        std::string found(part);
+    for (const fs::path& item : fs::path(relative)) {
+        std::string part = item.string();
         std::error_code ec;
         if (lookUp && !fs::exists(fs::path(JoinPath(path, part)), ec)) {
             std::vector<std::string> matches;
@@ -153,12 +139,12 @@ std::string FindIgnoringCase(const std::string& folder, std::string_view relativ
                 if (SameIgnoringCase(name, part))
                     matches.push_back(name);
             }
-            if (matches.empty())
-                lookUp = false;
-            else
-                found = *std::min_element(matches.begin(), matches.end());
+            // Below a part that is not there, nothing can be found.
+            lookUp = !matches.empty();
+            if (lookUp)
+                part = *std::min_element(matches.begin(), matches.end());
         }
-        path = JoinPath(path, found);
+        path = JoinPath(path, part);
     }
     return path;
 }
@@ -173,22 +159,21 @@ std::string DefaultChannelPath(const std::string& programFolder, Channel channel
 }
 
 std::optional<double> LeadingNumber(std::string_view line) {
-    size_t i = line.find_first_not_of(" \t");
-    if (i == std::string_view::npos)
+    const size_t begin = line.find_first_not_of(" \t");
+    if (begin == std::string_view::npos)
         return std::nullopt;
-    const size_t begin = i;
-    if (line[i] == '+' || line[i] == '-')
-        ++i;
-    const size_t digits = i;
-    while (i < line.size() && ((line[i] >= '0' && line[i] <= '9') || line[i] == '.'))
-        ++i;
-    if (i == digits)
+    std::string_view rest = line.substr(begin);
+    if (rest.front() == '+')
+        rest.remove_prefix(1);  // from_chars takes no "+"
+    // A digit or a point must come first (after the sign): "inf" and "nan" are no numbers.
+    const size_t first = !rest.empty() && rest.front() == '-' ? 1 : 0;
+    if (first >= rest.size() ||
+        (std::isdigit(static_cast<unsigned char>(rest[first])) == 0 && rest[first] != '.'))
         return std::nullopt;
-    // from_chars takes no leading "+" and ignores the locale.
-    const size_t from = line[begin] == '+' ? begin + 1 : begin;
     double value = 0;
-    const auto [end, ec] = std::from_chars(line.data() + from, line.data() + i, value);
-    if (ec != std::errc() || end == line.data() + from)
+    // Reads as far as the number goes and ignores the locale.
+    if (std::from_chars(rest.data(), rest.data() + rest.size(), value, std::chars_format::fixed)
+            .ec != std::errc())
         return std::nullopt;
     return std::nearbyint(value);
 }

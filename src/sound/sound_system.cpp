@@ -3,9 +3,12 @@
 namespace vorblin {
 
 void SoundSystem::CreateChannels() {
-    for (int slot = 0; slot < kChannelCount; ++slot)
-        if (channels_[static_cast<size_t>(slot)] == nullptr)
-            channels_[static_cast<size_t>(slot)] = std::make_unique<DMCtrl>(device_, slot);
+    int slot = 0;
+    for (std::unique_ptr<DMCtrl>& channel : channels_) {
+        if (channel == nullptr)
+            channel = std::make_unique<DMCtrl>(device_, slot);
+        ++slot;
+    }
 }
 
 void SoundSystem::StartPanSweep() {

@@ -189,8 +189,15 @@ TEST(SettingsFile, DefaultPathsFindTheShippedSoundsIgnoringCase) {
     EXPECT_EQ(rig.Ch(Channel::mLeft1).DMCtrlPath(), rig.program.path + "/sound/LEFT1.wav");
     EXPECT_EQ(rig.Ch(Channel::mRight1).DMCtrlPath(), rig.program.path + "/sound/right1.WAV");
     EXPECT_EQ(rig.Ch(Channel::mRotate1).DMCtrlPath(), "");
-    EXPECT_EQ(DefaultChannelPath(rig.program.path, Channel::mDown2),
-              rig.program.path + "/sound/down2.WAV");
+    const std::pair<Channel, const char*> names[] = {
+        {Channel::mDown1, "down1.WAV"},       {Channel::mLeft1, "LEFT1.wav"},
+        {Channel::mRight1, "right1.WAV"},     {Channel::mRotate1, "rotate1.WAV"},
+        {Channel::mDrop1, "drop1.WAV"},       {Channel::mDelLin1, "dellin1.WAV"},
+        {Channel::mVorblin1, "vorblin1.WAV"}, {Channel::mDrop2, "drop2.WAV"},
+        {Channel::mDown2, "down2.WAV"},       {Channel::mInverse1, "inverse1.WAV"}};
+    for (const auto& [channel, name] : names)
+        EXPECT_EQ(DefaultChannelPath(rig.program.path, channel),
+                  rig.program.path + "/sound/" + name);
     EXPECT_EQ(DefaultBkgPath("/nowhere"), "/nowhere/Sound/bkgmusic.WAV");
 
     // "..." goes back as "..." while it names the shipped file; a new choice is written out.
@@ -201,6 +208,14 @@ TEST(SettingsFile, DefaultPathsFindTheShippedSoundsIgnoringCase) {
     EXPECT_EQ(saved[10], "...");
     EXPECT_EQ(saved[13], "/elsewhere/r.wav");
     EXPECT_EQ(saved[16], "");
+
+    // A path written out in full stays written out, even where it names the shipped file.
+    const std::string shipped = rig.program.path + "/sound/bkgmusic.wav";
+    lines[7] = shipped;
+    rig.Write(lines);
+    rig.Load();
+    ASSERT_TRUE(rig.Save());
+    EXPECT_EQ(rig.FileLines()[7], shipped);
 }
 
 TEST(SettingsFile, MusicSwitchedOffIsStartedAndStoppedAtOnce) {
@@ -313,13 +328,26 @@ TEST(SettingsFile, EncodingsAndFoldersThatCannotBeWritten) {
 
 TEST(SettingsFile, LeadingNumbers) {
     const std::pair<const char*, std::optional<double>> cases[] = {
-        {"12", 12},          {"  -34  ", -34},
-        {"+5", 5},           {"7abc", 7},
-        {"2.5", 2},          {"3.5", 4},
-        {"-0.5", 0},         {"1.2.3", 1},
-        {"", std::nullopt},  {"abc", std::nullopt},
-        {"-", std::nullopt}, {" . ", std::nullopt},
+        {"12", 12},
+        {"  -34  ", -34},
+        {"+5", 5},
+        {"7abc", 7},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-0.5", 0},
+        {"1.2.3", 1},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"-", std::nullopt},
+        {" . ", std::nullopt},
         {"\t9", 9},
+        {"+", std::nullopt},
+        {"inf", std::nullopt},
+        {"-nan", std::nullopt},
+        {".5", 0},
+        {"-1.5e3", -2},
+        {"19", 19},
+        {"1e999", 1},
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(LeadingNumber(text), value) << text;
