@@ -1,6 +1,8 @@
 // The fall timer in the real main window: how many ticks a second it delivers, how long
 // its handler takes (p50, p99) and how much of one core the process uses meanwhile.
-// Runs offscreen unless a platform is set. Usage: vorblin_tick_rate [seconds]
+// Runs offscreen unless a platform is set. With "sweep" the background music plays (the
+// shipped tune, on the dummy audio driver unless another is set) and its pan sweeps at
+// every tick. Usage: vorblin_tick_rate [seconds] [sweep]
 
 #include <sys/resource.h>
 
@@ -12,7 +14,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include <string>
+
 #include "shell/frm_main_window.h"
+#include "sound/sound_settings_file.h"
 
 namespace {
 double CpuSeconds() {
@@ -24,12 +29,25 @@ double CpuSeconds() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
     QApplication app(argc, argv);
     vorblin::FrmMain window;
     window.show();
+    if (argc > 2 && std::string(argv[2]) == "sweep") {
+        vorblin::SoundSystem& sound = window.Sound();
+        sound.PathToBkgMusic =
+            vorblin::DefaultBkgPath(QCoreApplication::applicationDirPath().toStdString());
+        sound.bkg.PlayBkgMusic(sound.PathToBkgMusic);
+        sound.enableLoop = true;
+        sound.SpeedChange = 300;
+        sound.StartPanSweep();
+        std::printf("background music %s, pan sweep on\n",
+                    sound.bkg.BkgPlaying ? "playing" : "NOT playing");
+    }
 
     std::vector<int64_t> handlerNs;
     handlerNs.reserve(static_cast<size_t>(seconds * 600));

@@ -10,6 +10,7 @@
 #include <QStorageInfo>
 #include <algorithm>
 
+#include "toolkit/fonts.h"
 #include "toolkit/twips.h"
 
 namespace vorblin {
@@ -53,6 +54,7 @@ FrmOpen::FrmOpen(QWidget* owner, QStringList drives)
     : QDialog(owner), drives_(drives.isEmpty() ? BrowsingRoots() : std::move(drives)) {
     setObjectName(QStringLiteral("frmOpen"));
     setWindowTitle(QStringLiteral("Открыть"));
+    setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, false}));
     setFixedSize(TwipsToPixels(5655), TwipsToPixels(4050));
     drvOpen_ = new QComboBox(this);
     drvOpen_->setObjectName(QStringLiteral("drvOpen"));

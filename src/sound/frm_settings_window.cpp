@@ -11,6 +11,7 @@
 
 #include "sound/frm_open_window.h"
 #include "sound/settings_rules.h"
+#include "toolkit/fonts.h"
 #include "toolkit/twips.h"
 
 namespace vorblin {
@@ -87,6 +88,7 @@ void NormalFont(QWidget* frame) {
 FrmSettings::FrmSettings(SoundSystem& sound, QWidget* owner) : QDialog(owner), sound_(sound) {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Settings"));
+    setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, false}));
     setFixedSize(TwipsToPixels(7245), TwipsToPixels(5670));
     BuildControls();
     Form_Load();

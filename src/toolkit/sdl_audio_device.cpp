@@ -77,7 +77,14 @@ std::shared_ptr<Mix_Chunk> SdlAudioDevice::Decode(const std::string& path) {
     }
     ++decodes_;
     Sound& s = cache_[path];
-    s.chunk = std::shared_ptr<Mix_Chunk>(Mix_LoadWAV(path.c_str()), [](Mix_Chunk* chunk) {
+    // The file is opened and closed here: the mixer loses its handle when it cannot tell
+    // the file's format.
+    Mix_Chunk* decoded = nullptr;
+    if (SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb")) {
+        decoded = Mix_LoadWAV_RW(file, 0);
+        SDL_RWclose(file);
+    }
+    s.chunk = std::shared_ptr<Mix_Chunk>(decoded, [](Mix_Chunk* chunk) {
         if (chunk != nullptr)
             Mix_FreeChunk(chunk);
     });
