@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -35,7 +36,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
     QApplication app(argc, argv);
-    vorblin::FrmMain window;
+    // A settings file of its own: the measurement leaves the player's settings alone.
+    QTemporaryDir settings;
+    vorblin::FrmMain window(nullptr, nullptr, settings.path().toStdString());
     window.show();
     if (argc > 2 && std::string(argv[2]) == "sweep") {
         vorblin::SoundSystem& sound = window.Sound();

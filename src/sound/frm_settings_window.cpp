@@ -33,12 +33,8 @@ Widget* Place(Widget* widget, const char* name, int left, int top, int width, in
 QGroupBox* Frame(QWidget* parent, const char* name, const char* caption, QRect twips, bool bold) {
     auto* frame = Place(new QGroupBox(QString::fromUtf8(caption), parent), name, twips.x(),
                         twips.y(), twips.width(), twips.height());
-    if (bold) {
-        // Only the caption is bold; the controls inside keep the window's font.
-        QFont captionFont = frame->font();
-        captionFont.setBold(true);
-        frame->setFont(captionFont);
-    }
+    if (bold)
+        frame->setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, true}));
     return frame;
 }
 
@@ -74,13 +70,11 @@ void SetCheckQuietly(QCheckBox* box, bool ticked) {
     box->setChecked(ticked);
 }
 
+// Only the caption of a bold frame is bold; the controls inside keep the window's font.
 void NormalFont(QWidget* frame) {
+    const QFont normal = frame->window()->font();
     for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (qobject_cast<QGroupBox*>(child) == nullptr) {
-            QFont font = child->font();
-            font.setBold(false);
-            child->setFont(font);
-        }
+        child->setFont(normal);
 }
 
 }  // namespace
@@ -88,7 +82,9 @@ void NormalFont(QWidget* frame) {
 FrmSettings::FrmSettings(SoundSystem& sound, QWidget* owner) : QDialog(owner), sound_(sound) {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Settings"));
-    setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, false}));
+    // Tahoma for the controls: the stand-in for MS Sans Serif runs too wide for "Выключить"
+    // in its 81-pixel boxes.
+    setFont(MakeFont(FontSpec{FontFace::Tahoma, 8.25, false}));
     setFixedSize(TwipsToPixels(7245), TwipsToPixels(5670));
     BuildControls();
     Form_Load();
@@ -120,7 +116,6 @@ void FrmSettings::BuildControls() {
         v.volume = Slider(v.frame, names[i][2], QRect(120, 600, 3015, 495), -2500, 0, 1000, 250);
         v.off = OffBox(v.frame, names[i][3], QRect(i == 0 ? 120 : 240, 1200, 1335, 375));
         v.open = ChooseButton(v.frame, names[i][4], QRect(1680, 1200, 1335, 375));
-        NormalFont(v.frame);
     }
 
     auto* fraBkg = Frame(this, "fraBkg", "Фоновая музыка", QRect(3840, 120, 3255, 2175), true);

@@ -166,9 +166,9 @@ std::optional<double> LeadingNumber(std::string_view line) {
     if (rest.front() == '+')
         rest.remove_prefix(1);  // from_chars takes no "+"
     // A digit or a point must come first (after the sign): "inf" and "nan" are no numbers.
-    const size_t first = !rest.empty() && rest.front() == '-' ? 1 : 0;
-    if (first >= rest.size() ||
-        (std::isdigit(static_cast<unsigned char>(rest[first])) == 0 && rest[first] != '.'))
+    const std::string_view digits = rest.substr(rest.starts_with('-') ? 1 : 0);
+    if (digits.empty() ||
+        (std::isdigit(static_cast<unsigned char>(digits.front())) == 0 && digits.front() != '.'))
         return std::nullopt;
     double value = 0;
     // Reads as far as the number goes and ignores the locale.
