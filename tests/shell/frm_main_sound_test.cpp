@@ -94,5 +94,32 @@ TEST(FrmMainSound, FirstStartWritesTheFileAndClosingWritesItAgain) {
     EXPECT_EQ(again.pos(), QPoint(300, 200));
 }
 
+TEST(FrmMainSound, WithoutAnAudioDeviceTheGameRunsSilently) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    TempFolder folder;
+    const std::string file = JoinPath(folder.path, "VorbDieRect.ini");
+    // Every sound switched on, with the shipped files.
+    std::string text =
+        "0\r\n0\r\nFalse\r\nFalse\r\nFalse\r\nTrue\r\nvorblin-music...\r\n"
+        "...\r\nTrue\r\n-300\r\n";
+    for (int r = 0; r < 10; ++r)
+        text += "...\r\nTrue\r\n0\r\n";
+    text += "400\r\n";
+    ASSERT_TRUE(WriteFileAtomically(file, text));
+    testing::ScriptedRandom rnd;
+    testing::FixedClock clock;
+    FrmMain window(&rnd, &clock, folder.path);
+    window.show();
+    EXPECT_FALSE(window.Sound().bkg.BkgPlaying);
+    EXPECT_TRUE(window.Sound().EnableLoop());
+    for (int i = 0; i < 300; ++i) {
+        window.Shell().game.cmdRotate_MouseDown(0);
+        window.Shell().game.cmdRotate_MouseUp(0);
+        window.OnFallTick();
+    }
+    window.close();
+    EXPECT_EQ(ReadFileBytes(file).bytes, text);
+}
+
 }  // namespace
 }  // namespace vorblin
