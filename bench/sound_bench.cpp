@@ -87,6 +87,21 @@ int main(int argc, char** argv) {
     const int before = device.Decodes();
     Report("play, decoded at every play:", measure(true));
     std::printf("decodes: %d\n", device.Decodes() - before);
+
+    // The fall tick's share of the background music: one pan sweep step.
+    sound.bkg.PlayBkgMusic(file);
+    sound.enableLoop = true;
+    sound.SpeedChange = 300;
+    sound.StartPanSweep();
+    std::vector<double> us;
+    us.reserve(static_cast<size_t>(plays));
+    for (int i = 0; i < plays; ++i) {
+        const auto start = SteadyClock::now();
+        sound.PanSweepStep();
+        us.push_back(std::chrono::duration<double, std::micro>(SteadyClock::now() - start).count());
+    }
+    Report(sound.bkg.BkgPlaying ? "pan sweep step, music playing:" : "pan sweep step, NO music:",
+           us);
     std::filesystem::remove(file, copied);
     return 0;
 }

@@ -114,11 +114,15 @@ bool SdlAudioDevice::Load(int slot, const std::string& path) {
     return s.chunk != nullptr;
 }
 
-void SdlAudioDevice::ApplyLevels(int slot) {
-    const Slot& s = slots_[static_cast<size_t>(slot)];
+void SdlAudioDevice::ApplyLevels(int slot, bool always) {
+    Slot& s = slots_[static_cast<size_t>(slot)];
     const MixerLevels levels = LevelsFor(s.volume, s.pan);
+    if (!always && levels.volume == s.applied.volume && levels.left == s.applied.left &&
+        levels.right == s.applied.right)
+        return;
     Mix_SetPanning(slot, static_cast<Uint8>(levels.left), static_cast<Uint8>(levels.right));
     Mix_Volume(slot, levels.volume);
+    s.applied = levels;
 }
 
 bool SdlAudioDevice::SetVolume(int slot, int32_t volume) {
@@ -157,7 +161,7 @@ bool SdlAudioDevice::Play(int slot, bool looping) {
     if (Mix_PlayChannel(slot, s->chunk.get(), looping ? -1 : 0) < 0)
         return false;
     s->started = true;
-    ApplyLevels(slot);
+    ApplyLevels(slot, true);
     return true;
 }
 

@@ -59,12 +59,15 @@ class SdlAudioDevice final : public AudioDevice {
         int32_t volume = 0;
         int32_t pan = 0;
         bool started = false;
+        // What the mixer holds for the channel; a sweep step that changes nothing audible
+        // does not lock the mixer.
+        MixerLevels applied{-1, -1, -1};
     };
     enum class State { Closed, Open, Failed };
 
     std::shared_ptr<Mix_Chunk> Decode(const std::string& path);
     Slot* Loaded(int slot);
-    void ApplyLevels(int slot);
+    void ApplyLevels(int slot, bool always = false);
 
     State state_ = State::Closed;
     std::map<std::string, Sound> cache_;
