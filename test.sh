@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the full build, the core alone
-# (no Qt, no SDL), and the whole suite under AddressSanitizer and UBSan.
+# (no Qt, no SDL), the whole suite under AddressSanitizer and UBSan, and 20 seconds of
+# libFuzzer (clang) on the hall-of-fame reader.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
@@ -23,3 +24,9 @@ run_suite build
 run_suite build-core -DVORBLIN_WITH_UI=OFF -DVORBLIN_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-asan -DVORBLIN_SANITIZE=ON -DVORBLIN_BENCH=OFF
+
+echo "=== build-fuzz"
+CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVORBLIN_WITH_UI=OFF -DVORBLIN_BENCH=OFF -DVORBLIN_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j "$jobs" --target vorblin_records_fuzz
+ctest --test-dir build-fuzz -R records_fuzz --output-on-failure --timeout 120

@@ -14,6 +14,8 @@ add_library(vorblin_ui STATIC
   src/toolkit/sdl_audio_device.cpp
   src/shell/title_strip.cpp
   src/shell/frm_main_window.cpp
+  src/records/frm_side_windows.cpp
+  src/records/frm_game_over_windows.cpp
   src/shell/frm_main_places.cpp
   src/sound/frm_open_window.cpp
   src/sound/frm_settings_window.cpp
@@ -27,6 +29,7 @@ add_executable(vorblin_ui_tests
   tests/toolkit/image_surface_test.cpp
   tests/toolkit/sdl_audio_device_test.cpp
   tests/shell/frm_main_window_test.cpp
+  tests/records/records_windows_test.cpp
   tests/shell/frm_main_sound_test.cpp
   tests/sound/frm_settings_window_test.cpp
   tests/support/qt_main.cpp

@@ -7,6 +7,7 @@ vorblin_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libsdl2-mixer-dev
   fonts-liberation fonts-wine fonts-dejavu-core
+  clang libclang-rt-14-dev
   sox
 )
 

@@ -69,6 +69,8 @@ class Game {
     void Form_Paint() { Draw_Next(picNext_, board.FiguraNext, notice.ColorFigura); }
 
     int32_t ShownScore() const;
+    // Redraws the well's grid (in the first-place colour once Position is 0).
+    void RedrawGrid() { Draw_Grid(picVorblin_, board, Position); }
 
     Board board;
     FigureChooser chooser;

@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -54,18 +53,29 @@ QPoint PlaceOnScreens(const QRect& frame, const QList<QRect>& screens) {
                   Within(frame.top(), frame.height(), nearest->top(), nearest->height()));
 }
 
-WindowPosition FrmMainPlaces::MainPosition() const {
-    const QPoint p = main_.frameGeometry().topLeft();
-    return {p.x() * kTwipsPerPixel, p.y() * kTwipsPerPixel};
-}
+namespace {
 
-void FrmMainPlaces::MoveMain(WindowPosition position) {
+// The position in twips, moved onto a screen for a window of that size.
+WindowPosition OnScreen(WindowPosition position, WindowSize size) {
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
-    const QRect frame(QPoint(Pixels(position.Left), Pixels(position.Top)),
-                      main_.frameGeometry().size());
-    main_.move(PlaceOnScreens(frame, screens));
+    const QRect frame(Pixels(position.Left), Pixels(position.Top), Pixels(size.Width),
+                      Pixels(size.Height));
+    const QPoint placed = PlaceOnScreens(frame, screens);
+    if (placed == frame.topLeft())
+        return position;  // exactly as given, so that saving writes back the same numbers
+    return {placed.x() * kTwipsPerPixel, placed.y() * kTwipsPerPixel};
+}
+
+}  // namespace
+
+void OnScreenPlaces::MoveMain(WindowPosition position) {
+    host_.MoveMain(OnScreen(position, host_.MainSize()));
+}
+
+void OnScreenPlaces::MoveSide(SideWindow window, WindowPosition position) {
+    host_.MoveSide(window, OnScreen(position, host_.SideSize(window)));
 }
 
 }  // namespace vorblin

@@ -1,15 +1,13 @@
 #pragma once
-// Window places for the settings file: the main window's own frame, and the three side
-// windows kept as plain records until those windows exist.
+// The window places as the settings file sets them: a position that would leave a window
+// off every screen (a screen taken away since, a hand-edited file) is moved back onto the
+// nearest screen first.
 
 #include <QList>
 #include <QPoint>
 #include <QRect>
-#include <array>
 
-#include "shell/window_places.h"
-
-class QWidget;
+#include "shell/side_windows.h"
 
 namespace vorblin {
 
@@ -17,30 +15,21 @@ namespace vorblin {
 // it is, when that is so already; otherwise moved the shortest way onto the nearest screen.
 QPoint PlaceOnScreens(const QRect& frame, const QList<QRect>& screens);
 
-class FrmMainPlaces final : public WindowPlaces {
+class OnScreenPlaces final : public WindowPlaces {
   public:
-    explicit FrmMainPlaces(QWidget& main) : main_(main) {}
+    explicit OnScreenPlaces(SideWindowHost& host) : host_(host) {}
 
-    WindowPosition MainPosition() const override;
+    WindowPosition MainPosition() const override { return host_.MainPosition(); }
     void MoveMain(WindowPosition position) override;
-    bool SideVisible(SideWindow window) override { return Side(window).visible; }
+    bool SideVisible(SideWindow window) override { return host_.SideVisible(window); }
     void SetSideVisible(SideWindow window, bool visible) override {
-        Side(window).visible = visible;
+        host_.SetSideVisible(window, visible);
     }
-    WindowPosition SidePosition(SideWindow window) override { return Side(window).position; }
-    void MoveSide(SideWindow window, WindowPosition position) override {
-        Side(window).position = position;
-    }
+    WindowPosition SidePosition(SideWindow window) override { return host_.SidePosition(window); }
+    void MoveSide(SideWindow window, WindowPosition position) override;
 
   private:
-    struct SideRecord {
-        bool visible = false;
-        WindowPosition position;
-    };
-    SideRecord& Side(SideWindow window) { return sides_[static_cast<size_t>(window)]; }
-
-    QWidget& main_;
-    std::array<SideRecord, 3> sides_{};
+    SideWindowHost& host_;
 };
 
 }  // namespace vorblin

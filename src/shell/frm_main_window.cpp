@@ -2,13 +2,18 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
+
+#include "records/frm_game_over_windows.h"
 
 #include "shell/title_strip.h"
 #include "shell/window_shape.h"
@@ -65,15 +70,19 @@ int16_t VirtualKey(int qtKey) {
     return -1;
 }
 
-FrmMain::FrmMain(RandomSource* rnd, Clock* clock, const std::string& settingsFolder)
+FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       ownRnd_(rnd != nullptr ? nullptr : std::make_unique<Lcg24Random>()),
       ownClock_(clock != nullptr ? nullptr : std::make_unique<SystemClock>()),
       rnd_(rnd != nullptr ? *rnd : *ownRnd_),
       clock_(clock != nullptr ? *clock : *ownClock_),
-      settingsFile_(settingsFolder.empty() ? DataFolder() : settingsFolder,
+      settingsFile_(folder.empty() ? DataFolder() : folder,
                     QCoreApplication::applicationDirPath().toStdString()),
-      picFuture_(QSize(TwipsToPixels(1515), TwipsToPixels(3840)), 1515, 3840, RGB(64, 64, 64)) {
+      endProgram_([] {
+          // At once, as the question promised: the settings are saved, the table stored.
+          std::fflush(nullptr);
+          std::_Exit(0);
+      }) {
     RegisterFonts();
     setWindowTitle(QStringLiteral("Vorblin Cascade"));
     setWindowIcon(GameIcon());
@@ -90,19 +99,26 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock, const std::string& settingsFol
     SetColours(client_, kBlack, kBlack);
 
     BuildControls();
-    shell_ = std::make_unique<MainShell>(GameParts{rnd_, clock_, picVorblin_->Surface(),
-                                                   picNext_->Surface(), picFuture_, sound_, *this,
-                                                   *this});
+    const auto handBack = [this] { HandFocusBack(); };
+    frmStatistic_ = std::make_unique<SideListWindow>(
+        QStringLiteral("Statistic"), QStringLiteral("frmStatistic"), 2280, 3195,
+        FontSpec{FontFace::MsSansSerif, 8.25, true}, RGB(192, 192, 192), handBack);
+    frmVorblinFathers_ = std::make_unique<SideListWindow>(
+        QStringLiteral("The Best Of The Vorblin"), QStringLiteral("frmVorblinFathers"), 2970, 3210,
+        FontSpec{FontFace::CourierNew, 8.25, true}, RGB(255, 255, 255), handBack);
+    shell_ = std::make_unique<MainShell>(
+        ShellParts{rnd_, clock_, picVorblin_->Surface(), picNext_->Surface(), picFuture_, sound_,
+                   *this, *this, *this, folder.empty() ? DataFolder() : std::move(folder)});
     BindState();
     ConnectInput();
     qApp->installEventFilter(this);
     shell_->Form_Load();
-    LoadSound();
     Sync();
 }
 
 FrmMain::~FrmMain() {
     qApp->removeEventFilter(this);
+    delete frmFuture_.data();
 }
 
 QWidget* FrmMain::Control(const std::string& name) const {
@@ -258,17 +274,25 @@ void FrmMain::ConnectInput() {
     check("chkHelp", [&shell](int16_t v) { shell.Set_chkHelp(v); });
     check("chkDemo", [&shell](int16_t v) { shell.Set_chkDemo(v); });
     check("chkSet", [&shell](int16_t v) { shell.Set_chkSet(v); });
-    // The side windows come later; until then these buttons only keep their state.
-    const std::pair<const char*, CheckButton*> sides[] = {{"chkAuto", &shell.menu.chkAuto},
-                                                          {"chkFuture", &shell.menu.chkFuture},
-                                                          {"chkRec", &shell.menu.chkRec},
-                                                          {"chkStat", &shell.menu.chkStat}};
-    for (const auto& [name, side] : sides) {
-        check(name, [this, side = side](int16_t v) {
-            side->Value = v;
-            FocusWell();
-        });
-    }
+    check("chkRec", [&shell](int16_t v) { shell.Set_chkRec(v); });
+    check("chkStat", [&shell](int16_t v) { shell.Set_chkStat(v); });
+    check("chkFuture", [&shell](int16_t v) { shell.Set_chkFuture(v); });
+    check("chkAuto", [this, &shell](int16_t v) {
+        const QMargins frame = LearnSideFrame();
+        shell.Set_chkAuto(v);
+        // A side window shown for the first time has only now got its frame: dock once more
+        // by the real frame sizes.
+        if (v == 1 && LearnSideFrame() != frame) {
+            shell.menu.chkAuto.Value = 0;
+            shell.Set_chkAuto(1);
+        }
+    });
+    // A click is a press and a release: the release hands the focus back ("Auto" springs up).
+    for (const char* name : {"chkRec", "chkStat", "chkFuture"})
+        connect(static_cast<ColourButton*>(Control(name)), &QPushButton::clicked, this,
+                [this] { Run([this] { shell_->chkSide_MouseUp(); }); });
+    connect(static_cast<ColourButton*>(Control("chkAuto")), &QPushButton::clicked, this,
+            [this] { Run([this] { shell_->chkAuto_MouseUp(); }); });
 }
 
 void FrmMain::OnFallTick() {
@@ -318,6 +342,10 @@ void FrmMain::Sync() {
     }
     picVorblin_->ShowDamage();
     picNext_->ShowDamage();
+    frmStatistic_->Show(shell_->game.lstStatistic);
+    frmVorblinFathers_->Show(shell_->records.lstTable);
+    if (frmFuture_)
+        frmFuture_->ShowDamage();
     for (const TimerBinding& t : timers_) {
         if (t.timer->interval() != t.state->Interval)
             t.timer->setInterval(t.state->Interval);
@@ -332,8 +360,9 @@ void FrmMain::Sync() {
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // The side windows never keep the keyboard: their keys steer the game too.
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType() ||
-        static_cast<QWidget*>(watched)->window() != this)
+        !IsOwnWindow(static_cast<QWidget*>(watched)->window()))
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     const int16_t code = VirtualKey(key->key());
@@ -382,9 +411,12 @@ void FrmMain::RebuildWindowRgn() {
 }
 
 void FrmMain::LoadSound() {
+    if (SoundInitDone)
+        return;
     sound_.CreateChannels();
     settingsFile_.LoadSoundSettings(places_, sound_);
     sound_.StartPanSweep();
+    SoundInitDone = true;
 }
 
 void FrmMain::ShowSettings() {
@@ -399,12 +431,141 @@ void FrmMain::SaveSoundSettings() {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
-    SaveSoundSettings();
+    Run([this] { shell_->Form_QueryUnload(); });
     QWidget::closeEvent(event);
 }
 
-void FrmMain::End_Of_Game(int32_t) {
-    shell_->New_Game();
+bool FrmMain::IsOwnWindow(const QWidget* window) const {
+    return window == this || window == frmStatistic_.get() || window == frmVorblinFathers_.get() ||
+           (frmFuture_ && window == frmFuture_.data());
+}
+
+void FrmMain::HandFocusBack() {
+    if (isMinimized())
+        return;
+    activateWindow();
+    FocusWell();
+}
+
+NameEntry FrmMain::Ask_Player_Name() {
+    // The landing that ended the game is shown before the window waits: the fall timer
+    // that would show it does not fire again while its own handler waits here.
+    Sync();
+    FrmEnterName frmEnterName(this);
+    frmEnterName.exec();
+    return frmEnterName.Result();
+}
+
+bool FrmMain::AskNewGame() {
+    Sync();
+    FrmGameOver frmGameOver(this);
+    frmGameOver.exec();
+    return frmGameOver.blnContinue();
+}
+
+void FrmMain::CloseToolWindows() {
+    // The chooser first: it stands over the settings window.
+    for (const char* name : {"frmOpen", "frmHelp", "frmSettings"}) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QLatin1String(name) || !w->isVisible())
+                continue;
+            if (auto* dialog = qobject_cast<QDialog*>(w))
+                dialog->reject();
+            else
+                w->close();
+        }
+    }
+}
+
+QWidget* FrmMain::Side(SideWindow window) {
+    switch (window) {
+        case SideWindow::frmVorblinFathers:
+            return frmVorblinFathers_.get();
+        case SideWindow::frmStatistic:
+            return frmStatistic_.get();
+        case SideWindow::frmFuture:
+            break;
+    }
+    return LoadFuture();
+}
+
+FrmFuture* FrmMain::LoadFuture() {
+    if (!frmFuture_) {
+        frmFuture_ = new FrmFuture([this] { HandFocusBack(); });
+        frmFuture_->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    return frmFuture_;
+}
+
+namespace {
+WindowPosition ToTwips(QPoint pixels) {
+    return {pixels.x() * kTwipsPerPixel, pixels.y() * kTwipsPerPixel};
+}
+WindowSize ToTwips(QSize pixels) {
+    return {pixels.width() * kTwipsPerPixel, pixels.height() * kTwipsPerPixel};
+}
+QPoint ToPixels(WindowPosition twips) {
+    return {TwipsToPixels(twips.Left), TwipsToPixels(twips.Top)};
+}
+}  // namespace
+
+WindowPosition FrmMain::MainPosition() const {
+    return ToTwips(frameGeometry().topLeft());
+}
+
+void FrmMain::MoveMain(WindowPosition position) {
+    move(ToPixels(position));
+}
+
+WindowSize FrmMain::MainSize() const {
+    return ToTwips(frameGeometry().size());
+}
+
+void FrmMain::SetSideVisible(SideWindow window, bool visible) {
+    QWidget* side = Side(window);
+    side->setAttribute(Qt::WA_ShowWithoutActivating);
+    side->setVisible(visible);
+}
+
+WindowPosition FrmMain::SidePosition(SideWindow window) {
+    return ToTwips(Side(window)->frameGeometry().topLeft());
+}
+
+void FrmMain::MoveSide(SideWindow window, WindowPosition position) {
+    Side(window)->move(ToPixels(position));  // a window's position includes its frame
+}
+
+WindowSize FrmMain::SideSize(SideWindow window) {
+    const QWidget* side = Side(window);
+    if (side->frameGeometry() == side->geometry())  // no frame known yet
+        return ToTwips(side->geometry().marginsAdded(sideFrame_).size());
+    return ToTwips(side->frameGeometry().size());
+}
+
+QMargins FrmMain::LearnSideFrame() {
+    for (const SideWindow w :
+         {SideWindow::frmVorblinFathers, SideWindow::frmStatistic, SideWindow::frmFuture}) {
+        const QWidget* side = Side(w);
+        const QRect frame = side->frameGeometry();
+        const QRect client = side->geometry();
+        if (side->isVisible() && frame != client)
+            sideFrame_ = QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                                  frame.right() - client.right(), frame.bottom() - client.bottom());
+    }
+    return sideFrame_;
+}
+
+void FrmMain::SetSideMinimized(SideWindow window, bool minimized) {
+    QWidget* side = Side(window);
+    const Qt::WindowStates state = side->windowState();
+    side->setWindowState(minimized ? state | Qt::WindowMinimized : state & ~Qt::WindowMinimized);
+}
+
+void FrmMain::UnloadSideWindows() {
+    frmStatistic_->Unload();
+    frmVorblinFathers_->Unload();
+    if (frmFuture_)
+        frmFuture_->close();
 }
 
 }  // namespace vorblin

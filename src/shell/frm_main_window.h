@@ -3,6 +3,7 @@
 // game's logic and copies the logic's control state back onto the widgets.
 
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -12,10 +13,12 @@
 #include <vector>
 
 #include "game/random_clock.h"
-#include "records/records_link.h"
+#include "records/frm_side_windows.h"
+#include "records/records_dialogs.h"
 #include "shell/frm_main_places.h"
 #include "shell/main_shell.h"
 #include "shell/shell_link.h"
+#include "shell/side_windows.h"
 #include "sound/sound_settings_file.h"
 #include "sound/sound_system.h"
 #include "toolkit/colour_button.h"
@@ -30,12 +33,15 @@ class TitleStrip;
 // Qt key to the game's virtual key code, or -1 for a key the game does not know.
 int16_t VirtualKey(int qtKey);
 
-class FrmMain final : public QWidget, private ShellLink, private RecordsLink {
+class FrmMain final : public QWidget,
+                      private ShellLink,
+                      private RecordsDialogs,
+                      private SideWindowHost {
   public:
-    // rnd and clock may be given by tests; by default the window has its own. The settings
-    // file lives in settingsFolder, by default the folder the game writes its files to.
-    explicit FrmMain(RandomSource* rnd = nullptr, Clock* clock = nullptr,
-                     const std::string& settingsFolder = {});
+    // rnd and clock may be given by tests; by default the window has its own. folder is
+    // where the hall of fame and the settings file live (by default the one DataFolder()
+    // chooses).
+    explicit FrmMain(RandomSource* rnd = nullptr, Clock* clock = nullptr, std::string folder = {});
     ~FrmMain() override;
 
     MainShell& Shell() { return *shell_; }
@@ -55,6 +61,13 @@ class FrmMain final : public QWidget, private ShellLink, private RecordsLink {
     const QTimer& DemoTimer() const { return tmrDemo_; }
     SoundSystem& Sound() { return sound_; }
 
+    SideListWindow* Statistic() const { return frmStatistic_.get(); }
+    SideListWindow* Fathers() const { return frmVorblinFathers_.get(); }
+    // The future window, or null while it is not loaded.
+    FrmFuture* Future() const { return frmFuture_; }
+    // How the program ends from the game-over question (tests replace it).
+    void SetProgramEnd(std::function<void()> end) { endProgram_ = std::move(end); }
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -68,17 +81,57 @@ class FrmMain final : public QWidget, private ShellLink, private RecordsLink {
     void RebuildWindowRgn() override;
     void ShowSettings() override;
     void SaveSoundSettings() override;
-    // RecordsLink, until the hall of fame exists: an empty table, and game over
-    // starts a new game at once.
-    int16_t Load_Table() override { return 0; }
-    void Update_Place(int32_t) override {}
-    void End_Of_Game(int32_t) override;
+    // The sound's set-up, at the first load only: the channels, the settings file (which
+    // also places the windows), the pan sweep.
+    void LoadSound() override;
+    // RecordsDialogs
+    NameEntry Ask_Player_Name() override;
+    bool AskNewGame() override;
+    void CloseToolWindows() override;
+    void EndProgram() override { endProgram_(); }
+    // SideWindowHost
+    WindowPosition MainPosition() const override;
+    void MoveMain(WindowPosition position) override;
+    bool SideVisible(SideWindow window) override { return Side(window)->isVisible(); }
+    void SetSideVisible(SideWindow window, bool visible) override;
+    WindowPosition SidePosition(SideWindow window) override;
+    void MoveSide(SideWindow window, WindowPosition position) override;
+    WindowSize MainSize() const override;
+    WindowSize SideSize(SideWindow window) override;
+    void SetSideMinimized(SideWindow window, bool minimized) override;
+    void UnloadSideWindows() override;
+
+    // The side window, loaded (hidden) if need be.
+    QWidget* Side(SideWindow window);
+    FrmFuture* LoadFuture();
+    // The frame the window system puts round a side window, learned from one that has been
+    // shown (a window never shown has no frame yet).
+    QMargins LearnSideFrame();
+    void HandFocusBack();
+    bool IsOwnWindow(const QWidget* window) const;
+
+    // Draw_Future draws into whichever future window exists, loading one when none does.
+    class FutureSurface final : public DrawingSurface {
+      public:
+        explicit FutureSurface(FrmMain& main) : main_(main) {}
+        void Cls() override { main_.LoadFuture()->Surface().Cls(); }
+        void Line(int x1, int y1, int x2, int y2, Colour c) override {
+            main_.LoadFuture()->Surface().Line(x1, y1, x2, y2, c);
+        }
+        void BoxOutline(int x1, int y1, int x2, int y2, Colour c) override {
+            main_.LoadFuture()->Surface().BoxOutline(x1, y1, x2, y2, c);
+        }
+        void FilledBox(int x1, int y1, int x2, int y2, Colour c) override {
+            main_.LoadFuture()->Surface().FilledBox(x1, y1, x2, y2, c);
+        }
+
+      private:
+        FrmMain& main_;
+    };
 
     void BuildControls();
     void BindState();
     void ConnectInput();
-    // The sound's set-up at the first load: the channels, the settings file, the pan sweep.
-    void LoadSound();
     template <typename Handler>
     void Run(Handler&& handler) {
         handler();
@@ -109,15 +162,20 @@ class FrmMain final : public QWidget, private ShellLink, private RecordsLink {
     Clock& clock_;
     SdlAudioDevice audio_;
     SoundSystem sound_{audio_};
-    FrmMainPlaces places_{*this};
+    OnScreenPlaces places_{*this};
     SoundSettingsFile settingsFile_;
+    bool SoundInitDone = false;
 
     TitleStrip* title_ = nullptr;
     QWidget* client_ = nullptr;
     PictureBox* picVorblin_ = nullptr;
     PictureBox* picNext_ = nullptr;
-    // The Future window's surface: drawn at every landing, shown once that window exists.
-    ImageSurface picFuture_;
+    std::unique_ptr<SideListWindow> frmStatistic_;
+    std::unique_ptr<SideListWindow> frmVorblinFathers_;
+    QPointer<FrmFuture> frmFuture_;
+    FutureSurface picFuture_{*this};
+    std::function<void()> endProgram_;
+    QMargins sideFrame_;
     std::map<std::string, QWidget*> controls_;
     std::unique_ptr<MainShell> shell_;
 

@@ -31,7 +31,7 @@ std::string Get_Folder(const std::string& Path) {
 }
 
 SpeedText ReadSpeedText(std::string_view text) {
-    const double v = LeadingNumber(text).value_or(0.0);
+    const double v = LeadingWholeNumber(text).value_or(0.0);
     if (v > kMaxSpeedChange)
         return {kMaxSpeedChange, true};
     // A negative speed sweeps the other way; it is kept within what the setting can hold.

@@ -60,7 +60,7 @@ std::optional<bool> Switch(std::string_view line) {
 
 template <typename Int>
 std::optional<Int> WholeNumber(std::string_view line) {
-    const std::optional<double> v = LeadingNumber(line);
+    const std::optional<double> v = LeadingWholeNumber(line);
     if (!v || *v < static_cast<double>(std::numeric_limits<Int>::min()) ||
         *v > static_cast<double>(std::numeric_limits<Int>::max()))
         return std::nullopt;
@@ -158,7 +158,7 @@ std::string DefaultChannelPath(const std::string& programFolder, Channel channel
                             "sound/" + std::string(kDefaultNames[static_cast<size_t>(channel)]));
 }
 
-std::optional<double> LeadingNumber(std::string_view line) {
+std::optional<double> LeadingWholeNumber(std::string_view line) {
     const size_t begin = line.find_first_not_of(" \t");
     if (begin == std::string_view::npos)
         return std::nullopt;

@@ -25,7 +25,7 @@ std::string DefaultChannelPath(const std::string& programFolder, Channel channel
 
 // The leading number of a line (blanks before it allowed), rounded to the nearest whole
 // number, halves to even; nothing when the line does not start with a number.
-std::optional<double> LeadingNumber(std::string_view line);
+std::optional<double> LeadingWholeNumber(std::string_view line);
 
 class SoundSettingsFile {
   public:

@@ -34,11 +34,17 @@ struct Timer {
 struct ListBox {
     std::vector<std::string> Items;
     int32_t ListIndex = -1;
+    // Counts every change of the lines, so that a window sees cheaply whether to redraw.
+    uint32_t Revision = 0;
 
-    void AddItem(std::string line) { Items.push_back(std::move(line)); }
+    void AddItem(std::string line) {
+        Items.push_back(std::move(line));
+        ++Revision;
+    }
     void Clear() {
         Items.clear();
         ListIndex = -1;
+        ++Revision;
     }
     int32_t ListCount() const { return static_cast<int32_t>(Items.size()); }
 };

@@ -79,9 +79,11 @@ FileBytes ReadFileBytes(const std::string& path) {
     return result;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    // A name of our own beside the target (same file system, so the rename is atomic);
-    // open() applies the umask, so other machines sharing the folder can read the result.
+namespace {
+
+// Writes the bytes to a new file beside path and flushes it to the disk; its name, or ""
+// on failure. open() applies the umask, so other machines sharing the folder can read it.
+std::string WriteTemporary(const std::string& path, std::string_view bytes) {
     static unsigned counter = 0;
     std::string temp;
     int fd = -1;
@@ -89,10 +91,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
         temp = path + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++counter);
         fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
-            return false;
+            return {};
     }
     if (fd < 0)
-        return false;
+        return {};
     bool ok = true;
     size_t done = 0;
     while (ok && done < bytes.size()) {
@@ -104,9 +106,32 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     }
     ok = ok && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        unlink(temp.c_str());
+        return {};
+    }
+    return temp;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::string temp = WriteTemporary(path, bytes);
+    if (temp.empty())
+        return false;
+    const bool ok = std::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok)
         unlink(temp.c_str());
+    return ok;
+}
+
+bool CreateFileExclusively(const std::string& path, std::string_view bytes) {
+    const std::string temp = WriteTemporary(path, bytes);
+    if (temp.empty())
+        return false;
+    // link() fails when the name exists, atomically, also on network file systems.
+    const bool ok = link(temp.c_str(), path.c_str()) == 0;
+    unlink(temp.c_str());
     return ok;
 }
 

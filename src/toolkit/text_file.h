@@ -23,6 +23,10 @@ FileBytes ReadFileBytes(const std::string& path);
 // path. On any failure path is left as it was and the temporary file is removed.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Like WriteFileAtomically, but only when nothing exists at path yet: a file that another
+// process creates at the same moment is never written over. False when path exists.
+bool CreateFileExclusively(const std::string& path, std::string_view bytes);
+
 // folder + "/" + name (no doubled separator).
 std::string JoinPath(const std::string& folder, std::string_view name);
 

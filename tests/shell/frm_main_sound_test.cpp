@@ -94,6 +94,34 @@ TEST(FrmMainSound, FirstStartWritesTheFileAndClosingWritesItAgain) {
     EXPECT_EQ(again.pos(), QPoint(300, 200));
 }
 
+TEST(FrmMainSound, SideWindowsComeBackShownAndTheMenuMirrorsThem) {
+    TempFolder folder;
+    const std::string file = JoinPath(folder.path, "VorbDieRect.ini");
+    testing::ScriptedRandom rnd;
+    testing::FixedClock clock;
+    {
+        FrmMain window(&rnd, &clock, folder.path);
+        window.show();
+        EXPECT_EQ(SplitLines(ReadFileBytes(file).bytes).size(), 41u);
+        window.Shell().Set_chkRec(1);
+        window.Shell().Set_chkStat(1);
+        window.Shell().Set_chkFuture(1);
+        window.close();
+        const std::vector<std::string> lines = SplitLines(ReadFileBytes(file).bytes);
+        ASSERT_EQ(lines.size(), 47u);
+        EXPECT_EQ(lines[2], "True");
+        EXPECT_EQ(lines[5], "True");
+        EXPECT_EQ(lines[8], "True");
+        EXPECT_EQ(lines[12], "vorblin-music...");
+    }
+    // Read before the menu mirrors the side windows: their buttons are down at once.
+    FrmMain again(&rnd, &clock, folder.path);
+    EXPECT_EQ(again.Shell().menu.chkRec.Value, 1);
+    EXPECT_EQ(again.Shell().menu.chkStat.Value, 1);
+    EXPECT_EQ(again.Shell().menu.chkFuture.Value, 1);
+    EXPECT_EQ(SplitLines(ReadFileBytes(file).bytes).size(), 47u);
+}
+
 TEST(FrmMainSound, WithoutAnAudioDeviceTheGameRunsSilently) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     TempFolder folder;

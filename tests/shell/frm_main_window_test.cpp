@@ -17,7 +17,7 @@ namespace {
 class FrmMainTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<FrmMain>(&rnd, &clock);
+        window = std::make_unique<FrmMain>(&rnd, &clock, folder.path);
         window->show();
         QApplication::setActiveWindow(window.get());
         window->Well()->setFocus();
@@ -36,6 +36,7 @@ class FrmMainTest : public ::testing::Test {
 
     testing::ScriptedRandom rnd;  // every draw 0: ordinary figures of shape 0
     testing::FixedClock clock;
+    testing::TempFolder folder;
     std::unique_ptr<FrmMain> window;
 };
 
@@ -131,7 +132,7 @@ TEST_F(FrmMainTest, ControlsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(window->Control("chkSet")->geometry(), QRect(144, 16, 49, 17));
     EXPECT_EQ(window->Control("picNext")->geometry(), QRect(40, 168, 77, 77));
     EXPECT_EQ(Button("chkFuture")->text(), "Future");
-    EXPECT_EQ(LabelAt("lblPosition")->text(), "Place # 1");
+    EXPECT_EQ(LabelAt("lblPosition")->text(), "Place # 2");  // behind the default entry
     EXPECT_FALSE(LabelAt("lblFirma")->isVisible());
     EXPECT_EQ(window->Control("cmdSpace")->property("Tag").toString(),
               QString::fromUtf8("Инверсия - Пробел. Заполненные квадратики становятся пустыми, "

@@ -6,24 +6,7 @@
 namespace vorblin {
 namespace {
 
-struct Host final : ShellLink {
-    void FocusWell() override { ++focus; }
-    void Minimize() override { ++minimized; }
-    void RestoreAndActivate() override {}
-    void RebuildWindowRgn() override { ++shapes; }
-    void ShowSettings() override { ++settings; }
-    int focus = 0, minimized = 0, shapes = 0, settings = 0;
-};
-
-struct ShellRig {
-    testing::ScriptedRandom rnd;
-    testing::FixedClock clock;
-    testing::RecordingSurface well, next, future;
-    testing::RecordingSound sound;
-    testing::RecordingRecords records;
-    Host host;
-    MainShell shell{GameParts{rnd, clock, well, next, future, sound, records, host}};
-};
+using testing::ShellRig;
 
 TEST(MenuFlash, RunsOnceOverTheTopRowAndStops) {
     ShellRig rig;

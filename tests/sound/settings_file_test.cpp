@@ -359,7 +359,7 @@ TEST(SettingsFile, LeadingNumbers) {
         {"1e999", 1},
     };
     for (const auto& [text, value] : cases)
-        EXPECT_EQ(LeadingNumber(text), value) << text;
+        EXPECT_EQ(LeadingWholeNumber(text), value) << text;
 }
 
 }  // namespace

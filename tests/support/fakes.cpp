@@ -1,5 +1,9 @@
 #include "support/fakes.h"
 
+#include <stdlib.h>
+
+#include <filesystem>
+
 #include <cstdio>
 
 namespace vorblin::testing {
@@ -57,5 +61,69 @@ int GameRig::TicksUntilLanding(int limit) {
     }
     return -1;
 }
+
+namespace {
+const char* SideName(SideWindow window) {
+    static const char* const kNames[] = {"frmVorblinFathers", "frmStatistic", "frmFuture"};
+    return kNames[static_cast<int>(window)];
+}
+}  // namespace
+
+FakeSides::FakeSides() {
+    At(SideWindow::frmVorblinFathers).size = {3090, 3630};
+    At(SideWindow::frmStatistic).size = {2400, 3615};
+    At(SideWindow::frmFuture).size = {1635, 4260};
+}
+
+bool FakeSides::SideVisible(SideWindow window) {
+    At(window).loaded = true;
+    return At(window).visible;
+}
+
+void FakeSides::SetSideVisible(SideWindow window, bool visible) {
+    At(window).loaded = true;
+    At(window).visible = visible;
+    log.push_back(std::string(visible ? "show " : "hide ") + SideName(window));
+}
+
+void FakeSides::MoveSide(SideWindow window, WindowPosition position) {
+    At(window).position = position;
+    log.push_back(std::string("move ") + SideName(window) + " " + std::to_string(position.Left) +
+                  "," + std::to_string(position.Top));
+}
+
+WindowSize FakeSides::SideSize(SideWindow window) {
+    At(window).loaded = true;
+    return At(window).size;
+}
+
+void FakeSides::SetSideMinimized(SideWindow window, bool minimized) {
+    At(window).minimized = minimized;
+    log.push_back(std::string(minimized ? "minimise " : "normal ") + SideName(window));
+}
+
+void FakeSides::UnloadSideWindows() {
+    for (Side& side : sides)
+        side = Side{false, false, false, side.position, side.size};
+    log.push_back("unload");
+}
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vorblin-XXXXXX").string();
+    path = mkdtemp(pattern.data());
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path, ignored);
+}
+
+std::string TempFolder::File(std::string_view name) const {
+    return path + "/" + std::string(name);
+}
+
+ShellRig::ShellRig()
+    : shell(ShellParts{rnd, clock, well, next, future, sound, host, dialogs, sides, folder.path}) {}
 
 }  // namespace vorblin::testing

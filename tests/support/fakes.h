@@ -2,6 +2,7 @@
 // Scripted stand-ins for the game's outside world.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,9 @@
 #include "game/game.h"
 #include "game/random_clock.h"
 #include "records/records_link.h"
+#include "shell/main_shell.h"
 #include "shell/shell_link.h"
+#include "shell/side_windows.h"
 #include "sound/sound_board.h"
 
 namespace vorblin::testing {
@@ -81,7 +84,74 @@ class RecordingShell final : public ShellLink {
     void FocusWell() override { ++focusWell; }
     void Minimize() override { ++minimized; }
     void RestoreAndActivate() override { ++restored; }
-    int focusWell = 0, minimized = 0, restored = 0;
+    void RebuildWindowRgn() override { ++shapes; }
+    void ShowSettings() override { ++settings; }
+    void SaveSoundSettings() override {
+        ++saves;
+        if (log != nullptr)
+            log->push_back("save settings");
+    }
+    int focusWell = 0, minimized = 0, restored = 0, shapes = 0, settings = 0, saves = 0;
+    std::vector<std::string>* log = nullptr;
+};
+
+// Side windows as plain state; every call that changes them is logged, e.g.
+// "move frmStatistic 9285,300".
+class FakeSides final : public SideWindowHost {
+  public:
+    struct Side {
+        bool loaded = false, visible = false, minimized = false;
+        WindowPosition position;
+        WindowSize size;
+    };
+    FakeSides();
+    WindowPosition MainPosition() const override { return main; }
+    void MoveMain(WindowPosition position) override { main = position; }
+    bool SideVisible(SideWindow window) override;
+    void SetSideVisible(SideWindow window, bool visible) override;
+    WindowPosition SidePosition(SideWindow window) override { return At(window).position; }
+    void MoveSide(SideWindow window, WindowPosition position) override;
+    WindowSize MainSize() const override { return {7125, 9210}; }
+    WindowSize SideSize(SideWindow window) override;
+    void SetSideMinimized(SideWindow window, bool minimized) override;
+    void UnloadSideWindows() override;
+
+    Side& At(SideWindow window) { return sides[static_cast<int>(window)]; }
+    WindowPosition main{1000, 500};
+    Side sides[3];
+    std::vector<std::string> log;
+};
+
+// Answers the game-over windows from a script; logs what was asked, in order.
+class ScriptedDialogs final : public RecordsDialogs {
+  public:
+    NameEntry Ask_Player_Name() override {
+        log.push_back("name");
+        if (whileAsking)
+            whileAsking();
+        return name;
+    }
+    bool AskNewGame() override {
+        log.push_back("new game?");
+        return newGame;
+    }
+    void CloseToolWindows() override { log.push_back("close tool windows"); }
+    void EndProgram() override { log.push_back("end"); }
+
+    NameEntry name{"UnNamed", false};
+    std::function<void()> whileAsking;
+    bool newGame = true;
+    std::vector<std::string> log;
+};
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+struct TempFolder {
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string File(std::string_view name) const;
+    std::string path;
 };
 
 // A game wired to fakes. Seconds 0 makes every warm-up a single draw.
@@ -99,6 +169,20 @@ struct GameRig {
     RecordingRecords records;
     RecordingShell shell;
     Game game;
+};
+
+// The main window's logic wired to fakes, with its hall of fame in a fresh folder.
+struct ShellRig {
+    ShellRig();
+    ScriptedRandom rnd;
+    FixedClock clock;
+    RecordingSurface well, next, future;
+    RecordingSound sound;
+    RecordingShell host;
+    ScriptedDialogs dialogs;
+    FakeSides sides;
+    TempFolder folder;
+    MainShell shell;
 };
 
 }  // namespace vorblin::testing

@@ -1,28 +1,22 @@
 #include "toolkit/text_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+
+#include "support/fakes.h"
 
 namespace vorblin {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempFolder {
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "vorblin-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::permissions(path, fs::perms::owner_all, ignored);
-        fs::remove_all(path, ignored);
-    }
-    std::string path;
-};
+using testing::TempFolder;
 
 TEST(TextFile, CodePagesRoundTripAndMarkWhatTheyCannotHold) {
     const std::string russian = "Введите Ваше имя";  // UTF-8 in the source
@@ -33,8 +27,8 @@ TEST(TextFile, CodePagesRoundTripAndMarkWhatTheyCannotHold) {
     EXPECT_EQ(Utf8ToCp1251("a€b"),
               "a\x88"
               "b");  // the euro sign is in the code page
-    EXPECT_EQ(Utf8ToCp1251("a中b😀c"), "a?b?c");
-    EXPECT_EQ(Cp1251ToUtf8("x\x98y"), "x?y");  // a hole in the code page
+    EXPECT_EQ(Utf8ToCp1251("a中b😀c\u0900d\u0100e"), "a?b?c?d?e");  // 3, 4, 3, 2 bytes each
+    EXPECT_EQ(Cp1251ToUtf8("x\x98y"), "x?y");                      // a hole in the code page
 
     EXPECT_TRUE(IsValidUtf8(russian));
     EXPECT_TRUE(IsValidUtf8("plain"));
@@ -87,6 +81,39 @@ TEST(TextFile, AFailedWriteLeavesTheOldFileAndNoLitter) {
     EXPECT_FALSE(WriteFileAtomically(folder, "x"));
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator{}), 2);
+}
+
+TEST(TextFile, AFullDiskMidWriteLeavesTheOldFile) {
+    TempFolder dir;
+    const std::string file = JoinPath(dir.path, "t.txt");
+    ASSERT_TRUE(WriteFileAtomically(file, "old"));
+    // A file-size limit makes the disk "full" after 16 bytes, in a child process only.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const bool written = WriteFileAtomically(file, std::string(4096, 'x'));
+        const bool created =
+            CreateFileExclusively(JoinPath(dir.path, "new.txt"), std::string(4096, 'x'));
+        _exit(written || created ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "a cut write was reported as done";
+    EXPECT_EQ(ReadFileBytes(file).bytes, "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator{}), 1);
+}
+
+TEST(TextFile, NewFilesAreCreatedOnlyWhereNothingIs) {
+    TempFolder dir;
+    const std::string file = JoinPath(dir.path, "t.txt");
+    EXPECT_TRUE(CreateFileExclusively(file, "first"));
+    EXPECT_FALSE(CreateFileExclusively(file, "second"));
+    EXPECT_EQ(ReadFileBytes(file).bytes, "first");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator{}), 1);
 }
 
 }  // namespace

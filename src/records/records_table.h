@@ -1,0 +1,54 @@
+#pragma once
+// The hall-of-fame table: entries best first, its text file and its list lines.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorblin {
+
+struct RecordEntry {
+    std::string Name;  // UTF-8 in memory
+    double Score = 0;  // whole points; a hand-edited file may hold any number
+
+    bool operator==(const RecordEntry&) const = default;
+};
+
+// colNames and colScores, kept paired in one vector.
+using RecordTable = std::vector<RecordEntry>;
+
+constexpr size_t kMaxRecords = 99;
+constexpr std::string_view kRecordsFileName = "VorblinFathers.txt";
+// What a missing file is created with.
+constexpr std::string_view kDefaultRecordsFile = "Borkin\r\n0\r\n";
+constexpr size_t kMaxNameLength = 10;
+
+// The number a line begins with, blanks before it skipped; 0 when there is none.
+double LeadingNumber(std::string_view line);
+// Decimal text of a score without blanks ("1250", "-5", "12.5").
+std::string ScoreText(double score);
+
+// Any bytes: two lines an entry (name, score), CR LF or LF, Windows-1251 or UTF-8.
+// Blank lines where a name is due are skipped; a name without its score line scores 0.
+RecordTable ParseRecords(std::string_view bytes);
+// The file's bytes: Windows-1251, CR LF, the score behind one blank (a minus sign's place).
+std::string FormatRecords(const RecordTable& table);
+
+// The list line of entry i (1-based): "9. Borkin         0", "10.Borkin         1250".
+std::string TableLine(size_t i, const RecordEntry& entry);
+
+// The index a score would be inserted at: before the first entry strictly lower, or at
+// the end, so that the older of two equal scores stays ahead.
+size_t PlaceFor(const RecordTable& table, double score);
+// Whether the score earns a place in the table as it stands.
+bool EarnsPlace(const RecordTable& table, double score);
+// Inserts by the order rule and keeps the best 99; false when the entry found no place.
+bool InsertRecord(RecordTable& table, RecordEntry entry);
+
+// A name as it may be stored: no control characters, nothing the file's code page cannot
+// hold, at most 10 characters.
+std::string CleanPlayerName(std::string_view name);
+
+}  // namespace vorblin
