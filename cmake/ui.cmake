@@ -40,7 +40,12 @@ gtest_discover_tests(vorblin_ui_tests DISCOVERY_TIMEOUT 60
 
 if(VORBLIN_BENCH AND NOT VORBLIN_SANITIZE)
   add_executable(vorblin_tick_rate bench/tick_rate.cpp)
-  target_link_libraries(vorblin_tick_rate PRIVATE vorblin_ui)
+  target_link_libraries(vorblin_tick_rate PRIVATE vorblin_ui vorblin_test_support)
+  find_package(X11)
+  if(X11_FOUND)
+    add_executable(vorblin_startup_time bench/startup_time.cpp)
+    target_link_libraries(vorblin_startup_time PRIVATE X11::X11)
+  endif()
   add_executable(vorblin_sound_bench bench/sound_bench.cpp)
   target_link_libraries(vorblin_sound_bench PRIVATE vorblin_ui)
   add_dependencies(vorblin_sound_bench vorblin_sounds)

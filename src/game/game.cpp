@@ -1,5 +1,6 @@
 #include "game/game.h"
 
+#include <algorithm>
 #include <string>
 
 #include "game/numbers.h"
@@ -32,6 +33,12 @@ Game::Game(const GameParts& parts)
 
 int32_t Game::ShownScore() const {
     return Shown(scores.Score);
+}
+
+int32_t Game::TicksUntilChange() const {
+    if (pad.bDrop || scores.TimeTicks < 201 || sound_.EnableLoop())
+        return 1;
+    return std::max(1, 150 - scores.Speed - TickCount);
 }
 
 void Game::Form_Load() {

@@ -69,6 +69,10 @@ class Game {
     void Form_Paint() { Draw_Next(picNext_, board.FiguraNext, notice.ColorFigura); }
 
     int32_t ShownScore() const;
+    // How many fall ticks from now the next one comes that changes what the player sees:
+    // 1 while the time bonus counts down, the background music pans or the figure drops;
+    // otherwise the next fall step.
+    int32_t TicksUntilChange() const;
     // Redraws the well's grid (in the first-place colour once Position is 0).
     void RedrawGrid() { Draw_Grid(picVorblin_, board, Position); }
 

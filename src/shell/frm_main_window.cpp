@@ -225,8 +225,7 @@ void FrmMain::BindState() {
     };
     for (const auto& [name, state] : checks)
         checks_.push_back({state, static_cast<ColourButton*>(Control(name))});
-    timers_ = {{&game.tmrDown, &tmrDown_},
-               {&s.tmrLevel, &tmrLevel_},
+    timers_ = {{&s.tmrLevel, &tmrLevel_},
                {&s.tmrMigCountLines, &tmrMigCountLines_},
                {&shell_->demo.tmrDemo, &tmrDemo_},
                {&menu.tmrMigMenuControls, &tmrMigMenuControls_}};
@@ -235,7 +234,12 @@ void FrmMain::BindState() {
 void FrmMain::ConnectInput() {
     Game& game = shell_->game;
     tmrDown_.setTimerType(Qt::PreciseTimer);
-    connect(&tmrDown_, &QTimer::timeout, this, [this] { OnFallTick(); });
+    tmrDown_.setSingleShot(true);
+    connect(&tmrDown_, &QTimer::timeout, this, [this] {
+        wakeAt_ = -1;
+        CatchUp();
+        Sync();
+    });
     connect(&tmrLevel_, &QTimer::timeout, this,
             [this, &game] { Run([&] { game.tmrLevel_Timer(); }); });
     connect(&tmrMigCountLines_, &QTimer::timeout, this,
@@ -295,16 +299,62 @@ void FrmMain::ConnectInput() {
             [this] { Run([this] { shell_->chkAuto_MouseUp(); }); });
 }
 
+namespace {
+int64_t NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+}  // namespace
+
 void FrmMain::OnFallTick() {
+    RunFallTick();
+    Sync();
+}
+
+void FrmMain::CatchUp() {
+    // Not inside a batch: a game over's dialogs run inside their tick, and the events they
+    // let through must not start another.
+    if (inBatch_ || !fall_.Running())
+        return;
+    inBatch_ = true;
+    fall_.RunDue(NowNs(), [this] { RunFallTick(); });
+    inBatch_ = false;
+}
+
+void FrmMain::RunFallTick() {
     using SteadyClock = std::chrono::steady_clock;
     const SteadyClock::time_point start =
         tickObserver_ ? SteadyClock::now() : SteadyClock::time_point{};
+    waited_ = false;
     shell_->game.tmrDown_Timer();
-    Sync();
+    // The time its dialogs waited is owed nothing, as a timer's handler that waited
+    // would not have been called for it either.
+    if (waited_ && fall_.Running())
+        fall_.Start(NowNs());
     if (tickObserver_)
         tickObserver_(
             std::chrono::duration_cast<std::chrono::nanoseconds>(SteadyClock::now() - start)
                 .count());
+}
+
+void FrmMain::FollowFallClock() {
+    const bool enabled = shell_->game.tmrDown.Enabled;
+    const int64_t now = NowNs();
+    if (enabled && !fall_.Running())
+        fall_.Start(now);
+    else if (!enabled && fall_.Running())
+        fall_.Stop();
+    if (!fall_.Running() || inBatch_) {
+        tmrDown_.stop();
+        wakeAt_ = -1;
+        return;
+    }
+    const int64_t at = fall_.WakeAt(now, shell_->game.TicksUntilChange());
+    if (at == wakeAt_ && tmrDown_.isActive())
+        return;
+    wakeAt_ = at;
+    tmrDown_.start(static_cast<int>((at - now + 999'999) / 1'000'000));
 }
 
 void FrmMain::Sync() {
@@ -346,6 +396,7 @@ void FrmMain::Sync() {
     frmVorblinFathers_->Show(shell_->records.lstTable);
     if (frmFuture_)
         frmFuture_->ShowDamage();
+    FollowFallClock();
     for (const TimerBinding& t : timers_) {
         if (t.timer->interval() != t.state->Interval)
             t.timer->setInterval(t.state->Interval);
@@ -373,6 +424,13 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     else if (!key->isAutoRepeat())
         Run([&] { shell_->game.Form_KeyUp(code); });  // auto-repeat releases do not flicker
     return true;
+}
+
+void FrmMain::PressKey(int qtKey) {
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+    QApplication::sendEvent(picVorblin_, &press);
+    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier);
+    QApplication::sendEvent(picVorblin_, &release);
 }
 
 void FrmMain::changeEvent(QEvent* event) {
@@ -448,6 +506,7 @@ void FrmMain::HandFocusBack() {
 }
 
 NameEntry FrmMain::Ask_Player_Name() {
+    waited_ = true;
     // The landing that ended the game is shown before the window waits: the fall timer
     // that would show it does not fire again while its own handler waits here.
     Sync();
@@ -457,6 +516,7 @@ NameEntry FrmMain::Ask_Player_Name() {
 }
 
 bool FrmMain::AskNewGame() {
+    waited_ = true;
     Sync();
     FrmGameOver frmGameOver(this);
     frmGameOver.exec();

@@ -6,51 +6,75 @@
 namespace vorblin {
 namespace {
 
-constexpr const char* kBar = "0000111100000000";  // vertical bar in box column 1
+using testing::Joined;
+using testing::Panel;
+using testing::Seen;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kBar = "0000111100000000";     // .#.. in every row
+constexpr const char* kSquare = "0000011001100000";  // shape 6
+// The square as the well shows it when it comes in at the top (columns 8 to 13).
+const std::string kSquareAtTop = Joined({"......", "..oo..", "..oo..", "......", "......"});
+
+Lines Shapes(const FigureQueue& queue) {
+    return {queue(1).Shape, queue(2).Shape, queue(3).Shape, queue(4).Shape, queue(5).Shape};
+}
+Lines Last(const testing::RecordingSurface& s, size_t n) {
+    return Lines(s.ops.end() - static_cast<long>(n), s.ops.end());
+}
+
+TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
+    testing::GameRig rig;
+    rig.clock.seconds = 4;
+    rig.records.tableLines = 98;
+    rig.rnd.script = std::deque<float>(9, 0.9f);  // the warm-up of 2s + 1 draws
+    rig.rnd.Push({0.5f});                         // the button colour: Fix(7.5) + 1
+    for (int n : {6, 1, 2, 3, 4})
+        rig.rnd.Push({0, 0, 0, 0, 0, 0, 0, 0, 0, (n + 0.5f) / 7, 0});
+    Game& g = rig.game;
+    g.Form_Load();
+    EXPECT_EQ(Shapes(g.Queue),
+              (Lines{kSquare, "0000011100010000", kBar, "0000010001100010", "0000001001100100"}));
+    for (const CommandButton* b : {&g.pad.cmdLeftRight[0], &g.pad.cmdLeftRight[2], &g.pad.cmdRotate,
+                                   &g.pad.cmdDown, &g.pad.cmdSpace})
+        EXPECT_EQ(b->BackColor, QBColor(8));
+    // 9 + 1 + 5 * 11 draws; 8 cells counted; not the first place: the usual grid colour.
+    EXPECT_EQ(Seen(rig.rnd.draws, g.scores.CellCounter, g.lblPosition.Caption, Panel(g.scores),
+                   g.scores.lblScore.ForeColor, g.tmrDown.Enabled, g.pad.EnableControls,
+                   g.pad.cmdDown.Enabled, g.notice.lblFirma.Visible, g.pad.bDrop,
+                   rig.well.LinesSinceCls(), rig.well.ops.back()),
+              "65|8|Place # 99|Level # 0||---|||||||40000|65535|1|1|1|0|0|58|"
+              "line 0,8500-5500,8500 #AFAF96|");
+    EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
+    EXPECT_EQ(Last(rig.next, 5),
+              (Lines{"cls", "filled 308,308-502,502 #FFFF00", "filled 308,558-502,752 #FFFF00",
+                     "filled 308,808-502,1002 #FFFF00", "filled 558,808-752,1002 #FFFF00"}));
+    EXPECT_EQ(Seen(rig.future.ops.size(), rig.future.ops[5]),  // Queue(3), the bar: cell (1, 0)
+              "49|outline 528,278-722,472 #FFFF|");
+
+    // The button colour is never palette entry 0, and a full table shows no place.
+    for (auto [draw, colour] : {std::pair{0.0f, 1}, {0.99999994f, 15}}) {
+        testing::GameRig other;
+        other.records.tableLines = 99;
+        other.rnd.Push({0, draw});
+        other.game.Form_Load();
+        EXPECT_EQ(Seen(other.game.pad.ColorButtons, other.game.lblPosition.Caption),
+                  Seen(QBColor(colour), ""));
+    }
+}
 
 class FallTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        g.Form_Load();  // every draw 0: ordinary figures of shape 0
-        g.board.Reset();
+        g.Form_Load();
         rig.sound.played.clear();
-    }
-    // The counters that make the next tick land a figure resting on the floor.
-    void LandOnNextTick(int16_t timeTicksBefore, int16_t cellCounter) {
-        g.TickCount = static_cast<int16_t>(149 - g.scores.Speed);
-        g.scores.TimeTicks = timeTicksBefore;
-        g.scores.CellCounter = cellCounter;
+        rig.records.log = &g.lstStatistic;
     }
     testing::GameRig rig;
     Game& g = rig.game;
 };
 
-TEST_F(FallTest, StartOfGameFollowsTheLoadOrder) {
-    testing::GameRig fresh;
-    fresh.clock.seconds = 4;
-    fresh.rnd.fallback = 0.99999994f;  // the highest button colour, shape 6
-    fresh.records.tableLines = 3;
-    fresh.game.Form_Load();
-    const Game& f = fresh.game;
-    // 9 warm-up draws and the colour, then five figures of 9 + 2 draws each.
-    EXPECT_EQ(fresh.rnd.draws, 9 + 1 + 5 * 11);
-    EXPECT_EQ(f.pad.cmdSpace.BackColor, QBColor(15));
-    EXPECT_EQ(f.scores.CellCounter, 8);
-    EXPECT_EQ(f.lblPosition.Caption, "Place # 4");
-    EXPECT_EQ(f.scores.lblScore.Caption, "---");
-    EXPECT_TRUE(f.tmrDown.Enabled);
-    EXPECT_EQ(fresh.well.Count("cls"), 1);
-    EXPECT_EQ(fresh.well.Count("line"), 58);
-    EXPECT_EQ(fresh.future.Count("outline"), 48);
-
-    testing::GameRig fullTable;
-    fullTable.records.tableLines = 99;
-    fullTable.game.Form_Load();
-    EXPECT_EQ(fullTable.game.lblPosition.Caption, "");
-    EXPECT_EQ(fullTable.game.pad.ColorButtons, QBColor(1));  // never palette entry 0
-}
-
-TEST_F(FallTest, PaceFollowsSpeedAndDropMode) {
+TEST_F(FallTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
     rig.SetFigure(kBar, 8, 0);
     auto ticks = [&](int n) {
         for (int i = 0; i < n; ++i)
@@ -64,142 +88,124 @@ TEST_F(FallTest, PaceFollowsSpeedAndDropMode) {
     EXPECT_EQ(ticks(1), 2);
     g.scores.Speed = 150;  // level 10: every tick
     EXPECT_EQ(ticks(5), 7);
+    EXPECT_EQ(g.scores.lblTimeBonus.Caption, "0");  // 201 ticks: the count stops
     g.scores.Speed = 0;
     g.pad.bDrop = true;
     EXPECT_EQ(ticks(5), 12);
-}
+    // Between fall steps the well shows the figure one row above its place.
+    EXPECT_EQ(rig.well.Cells(7, 10, 12, 15),
+              Joined({"......", "..o...", "..o...", "..o...", "..o...", "      "}));
+    rig.sound.loop = true;  // the background music's pan sweeps on every tick
+    ticks(3);
+    EXPECT_EQ(rig.sound.panSteps, 3);
 
-TEST_F(FallTest, TimeBonusCountsDownFreezesInDropModeAndEndsAtZero) {
-    rig.SetFigure(kBar, 8, 0);
-    for (int tick = 0; tick < 10; ++tick)
-        g.tmrDown_Timer();
+    rig.SetFigure(kBar, 4, 0);  // a figure dropped after ten ticks keeps a bonus of 191
+    g.pad.bDrop = false;
+    g.scores.TimeTicks = 0;
+    ticks(10);
     EXPECT_EQ(g.scores.lblTimeBonus.Caption, "191");
     g.cmdDown_MouseDown();
-    EXPECT_EQ(rig.TicksUntilLanding(), 28);  // one row per tick down to row 27, then landing
-    EXPECT_EQ(g.scores.TimeBonusTotal, 191);
-    EXPECT_EQ(g.scores.Score, 10 * 191 + 4 * 8);  // and the two figures counted at the load
-
-    // A figure left to fall for 201 ticks or more earns no time bonus.
-    g.board.Reset();
-    rig.SetFigure(kBar, 8, 0);
-    const int32_t before = g.scores.Score;
-    rig.TicksUntilLanding();
-    EXPECT_EQ(g.scores.TimeBonusTotal, 191);
-    EXPECT_EQ(g.scores.Score - before, 4 * 8);
+    EXPECT_EQ(ticks(27), 27);  // one row per tick down to row 27, then the landing
+    ticks(1);                  // and 8 cells counted at the load
+    EXPECT_EQ(Seen(g.scores.TimeBonusTotal, g.lstStatistic.Items.back(),
+                   g.scores.lblTimeBonus.Caption, g.scores.lblTotalScore.Caption),
+              "191|1. +194|190|191|");
 }
 
-TEST_F(FallTest, LandingArithmeticAndStatisticsLines) {
-    testing::SetBottom(g.board, {"#####.#########"});
-    rig.SetFigure(kBar, 8, 27);  // bar in column 9, resting on row 30
-    g.scores.FigureCount = 11;
-    LandOnNextTick(50, 8);
-    g.tmrDown_Timer();
-    EXPECT_EQ(g.scores.Score, 2750 + 1500 + 32);
-    EXPECT_EQ(g.lstStatistic.Items.back(), "12. +428 -> 1 lines");
-    EXPECT_EQ(g.lstStatistic.ListIndex, g.lstStatistic.ListCount() - 1);
-    EXPECT_EQ(g.scores.lblScore.Caption, "428");
-    EXPECT_EQ(g.scores.lblTotalScore.Caption, "150");
-    EXPECT_EQ(testing::BottomPicture(g.board, 4),
-              "...............\n.....#.........\n.....#.........\n.....#.........\n");
-
-    rig.SetFigure(kBar, 12, 27);  // column 13, no line
-    LandOnNextTick(100, 8);
-    g.tmrDown_Timer();
-    EXPECT_EQ(g.lstStatistic.Items.back(), "13. +103");
-    EXPECT_EQ(g.scores.lblScore.Caption, "531");  // 5314 tenths
-}
-
-TEST_F(FallTest, LandingOrderOfSoundsBonusesAndTheNextFigure) {
-    testing::SetBottom(g.board, {"#####.#########"});
-    rig.SetFigure(kBar, 8, 27);
-    g.Queue(1).Bonus = 30005;                                  // the falling figure is special
-    g.Queue(3) = FiguraInfo{kSuperFigure, kSuperBonus, true};  // becomes next
-    g.pad.bDrop = true;
-    g.pad.cmdDown = {kBlack, false};
-    g.scores.lblScore.Caption = "12";  // not the first landing: the notice has its sound
-    rig.rnd.Push({0.75f});             // landing sound: above 0.5
-    LandOnNextTick(201, 0);
-    g.tmrDown_Timer();
-    EXPECT_EQ(rig.sound.played,
-              (std::vector<Channel>{Channel::mDown1, Channel::mDelLin1, Channel::mVorblin1}));
-    EXPECT_TRUE(g.pad.cmdDown.Enabled);
-    EXPECT_EQ(g.pad.cmdDown.BackColor, g.pad.ColorButtons);
-    EXPECT_FALSE(g.pad.bDrop);
-    EXPECT_EQ(g.scores.lblSumBonus.Caption, "  Vorblin Bonus : 3000");  // 3000.5, to even
-    EXPECT_EQ(g.scores.Score, 2750 + 30005);
-    EXPECT_EQ(rig.records.places, std::vector<int32_t>{275});  // before the special bonus
-    EXPECT_EQ(g.lstStatistic.Items,
-              (std::vector<std::string>{"...SUPER VORBLIN !!!", "1. +3276 -> 1 lines"}));
-    EXPECT_EQ(g.notice.ColorFigura, kBlue);
-    EXPECT_EQ(rig.next.ops.back(), "filled 808,808-1002,1002 #FF0000");
-    EXPECT_EQ(g.board.PosX * 100 + g.board.PosY, 900);
-    EXPECT_EQ(g.TickCount + g.scores.TimeTicks, 0);
-    EXPECT_EQ(g.scores.CellCounter, 4 + 12);  // the new figure and the new next figure
-
-    rig.rnd.Push({0.5f});  // not above 0.5: the other landing sound
-    rig.SetFigure(kBar, 8, 27);
-    LandOnNextTick(201, 0);
+TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
+    testing::SetBottom(g.board, {"#####.#########", "#####.#########"});
+    rig.SetFigure(kBar, 8, 27);                  // the bar in column 9, rows 27 to 30
+    g.Queue(1) = FiguraInfo{kBar, 30005, true};  // the falling figure is special
+    g.Queue(2) = FiguraInfo{kSquare, 0, false};
+    g.Queue(3) = FiguraInfo{kSuperFigure, kSuperBonus, true};
+    g.Queue(4).Shape = "1000000000000000";
+    g.Queue(5).Shape = "0000000000000001";
+    g.notice.lblFirma.Visible = true;
+    g.scores.lblScore.Caption = "100";  // not the first landing: the notice has its sound
+    g.scores.Score = 1000;
+    g.scores.LinesInLevel = 8;
+    g.scores.TimeTicks = 60;
+    g.scores.CellCounter = 8;
+    g.cmdDown_MouseDown();
     rig.sound.played.clear();
+    rig.rnd.Push({0.5f});  // not above one half: the second landing sound
     g.tmrDown_Timer();
-    EXPECT_EQ(rig.sound.played.front(), Channel::mDown2);
+
+    EXPECT_EQ(rig.sound.played,
+              (std::vector<Channel>{Channel::mDown2, Channel::mDelLin1, Channel::mVorblin1}));
+    EXPECT_EQ(testing::BottomPicture(g.board, 3),
+              Joined({"...............", ".....#.........", ".....#........."}));
+    // Line bonus 8000, time bonus 10 * 141 and cell bonus 4 * 8 before the place is
+    // updated, then the special bonus 30005.
+    EXPECT_EQ(g.lstStatistic.Items, (Lines{"Level # 1...", "...Score : 100", "...Place : 1044",
+                                           "...SUPER VORBLIN !!!", "1. +3945 -> 2 lines"}));
+    EXPECT_EQ(Panel(g.scores),
+              "Level # 1|12345678|4045||2-Lines*1 = 800|||  Vorblin Bonus : 3000|140|141");
+    EXPECT_EQ(Shapes(g.Queue), (Lines{kSquare, kSuperFigure, "1000000000000000", "0000000000000001",
+                                      "0000111010000000"}));
+    EXPECT_EQ(g.board.Figura, testing::BoardWith(kSquare, 9, 0).Figura);
+    // Score 1000 + 8000 + 1410 + 32 + 30005; 4 + 12 cells of the new figure and next figure.
+    EXPECT_EQ(
+        Seen(g.scores.Score, g.lstStatistic.ListIndex, int{g.board.PosX}, int{g.board.PosY},
+             g.TickCount, g.scores.TimeTicks, g.scores.CellCounter, g.pad.cmdDown.Enabled,
+             g.notice.lblFirma.Visible, g.pad.bDrop, g.pad.cmdDown.BackColor == g.pad.ColorButtons),
+        "40447|4|9|0|0|0|16|1|1|0|1|");
+    // The well: the field after the removal, the grid, then the new figure at the top.
+    EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
+    EXPECT_EQ(rig.well.Cells(9, 28, 9, 30) + std::to_string(rig.well.LinesSinceCls()),
+              " \n#\n#\n58");
+    EXPECT_EQ(Last(rig.next, 13).front() + rig.next.ops.back(),  // the super figure in blue
+              "cls"
+              "filled 808,808-1002,1002 #FF0000");
+    const Lines future = Last(rig.future, 49);
+    EXPECT_EQ(future[0] + future[1] + future[32],
+              "cls"
+              "outline 278,278-472,472 #FFFF"
+              "outline 1028,2228-1222,2422 #FFFF");
+}
+
+TEST_F(FallTest, APlainLandingHidesTheNoticeAndLogsWithoutLines) {
+    rig.SetFigure(kBar, 12, 27);
+    g.notice.lblFirma.Visible = true;  // the special figure that has just come in
+    g.scores.FigureCount = 12;
+    g.scores.TimeTicks = 100;
+    rig.rnd.Push({0.50000006f});  // just above one half: the first landing sound
+    g.TickCount = 149;
+    g.tmrDown_Timer();
+    EXPECT_EQ(rig.sound.played, std::vector<Channel>{Channel::mDown1});
+    EXPECT_FALSE(g.notice.lblFirma.Visible);
+    EXPECT_EQ(g.lstStatistic.Items, (Lines{"...Place : 103", "13. +103"}));  // 1000 + 32 tenths
+    EXPECT_EQ(Panel(g.scores), "Level # 0||103||||||99|100");
 }
 
 TEST_F(FallTest, OnlyAnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     for (int x = 4; x <= 18; ++x)
-        if (x != 10 && x != 11)
-            g.board.C(x, 0) = true;  // row 0 filled beside the new figure
+        g.board.C(x, 0) = x != 10 && x != 11;  // row 0 filled beside the new figure
     rig.SetFigure(kBar, 12, 27);
-    LandOnNextTick(0, 0);
+    g.TickCount = 149;
     g.tmrDown_Timer();
     EXPECT_TRUE(rig.records.endings.empty());
 
-    // Shape 0 comes in at column 10, rows 0-2, and column 11, row 0. The flow runs a
-    // tick of its own (the timer keeps firing in its dialogs), then starts a new game.
-    struct Flow final : RecordsLink {
-        int16_t Load_Table() override { return 1; }
-        void Update_Place(int32_t) override {}
-        void End_Of_Game(int32_t S) override {
-            score = S;
-            game->TickCount = 7;
-            game->tmrDown_Timer();
-            tickedInside = game->TickCount != 7;
-            game->New_Game();
-        }
-        Game* game = nullptr;
-        int32_t score = -1;
-        bool tickedInside = true;
-    } flow;
-    Game game(
-        GameParts{rig.rnd, rig.clock, rig.well, rig.next, rig.future, rig.sound, flow, rig.shell});
-    flow.game = &game;
-    game.Form_Load();
-    game.scores.Speed = 45;
-    game.scores.LineCounts[2] = 4;
-    game.notice.lblFirma.Visible = true;  // a special figure was waiting
-    game.board.C(11, 0) = true;
-    int16_t cells = 0;
-    Initialize_Array_For_Brikko(game.board.Figura, kBar, cells);
-    game.board.PosX = 14;
-    game.board.PosY = 27;
-    game.TickCount = 149;
-    game.tmrDown_Timer();
-    EXPECT_EQ(flow.score, 203);  // the shown score: a time bonus of 200 and 8 cells
-    EXPECT_FALSE(flow.tickedInside);
-    EXPECT_EQ(game.scores.Speed, 0);
-    EXPECT_EQ(game.scores.LineCounts[2], 0);
-    EXPECT_EQ(game.scores.lblScore.Caption, "---");
-    EXPECT_FALSE(game.notice.lblFirma.Visible);
-    EXPECT_TRUE(game.lstStatistic.Items.empty());
-    EXPECT_EQ(testing::BottomPicture(game.board, 31).find('#'), std::string::npos);
-}
-
-TEST_F(FallTest, PanSweepStepsOnEveryTickWhileTheMusicLoops) {
-    rig.SetFigure(kBar, 8, 0);
-    g.tmrDown_Timer();
-    rig.sound.loop = true;
-    for (int i = 0; i < 3; ++i)
+    // Shape 0 comes in at column 10, rows 0-2, and column 11, row 0. The flow runs a tick
+    // of its own (the timer keeps firing in its dialogs), then starts a new game.
+    std::string seen;
+    rig.records.onEnd = [&] {
+        seen = g.scores.lblScore.Caption + " " + g.lstStatistic.Items.back();
+        g.TickCount = 7;
         g.tmrDown_Timer();
-    EXPECT_EQ(rig.sound.panSteps, 3);
+        seen += g.TickCount == 7 ? "" : " ticked";
+        g.New_Game();
+    };
+    g.board.C(11, 0) = true;
+    g.scores.Speed = 45;
+    rig.SetFigure(kBar, 14, 27);
+    g.TickCount = 149;
+    g.tmrDown_Timer();
+    // The shown score (twice a time bonus of 200 and 8 cells); the window is up to date
+    // behind the dialogs.
+    EXPECT_EQ(rig.records.endings, std::vector<int32_t>{406});
+    EXPECT_EQ(seen, "406 2. +203");
+    EXPECT_EQ(std::to_string(g.scores.Speed) + g.scores.lblScore.Caption, "0---");
 }
 
 }  // namespace

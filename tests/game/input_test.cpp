@@ -1,94 +1,115 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/fakes.h"
+#include "support/well_picture.h"
 
 namespace vorblin {
 namespace {
 
-using testing::GameRig;
-
 class InputTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        rig.game.Form_Load();
-        rig.game.board.Reset();
-        rig.SetFigure("0000111100000000", 3, 10);  // a bar against the left wall
-        rig.sound.played.clear();
+        g.Form_Load();
+        rig.SetFigure("0000011100010000", 8, 10);  // shape 1: .... / .#.. / .#.. / .##.
+        played.clear();
         rig.well.ops.clear();
     }
-    GameRig rig;
+    // The well around the figure, columns 7 to 12 and rows 9 to 13, rows joined by '/'.
+    std::string Shown() const {
+        std::string text = rig.well.Cells(7, 9, 12, 13);
+        std::replace(text.begin(), text.end(), '\n', '/');
+        return text;
+    }
+    testing::GameRig rig;
     Game& g = rig.game;
     std::vector<Channel>& played = rig.sound.played;
 };
 
-TEST_F(InputTest, RefusedMovesAndTurnsKeepTheirButtonColourAndRotationSound) {
-    g.Form_KeyDown(kKeyLeft);
-    EXPECT_EQ(g.board.PosX, 3);
-    EXPECT_EQ(g.pad.cmdLeftRight[0].BackColor, kGreen);
-    EXPECT_TRUE(played.empty());
-    EXPECT_TRUE(rig.well.ops.empty());
-    const FigureMatrix before = g.board.Figura;
-    g.Form_KeyDown(kKeyUp);  // its horizontal form would reach column 3
-    EXPECT_EQ(g.board.Figura, before);
+TEST_F(InputTest, EachKeyPressesItsButtonActsAndRedrawsAndItsReleaseRestores) {
+    const ControlPad& pad = g.pad;
+    const struct {
+        int16_t key;
+        const CommandButton* button;
+        Colour pressed;
+        Channel sound;
+        const char* well;
+    } steps[] = {
+        {kKeyLeft, &pad.cmdLeftRight[0], kGreen, Channel::mLeft1,
+         "..... /..... /.o... /.o... /.oo.. /"},
+        {kKeyRight, &pad.cmdLeftRight[2], kGreen, Channel::mRight1,
+         "....../....../..o.../..o.../..oo../"},
+        {kKeyUp, &pad.cmdRotate, kYellow, Channel::mRotate1, "....../....../.ooo../.o..../....../"},
+        {kKeySpace, &pad.cmdSpace, kYellow, Channel::mInverse1,
+         "....../.oooo./....o./..ooo./.oooo./"},
+    };
+    for (const auto& step : steps) {
+        played.clear();
+        g.Form_KeyDown(step.key);
+        EXPECT_EQ(step.button->BackColor, step.pressed) << step.key;
+        EXPECT_EQ(played, std::vector<Channel>{step.sound}) << step.key;
+        EXPECT_EQ(Shown(), step.well) << step.key;
+        const int focus = rig.shell.focusWell;
+        g.Form_KeyUp(step.key);
+        EXPECT_EQ(step.button->BackColor, QBColor(1)) << step.key;
+        EXPECT_EQ(rig.shell.focusWell, focus + 1) << step.key;
+    }
+    g.Form_KeyDown(kKeyLeft);  // releasing either arrow restores both move buttons
+    g.Form_KeyDown(kKeyRight);
+    g.Form_KeyUp(kKeyLeft);
+    EXPECT_EQ(testing::Seen(pad.cmdLeftRight[0].BackColor, pad.cmdLeftRight[2].BackColor),
+              testing::Seen(QBColor(1), QBColor(1)));
+}
+
+TEST_F(InputTest, RefusedActionsStillColourTheButtonAndOnlyTheTurnSounds) {
+    rig.SetFigure("0000111100000000", 3, 10);          // a bar against the left wall
+    for (int16_t key : {kKeyLeft, kKeyUp, kKeySpace})  // the box reaches column 3
+        g.Form_KeyDown(key);
+    EXPECT_EQ(g.board.Figura, testing::BoardWith("0000111100000000", 3, 10).Figura);
     EXPECT_EQ(played, std::vector<Channel>{Channel::mRotate1});
-    g.Form_KeyDown(kKeySpace);  // the box reaches column 3
-    EXPECT_EQ(g.board.Figura.FilledCount(), 4);
-    EXPECT_EQ(g.pad.cmdSpace.BackColor, kYellow);
-    EXPECT_EQ(played.size(), 1u);
-
-    // Releasing either arrow restores both move buttons and hands the focus back.
-    g.pad.cmdLeftRight[2].BackColor = kGreen;
-    g.Form_KeyUp(kKeyRight);
-    EXPECT_EQ(g.pad.cmdLeftRight[0].BackColor, g.pad.ColorButtons);
-    EXPECT_EQ(g.pad.cmdLeftRight[2].BackColor, g.pad.ColorButtons);
-    EXPECT_EQ(rig.shell.focusWell, 1);
+    // The turn redraws the figure as it is.
+    EXPECT_EQ(testing::Seen(int{g.board.PosX}, g.pad.cmdLeftRight[0].BackColor,
+                            g.pad.cmdSpace.BackColor, rig.well.Count("outline")),
+              testing::Seen(3, kGreen, kYellow, 4));
 }
 
-TEST_F(InputTest, AllowedActionsPlayTheirSoundsAndRedraw) {
-    g.Form_KeyDown(kKeyRight);
-    g.Form_KeyDown(kKeySpace);
-    g.Form_KeyDown(kKeyLeft);  // the inverted box fills column 0: no room on the left
-    g.Form_KeyDown(kKeyRight);
-    EXPECT_EQ(g.board.PosX, 5);
-    EXPECT_EQ(g.board.Figura.FilledCount(), 12);
-    EXPECT_EQ(played,
-              (std::vector<Channel>{Channel::mRight1, Channel::mInverse1, Channel::mRight1}));
-    EXPECT_EQ(rig.well.Count("outline"), 4 + 12 + 12);
-}
-
-TEST_F(InputTest, DownDropsOnceAndItsReleaseChangesNothing) {
-    rig.rnd.Push({0.6f, 0.1f});
+TEST_F(InputTest, DownDropsOnceAndItsReleaseOnlyHandsTheFocusBack) {
+    rig.rnd.Push({0.50000006f, 0.5f});
     g.Form_KeyDown(kKeyDown);
     g.Form_KeyDown(kKeyDown);  // the button is disabled now
-    EXPECT_TRUE(g.pad.bDrop);
-    EXPECT_FALSE(g.pad.cmdDown.Enabled);
     EXPECT_EQ(played, std::vector<Channel>{Channel::mDrop1});
     g.Form_KeyUp(kKeyDown);
-    EXPECT_EQ(g.pad.cmdDown.BackColor, kBlack);
-    EXPECT_EQ(rig.shell.focusWell, 0);
+    g.cmdDown_MouseUp();
+    EXPECT_EQ(testing::Seen(g.pad.bDrop, g.pad.cmdDown.Enabled, g.pad.cmdDown.BackColor,
+                            rig.shell.focusWell),
+              "1|0|0|1|");
     g.pad.cmdDown.Enabled = true;
-    g.Form_KeyDown(kKeyDown);  // a draw not above one half: the second sound
+    g.Form_KeyDown(kKeyDown);  // exactly one half is not above it: the second sound
     EXPECT_EQ(played.back(), Channel::mDrop2);
 }
 
 TEST_F(InputTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
-    rig.SetFigure("0000111100000000", 8, 10);
+    rig.next.ops.clear();
     g.Form_KeyDown(kKeyEscape);
-    EXPECT_EQ(g.pad.chkPause.Value, 1);
-    EXPECT_FALSE(g.pad.fraControl.Visible);
-    EXPECT_FALSE(g.tmrDown.Enabled);
-    EXPECT_FALSE(g.pad.bEscape);
-    EXPECT_EQ(rig.shell.minimized, 1);
+    // The figure and the next figure are redrawn on pausing and on resuming.
+    EXPECT_EQ(testing::Seen(g.pad.chkPause.Value, g.pad.fraControl.Visible, g.tmrDown.Enabled,
+                            g.pad.EnableControls, g.pad.bEscape, rig.next.Count("cls"), Shown()),
+              "1|0|0|0|0|1|....../....../..o.../..o.../..oo../|");
     for (int key : {37, 39, 38, 40, 32, 65})  // the game keys and one other
         g.Form_KeyDown(static_cast<int16_t>(key));
-    EXPECT_EQ(g.board.PosX, 8);
-    EXPECT_FALSE(g.pad.bDrop);
-    EXPECT_TRUE(played.empty());
+    g.cmdSpace_MouseDown();
+    EXPECT_EQ(
+        testing::Seen(int{g.board.PosX}, g.board.Figura.FilledCount(), g.pad.bDrop, played.size()),
+        "8|4|0|0|");
+    rig.well.ops.clear();
     g.Form_KeyDown(kKeyEscape);
-    EXPECT_TRUE(g.pad.fraControl.Visible && g.tmrDown.Enabled && g.pad.EnableControls);
-    EXPECT_EQ(rig.shell.restored, 1);
-    g.Set_chkPause(1);
-    EXPECT_EQ(rig.shell.minimized, 1);
+    EXPECT_EQ(testing::Seen(g.pad.fraControl.Visible, g.tmrDown.Enabled, g.pad.EnableControls,
+                            rig.well.Count("outline"), rig.next.Count("cls")),
+              "1|1|1|4|2|");
+    g.Set_chkPause(1);  // minimised only by Esc, restored once, the focus back each time
+    EXPECT_EQ(testing::Seen(rig.shell.minimized, rig.shell.restored, rig.shell.focusWell),
+              "1|1|3|");
 }
 
 TEST(EventSounds, PlayByNumber) {

@@ -18,11 +18,11 @@ class RecordsInPlay : public ::testing::Test {
   protected:
     void StartWith(const RecordTable& table) {
         ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(table)));
-        rig.shell.Form_Load();
+        rig.main.Form_Load();
     }
     // Lands a one-cell figure on the floor of an empty well with the shown score S.
     void LandWithScore(int32_t S) {
-        Game& g = rig.shell.game;
+        Game& g = rig.main.game;
         g.board.Reset();
         int16_t cells = 0;
         Initialize_Array_For_Brikko(g.board.Figura, "1000000000000000", cells);
@@ -39,7 +39,7 @@ class RecordsInPlay : public ::testing::Test {
     }
     // The statistics lines of the last landing, without its own landing line.
     Lines ClimbLines() const {
-        const Lines& items = rig.shell.game.lstStatistic.Items;
+        const Lines& items = rig.main.game.lstStatistic.Items;
         return Lines(items.begin(), items.end() - 1);
     }
     int GridLines(Colour colour) const {
@@ -53,8 +53,8 @@ class RecordsInPlay : public ::testing::Test {
     }
 
     ShellRig rig;
-    Game& game = rig.shell.game;
-    Timer& flash = rig.shell.menu.tmrMigMenuControls;
+    Game& game = rig.main.game;
+    Timer& flash = rig.main.menu.tmrMigMenuControls;
 };
 
 TEST_F(RecordsInPlay, ClimbsOneLineALandingAndCelebratesTheTop) {
@@ -66,7 +66,7 @@ TEST_F(RecordsInPlay, ClimbsOneLineALandingAndCelebratesTheTop) {
     LandWithScore(100);  // passes nothing
     EXPECT_EQ(game.lblNextPlace.Caption, "Next Place : +200");
     EXPECT_EQ(game.lblPosition.Caption, "Place # 4");
-    EXPECT_EQ(rig.shell.records.lstTable.ListIndex, -1);
+    EXPECT_EQ(rig.main.records.lstTable.ListIndex, -1);
     EXPECT_TRUE(ClimbLines().empty());
     EXPECT_FALSE(flash.Enabled);
 
@@ -76,7 +76,7 @@ TEST_F(RecordsInPlay, ClimbsOneLineALandingAndCelebratesTheTop) {
 
     LandWithScore(450);  // two places at once: one line
     EXPECT_EQ(game.Position, 1);
-    EXPECT_EQ(rig.shell.records.lstTable.ListIndex, 1);  // the entry just overtaken
+    EXPECT_EQ(rig.main.records.lstTable.ListIndex, 1);  // the entry just overtaken
     EXPECT_EQ(game.lblPosition.Caption, "Place # 2");
     EXPECT_EQ(game.lblNextPlace.Caption, "Next Place : +50");
     EXPECT_EQ(ClimbLines(), Lines{"...Place : 2"});
@@ -86,7 +86,7 @@ TEST_F(RecordsInPlay, ClimbsOneLineALandingAndCelebratesTheTop) {
     flash.Enabled = false;
     LandWithScore(501);
     EXPECT_EQ(game.Position, 0);
-    EXPECT_EQ(rig.shell.records.lstTable.ListIndex, 0);
+    EXPECT_EQ(rig.main.records.lstTable.ListIndex, 0);
     EXPECT_EQ(game.lblPosition.Caption, "Place # 1");
     EXPECT_EQ(game.lblPosition.ForeColor, QBColor(11));
     EXPECT_FALSE(game.lblNextPlace.Visible);
@@ -99,14 +99,14 @@ TEST_F(RecordsInPlay, ClimbsOneLineALandingAndCelebratesTheTop) {
     EXPECT_TRUE(ClimbLines().empty());
     EXPECT_EQ(GridLines(kFirstPlaceGridColour), 58);  // only the landing's own
 
-    rig.shell.New_Game();  // the place colour is not reset by a new game
+    rig.main.New_Game();  // the place colour is not reset by a new game
     EXPECT_EQ(game.lblPosition.ForeColor, QBColor(11));
     EXPECT_TRUE(game.lblNextPlace.Visible);
     EXPECT_EQ(game.lblPosition.Caption, "Place # 4");
 }
 
 TEST_F(RecordsInPlay, TheDefaultTableFallsToTheFirstScoringLanding) {
-    rig.shell.Form_Load();
+    rig.main.Form_Load();
     EXPECT_EQ(game.lblPosition.Caption, "Place # 2");
     LandWithScore(0);
     EXPECT_EQ(game.Position, 1);
@@ -155,7 +155,7 @@ class GameOverFlow : public RecordsInPlay {
   protected:
     // Ends the game with the shown score S: the next figure cannot be placed.
     void EndWithScore(int32_t S) {
-        Game& g = rig.shell.game;
+        Game& g = rig.main.game;
         int16_t cells = 0;
         Initialize_Array_For_Brikko(g.board.Figura, "1000000000000000", cells);
         g.board.PosX = 9;
@@ -176,26 +176,26 @@ class GameOverFlow : public RecordsInPlay {
 
 TEST_F(GameOverFlow, StoresTheResultThenStartsANewGame) {
     StartWith({{"a", 500}, {"b", 100}});
-    rig.shell.Set_chkDemo(1);
+    rig.main.Set_chkDemo(1);
     rig.dialogs.name = {"Юля", false};
     bool demoWhileAsking = true;
-    rig.dialogs.whileAsking = [&] { demoWhileAsking = rig.shell.demo.tmrDemo.Enabled; };
+    rig.dialogs.whileAsking = [&] { demoWhileAsking = rig.main.demo.tmrDemo.Enabled; };
     game.scores.Speed = 7;
     EndWithScore(300);
     EXPECT_FALSE(demoWhileAsking);  // the demonstration presses no button of a finished game
     EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "name", "new game?"}));
     EXPECT_EQ(Stored(), (RecordTable{{"a", 500}, {"Юля", 300}, {"b", 100}}));
     // The new game: from the stored table, with score, speed and level back to 0.
-    EXPECT_EQ(rig.shell.records.lstTable.Items,
+    EXPECT_EQ(rig.main.records.lstTable.Items,
               (Lines{"1. a              500", "2. Юля            300", "3. b              100"}));
     EXPECT_EQ(game.Position, 3);
     EXPECT_EQ(game.scores.Score, 0);
     EXPECT_EQ(game.scores.Speed, 0);
     EXPECT_EQ(game.scores.lblLevel.Caption, "Level # 0");
     EXPECT_EQ(game.scores.lblScore.Caption, "---");
-    EXPECT_FALSE(rig.shell.demo.tmrDemo.Enabled);
+    EXPECT_FALSE(rig.main.demo.tmrDemo.Enabled);
     EXPECT_FALSE(game.board.GameOver());
-    EXPECT_EQ(rig.host.saves, 0);
+    EXPECT_EQ(rig.shell.saves, 0);
 }
 
 TEST_F(GameOverFlow, NoPlaceAsksNoNameAndNoEndsTheProgramAfterSaving) {
@@ -204,7 +204,7 @@ TEST_F(GameOverFlow, NoPlaceAsksNoNameAndNoEndsTheProgramAfterSaving) {
         full.push_back({"p" + std::to_string(i), 1000.0 - i});
     StartWith(full);
     rig.dialogs.newGame = false;
-    rig.host.log = &rig.dialogs.log;
+    rig.shell.log = &rig.dialogs.log;
     EndWithScore(902);
     EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?", "save settings", "end"}));
     EXPECT_EQ(Stored(), full);
@@ -220,10 +220,10 @@ TEST_F(GameOverFlow, ACancelledNameStillAsksForANewGame) {
 
 TEST(SideWindows, AutoDocksAllThreeAndSpringsBack) {
     ShellRig rig;
-    rig.shell.Form_Load();
+    rig.main.Form_Load();
     rig.sides.At(SideWindow::frmStatistic).minimized = true;
     rig.sides.log.clear();
-    rig.shell.Set_chkAuto(1);
+    rig.main.Set_chkAuto(1);
     // Main window at 1000, 500, 7125 x 9210; future 1635 wide; hall of fame 3630 high.
     EXPECT_EQ(rig.sides.log,
               (Lines{"normal frmVorblinFathers", "move frmVorblinFathers 8145,6080",
@@ -231,41 +231,41 @@ TEST(SideWindows, AutoDocksAllThreeAndSpringsBack) {
                      "move frmStatistic 9800,500", "show frmStatistic", "show frmStatistic",
                      "normal frmFuture", "move frmFuture 8145,500", "show frmFuture",
                      "show frmFuture"}));  // pressing each button shows its window once more
-    const MainMenu& menu = rig.shell.menu;
+    const MainMenu& menu = rig.main.menu;
     EXPECT_EQ(menu.chkRec.Value + menu.chkStat.Value + menu.chkFuture.Value, 3);
     EXPECT_FALSE(rig.sides.At(SideWindow::frmStatistic).minimized);
-    const int focus = rig.host.focusWell;
-    rig.shell.chkAuto_MouseUp();
+    const int focus = rig.shell.focusWell;
+    rig.main.chkAuto_MouseUp();
     EXPECT_EQ(menu.chkAuto.Value, 0);
-    EXPECT_EQ(rig.host.focusWell, focus + 1);
+    EXPECT_EQ(rig.shell.focusWell, focus + 1);
 
     rig.sides.main = {0, 0};  // moved: a second press docks anew
-    rig.shell.Set_chkAuto(1);
+    rig.main.Set_chkAuto(1);
     EXPECT_EQ(rig.sides.At(SideWindow::frmFuture).position.Left, 7145);
 }
 
 TEST(SideWindows, ButtonsShowHideAndFollowTheWindowsAtEveryLoad) {
     ShellRig rig;
-    rig.shell.Form_Load();
-    const MainMenu& menu = rig.shell.menu;
+    rig.main.Form_Load();
+    const MainMenu& menu = rig.main.menu;
     EXPECT_EQ(menu.chkRec.Value + menu.chkStat.Value + menu.chkFuture.Value, 0);
     for (const auto& side : rig.sides.sides)
         EXPECT_TRUE(side.loaded);  // asking loads them
 
-    rig.shell.Set_chkStat(1);
+    rig.main.Set_chkStat(1);
     EXPECT_TRUE(rig.sides.At(SideWindow::frmStatistic).visible);
-    rig.shell.Set_chkRec(1);
-    rig.shell.Set_chkFuture(1);
-    rig.shell.Set_chkRec(0);
+    rig.main.Set_chkRec(1);
+    rig.main.Set_chkFuture(1);
+    rig.main.Set_chkRec(0);
     EXPECT_FALSE(rig.sides.At(SideWindow::frmVorblinFathers).visible);
     EXPECT_TRUE(rig.sides.At(SideWindow::frmFuture).visible);
-    const int focus = rig.host.focusWell;
-    rig.shell.chkSide_MouseUp();
-    EXPECT_EQ(rig.host.focusWell, focus + 1);
+    const int focus = rig.shell.focusWell;
+    rig.main.chkSide_MouseUp();
+    EXPECT_EQ(rig.shell.focusWell, focus + 1);
 
     rig.sides.At(SideWindow::frmStatistic).visible = false;  // its close box
     rig.sides.At(SideWindow::frmVorblinFathers).visible = true;
-    rig.shell.New_Game();
+    rig.main.New_Game();
     EXPECT_EQ(menu.chkRec.Value, 1);
     EXPECT_EQ(menu.chkStat.Value, 0);
     EXPECT_EQ(menu.chkFuture.Value, 1);
@@ -273,19 +273,19 @@ TEST(SideWindows, ButtonsShowHideAndFollowTheWindowsAtEveryLoad) {
 
 TEST(SideWindows, FollowTheMainWindowDownAndUpAndCloseAfterTheSettingsAreSaved) {
     ShellRig rig;
-    rig.shell.Form_Load();
+    rig.main.Form_Load();
     rig.sides.log.clear();
-    rig.shell.Form_Resize(true);
-    EXPECT_EQ(rig.shell.game.pad.chkPause.Value, 1);
-    rig.shell.Form_Resize(false);
+    rig.main.Form_Resize(true);
+    EXPECT_EQ(rig.main.game.pad.chkPause.Value, 1);
+    rig.main.Form_Resize(false);
     EXPECT_EQ(rig.sides.log,
               (Lines{"minimise frmVorblinFathers", "minimise frmStatistic", "minimise frmFuture",
                      "normal frmVorblinFathers", "normal frmStatistic", "normal frmFuture"}));
-    EXPECT_EQ(rig.shell.game.pad.chkPause.Value, 1);
+    EXPECT_EQ(rig.main.game.pad.chkPause.Value, 1);
 
     rig.sides.log.clear();
-    rig.host.log = &rig.sides.log;
-    rig.shell.Form_QueryUnload();
+    rig.shell.log = &rig.sides.log;
+    rig.main.Form_QueryUnload();
     EXPECT_EQ(rig.sides.log, (Lines{"save settings", "unload"}));
 }
 

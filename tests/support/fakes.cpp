@@ -43,6 +43,52 @@ int RecordingSurface::Count(const std::string& prefix) const {
     return count;
 }
 
+std::string RecordingSurface::Cells(int left, int top, int right, int bottom) const {
+    const std::string blank(static_cast<size_t>(right - left + 1), ' ');
+    std::vector<std::string> rows(static_cast<size_t>(bottom - top + 1), blank);
+    for (const std::string& op : ops) {
+        char kind[16];
+        int x1, y1, x2, y2;
+        unsigned colour;
+        if (op == "cls")
+            rows.assign(rows.size(), blank);
+        if (op.starts_with("line") ||
+            std::sscanf(op.c_str(), "%15s %d,%d-%d,%d #%X", kind, &x1, &y1, &x2, &y2, &colour) < 6)
+            continue;
+        const int x = (x1 - kInset + 4 * kCell) / kCell, y = (y1 - kInset) / kCell;
+        if (x < left || x > right || y < top || y > bottom)
+            continue;
+        const bool cell = (x1 - kInset) % kCell == 0 && x2 - x1 == 194 && y2 - y1 == 194;
+        const std::string what = std::string(kind) + std::to_string(colour);
+        rows[static_cast<size_t>(y - top)][static_cast<size_t>(x - left)] =
+            !cell                       ? '?'
+            : what == "filled65535"     ? '#'
+            : what == "outline16776960" ? 'o'
+            : what == "filled0"         ? '.'
+                                        : '?';
+    }
+    std::string text;
+    for (const std::string& row : rows)
+        text += row + "\n";
+    return text;
+}
+
+int RecordingSurface::LinesSinceCls() const {
+    int lines = 0;
+    for (const std::string& op : ops)
+        lines = op == "cls" ? 0 : lines + (op.starts_with("line") ? 1 : 0);
+    return lines;
+}
+
+std::string Panel(const ScoreBoard& s) {
+    std::string text;
+    for (const Label* l : {&s.lblLevel, &s.lblRemain, &s.lblScore, &s.lblCountLines[1],
+                           &s.lblCountLines[2], &s.lblCountLines[3], &s.lblCountLines[4],
+                           &s.lblSumBonus, &s.lblTimeBonus, &s.lblTotalScore})
+        text += (text.empty() ? "" : "|") + l->Caption;
+    return text;
+}
+
 GameRig::GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
 
 void GameRig::SetFigure(const std::string& shape, int x, int y) {
@@ -50,16 +96,6 @@ void GameRig::SetFigure(const std::string& shape, int x, int y) {
     Initialize_Array_For_Brikko(game.board.Figura, shape, ignored);
     game.board.PosX = static_cast<uint8_t>(x);
     game.board.PosY = static_cast<uint8_t>(y);
-}
-
-int GameRig::TicksUntilLanding(int limit) {
-    const int before = game.scores.FigureCount;
-    for (int tick = 1; tick <= limit; ++tick) {
-        game.tmrDown_Timer();
-        if (game.scores.FigureCount != before)
-            return tick;
-    }
-    return -1;
 }
 
 namespace {
@@ -124,6 +160,6 @@ std::string TempFolder::File(std::string_view name) const {
 }
 
 ShellRig::ShellRig()
-    : shell(ShellParts{rnd, clock, well, next, future, sound, host, dialogs, sides, folder.path}) {}
+    : main(ShellParts{rnd, clock, well, next, future, sound, shell, dialogs, sides, folder.path}) {}
 
 }  // namespace vorblin::testing

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,15 +31,9 @@ class ScriptedRandom final : public RandomSource {
 
 class FixedClock final : public Clock {
   public:
-    int Seconds() override {
-        ++reads;
-        return seconds;
-    }
-    std::string ShortDate() override { return date; }
-
+    int Seconds() override { return seconds; }
+    std::string ShortDate() override { return "05.12.2026"; }
     int seconds = 0;
-    int reads = 0;
-    std::string date = "05.12.2026";
 };
 
 // Records every operation as text, e.g. "filled 28,28-222,222 #FFFF".
@@ -50,6 +45,12 @@ class RecordingSurface final : public DrawingSurface {
     void FilledBox(int x1, int y1, int x2, int y2, Colour colour) override;
 
     int Count(const std::string& prefix) const;
+    // What the well surface shows of the well cells from (left, top) to (right, bottom),
+    // one text row per well row: '#' a landed cell, 'o' a falling-figure cell, '.' an
+    // erased cell, ' ' nothing drawn since the last clear, '?' anything else.
+    std::string Cells(int left, int top, int right, int bottom) const;
+    // Grid lines drawn since the last clear.
+    int LinesSinceCls() const;
     std::vector<std::string> ops;
 };
 
@@ -64,19 +65,25 @@ class RecordingSound final : public SoundBoard {
     int panSteps = 0;
 };
 
+// Logs each place update into the statistics list, as the place tracker does when the
+// player climbs, so that tests see where in a landing it comes.
 class RecordingRecords final : public RecordsLink {
   public:
-    int16_t Load_Table() override {
-        ++loads;
-        return tableLines;
+    int16_t Load_Table() override { return tableLines; }
+    void Update_Place(int32_t S) override {
+        if (log)
+            log->AddItem("...Place : " + std::to_string(S));
     }
-    void Update_Place(int32_t S) override { places.push_back(S); }
-    void End_Of_Game(int32_t S) override { endings.push_back(S); }
+    void End_Of_Game(int32_t S) override {
+        endings.push_back(S);
+        if (onEnd)
+            onEnd();
+    }
 
     int16_t tableLines = 1;
-    int loads = 0;
-    std::vector<int32_t> places;
+    ListBox* log = nullptr;
     std::vector<int32_t> endings;
+    std::function<void()> onEnd;  // the game-over flow's dialogs
 };
 
 class RecordingShell final : public ShellLink {
@@ -84,17 +91,16 @@ class RecordingShell final : public ShellLink {
     void FocusWell() override { ++focusWell; }
     void Minimize() override { ++minimized; }
     void RestoreAndActivate() override { ++restored; }
-    void RebuildWindowRgn() override { ++shapes; }
+    void RebuildWindowRgn() override { ++outlines; }
     void ShowSettings() override { ++settings; }
     void SaveSoundSettings() override {
         ++saves;
         if (log != nullptr)
             log->push_back("save settings");
     }
-    int focusWell = 0, minimized = 0, restored = 0, shapes = 0, settings = 0, saves = 0;
+    int focusWell = 0, minimized = 0, restored = 0, outlines = 0, settings = 0, saves = 0;
     std::vector<std::string>* log = nullptr;
 };
-
 // Side windows as plain state; every call that changes them is logged, e.g.
 // "move frmStatistic 9285,300".
 class FakeSides final : public SideWindowHost {
@@ -154,13 +160,24 @@ struct TempFolder {
     std::string path;
 };
 
-// A game wired to fakes. Seconds 0 makes every warm-up a single draw.
+// Several related values as one line of text, each followed by '|', to check them at once.
+template <class... T>
+std::string Seen(const T&... values) {
+    std::ostringstream out;
+    ((out << values << '|'), ...);
+    return out.str();
+}
+
+// The score panel as the player reads it: level, lines to go, score, the four line
+// counters, special bonus, time bonus and its total, separated by '|'.
+std::string Panel(const ScoreBoard& s);
+
+// A game wired to fakes. Seconds 0 makes every warm-up a single draw; with no draws
+// scripted every figure is shape 0 and the buttons are QBColor(1).
 struct GameRig {
     GameRig();
     // Puts a figure from a shape string at (x, y); the well is left as it is.
     void SetFigure(const std::string& shape, int x, int y);
-    // Runs fall ticks until the landing count grows (or the limit is reached).
-    int TicksUntilLanding(int limit = 100000);
 
     ScriptedRandom rnd;
     FixedClock clock;
@@ -178,11 +195,12 @@ struct ShellRig {
     FixedClock clock;
     RecordingSurface well, next, future;
     RecordingSound sound;
-    RecordingShell host;
+    RecordingShell shell;
     ScriptedDialogs dialogs;
     FakeSides sides;
     TempFolder folder;
-    MainShell shell;
+    MainShell main;
+    Game& game = main.game;
 };
 
 }  // namespace vorblin::testing

@@ -4,6 +4,17 @@
 
 namespace vorblin::testing {
 
+Board BoardWith(const std::string& shape, int x, int y) {
+    Board board;
+    board.Reset();
+    int16_t counted = 0;
+    Initialize_Array_For_Brikko(board.Figura, shape, counted);
+    Initialize_Array_For_Brikko(board.FiguraNext, std::string(16, '1'), counted);
+    board.PosX = static_cast<uint8_t>(x);
+    board.PosY = static_cast<uint8_t>(y);
+    return board;
+}
+
 void SetBottom(Board& board, const std::vector<std::string>& rows) {
     const int firstRow = board.LastRow() + 1 - static_cast<int>(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {

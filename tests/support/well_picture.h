@@ -9,6 +9,10 @@
 
 namespace vorblin::testing {
 
+// An empty well with the figure from a shape string at (x, y) and, as in a game, a next
+// figure waiting beside it (a full box).
+Board BoardWith(const std::string& shape, int x, int y);
+
 // Fills the bottom rows of the well from the picture (its last row is row 30).
 void SetBottom(Board& board, const std::vector<std::string>& rows);
 
