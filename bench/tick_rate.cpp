@@ -1,8 +1,10 @@
 // The fall timer in the real main window: fall ticks a second, wake-ups of the event loop
 // a second, how long a tick's handler takes (p50, p99) and how much of one core the process
 // uses. Runs offscreen unless a platform is set.
-// Usage: vorblin_tick_rate [seconds] [fall|drop]
+// Usage: vorblin_tick_rate [seconds] [fall|drop] [sweep]
 //   fall: a figure falls at level 0 untouched; drop: every figure is dropped as it shows.
+//   sweep: the background music plays (the shipped tune, on the dummy audio driver unless
+//   another is set) and its pan sweeps at every tick.
 // Wake-ups count the times the event loop woke from waiting.
 // The well is emptied at every landing, so that no game ends during the measurement.
 
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "shell/frm_main_window.h"
+#include "sound/sound_settings_file.h"
 #include "support/fakes.h"
 
 namespace {
@@ -31,6 +34,8 @@ double CpuSeconds() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
@@ -40,6 +45,20 @@ int main(int argc, char** argv) {
     vorblin::FrmMain window(nullptr, nullptr, folder.path);
     window.show();
     vorblin::Game& game = window.Shell().game;
+    bool sweep = false;
+    for (int i = 2; i < argc; ++i)
+        sweep = sweep || std::strcmp(argv[i], "sweep") == 0;
+    if (sweep) {
+        vorblin::SoundSystem& sound = window.Sound();
+        sound.PathToBkgMusic =
+            vorblin::DefaultBkgPath(QCoreApplication::applicationDirPath().toStdString());
+        sound.bkg.PlayBkgMusic(sound.PathToBkgMusic);
+        sound.enableLoop = true;
+        sound.SpeedChange = 300;
+        sound.StartPanSweep();
+        std::printf("background music %s, pan sweep on\n",
+                    sound.bkg.BkgPlaying ? "playing" : "NOT playing");
+    }
 
     std::vector<int64_t> handlerNs;
     handlerNs.reserve(static_cast<size_t>(seconds * 600));

@@ -1,5 +1,7 @@
 # The windows (Qt 6 Widgets) around the core.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(SDL2_MIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
 set(CMAKE_AUTOMOC OFF)
 
 add_library(vorblin_ui STATIC
@@ -9,29 +11,36 @@ add_library(vorblin_ui STATIC
   src/toolkit/colour_button.cpp
   src/toolkit/fonts.cpp
   src/toolkit/data_folder.cpp
+  src/toolkit/sdl_audio_device.cpp
   src/shell/title_strip.cpp
   src/shell/frm_main_window.cpp
   src/records/frm_side_windows.cpp
   src/records/frm_game_over_windows.cpp
   src/toolkit/press_filter.cpp
   src/shell/frm_help_window.cpp
+  src/shell/frm_main_places.cpp
+  src/sound/frm_open_window.cpp
+  src/sound/frm_settings_window.cpp
 )
-target_link_libraries(vorblin_ui PUBLIC vorblin_core Qt6::Widgets)
+target_link_libraries(vorblin_ui PUBLIC vorblin_core Qt6::Widgets PkgConfig::SDL2_MIXER)
 
 add_executable(vorblin app/main.cpp)
 target_link_libraries(vorblin PRIVATE vorblin_ui)
 
 add_executable(vorblin_ui_tests
   tests/toolkit/image_surface_test.cpp
+  tests/toolkit/sdl_audio_device_test.cpp
   tests/shell/frm_main_window_test.cpp
   tests/records/records_windows_test.cpp
   tests/shell/frm_help_window_test.cpp
   tests/shell/control_buttons_test.cpp
+  tests/shell/frm_main_sound_test.cpp
+  tests/sound/frm_settings_window_test.cpp
   tests/support/qt_main.cpp
 )
 target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest)
 gtest_discover_tests(vorblin_ui_tests DISCOVERY_TIMEOUT 60
-  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy")
 
 if(VORBLIN_BENCH AND NOT VORBLIN_SANITIZE)
   add_executable(vorblin_tick_rate bench/tick_rate.cpp)
@@ -41,6 +50,26 @@ if(VORBLIN_BENCH AND NOT VORBLIN_SANITIZE)
     add_executable(vorblin_startup_time bench/startup_time.cpp)
     target_link_libraries(vorblin_startup_time PRIVATE X11::X11)
   endif()
+  add_executable(vorblin_sound_bench bench/sound_bench.cpp)
+  target_link_libraries(vorblin_sound_bench PRIVATE vorblin_ui)
+  add_dependencies(vorblin_sound_bench vorblin_sounds)
   add_executable(vorblin_surface_bench bench/surface_bench.cpp)
   target_link_libraries(vorblin_surface_bench PRIVATE vorblin_ui benchmark::benchmark)
 endif()
+
+# The game's own default sounds, made by sox beside the executable, where the default
+# paths of the settings point.
+find_program(SOX sox REQUIRED)
+set(VORBLIN_SOUND_NAMES bkgmusic down1 left1 right1 rotate1 drop1 dellin1 vorblin1 drop2 down2
+    inverse1)
+set(VORBLIN_SOUND_FILES)
+foreach(name IN LISTS VORBLIN_SOUND_NAMES)
+  list(APPEND VORBLIN_SOUND_FILES ${CMAKE_CURRENT_BINARY_DIR}/sound/${name}.WAV)
+endforeach()
+add_custom_command(
+  OUTPUT ${VORBLIN_SOUND_FILES}
+  COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/scripts/make_sounds.sh ${CMAKE_CURRENT_BINARY_DIR}/sound
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/scripts/make_sounds.sh
+  COMMENT "Making the default sounds")
+add_custom_target(vorblin_sounds ALL DEPENDS ${VORBLIN_SOUND_FILES})
+add_dependencies(vorblin vorblin_sounds)

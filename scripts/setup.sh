@@ -8,6 +8,7 @@ vorblin_packages=(
   qt6-base-dev libsdl2-mixer-dev
   fonts-liberation fonts-wine fonts-dejavu-core
   clang libclang-rt-14-dev
+  sox
 )
 
 vorblin_install_missing() {

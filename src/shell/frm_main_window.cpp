@@ -11,11 +11,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 #include "records/frm_game_over_windows.h"
 
 #include "shell/title_strip.h"
 #include "shell/window_shape.h"
+#include "sound/frm_settings_window.h"
 #include "toolkit/caption_frame.h"
 #include "toolkit/data_folder.h"
 #include "toolkit/fonts.h"
@@ -75,6 +77,8 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder)
       ownClock_(clock != nullptr ? nullptr : std::make_unique<SystemClock>()),
       rnd_(rnd != nullptr ? *rnd : *ownRnd_),
       clock_(clock != nullptr ? *clock : *ownClock_),
+      settingsFile_(folder.empty() ? DataFolder() : folder,
+                    QCoreApplication::applicationDirPath().toStdString()),
       endProgram_([] {
           // At once, as the question promised: the settings are saved, the table stored.
           std::fflush(nullptr);
@@ -469,6 +473,26 @@ void FrmMain::RebuildWindowRgn() {
     for (const ShapeRect& r : vorblin::RebuildWindowRgn(kMainOuterWidth, placed))
         outline += QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
     setMask(outline);
+}
+
+void FrmMain::LoadSound() {
+    if (SoundInitDone)
+        return;
+    sound_.CreateChannels();
+    settingsFile_.LoadSoundSettings(places_, sound_);
+    sound_.StartPanSweep();
+    SoundInitDone = true;
+}
+
+void FrmMain::ShowSettings() {
+    FrmSettings settings(sound_, this);
+    settings.exec();
+}
+
+void FrmMain::SaveSoundSettings() {
+    std::string error;
+    if (!settingsFile_.SaveSoundSettings(places_, sound_, &error))
+        std::cerr << "Vorblin Cascade: the settings were not saved (" << error << ")\n";
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -17,13 +17,16 @@
 #include "records/frm_side_windows.h"
 #include "records/records_dialogs.h"
 #include "shell/frm_help_window.h"
+#include "shell/frm_main_places.h"
 #include "shell/main_shell.h"
 #include "shell/shell_link.h"
 #include "shell/side_windows.h"
-#include "sound/sound_board.h"
+#include "sound/sound_settings_file.h"
+#include "sound/sound_system.h"
 #include "toolkit/colour_button.h"
 #include "toolkit/image_surface.h"
 #include "toolkit/picture_box.h"
+#include "toolkit/sdl_audio_device.h"
 
 namespace vorblin {
 
@@ -38,7 +41,8 @@ class FrmMain final : public QWidget,
                       private SideWindowHost {
   public:
     // rnd and clock may be given by tests; by default the window has its own. folder is
-    // where the hall of fame lives (by default the one DataFolder() chooses).
+    // where the hall of fame and the settings file live (by default the one DataFolder()
+    // chooses).
     explicit FrmMain(RandomSource* rnd = nullptr, Clock* clock = nullptr, std::string folder = {});
     ~FrmMain() override;
 
@@ -60,6 +64,7 @@ class FrmMain final : public QWidget,
         tickObserver_ = std::move(observer);
     }
     const QTimer& DemoTimer() const { return tmrDemo_; }
+    SoundSystem& Sound() { return sound_; }
     // Runs the fall ticks due by now (benchmarks: to count from a moment with none owed).
     void CatchUpNow() {
         Run([] {});
@@ -86,6 +91,11 @@ class FrmMain final : public QWidget,
     void RestoreAndActivate() override;
     void RebuildWindowRgn() override;
     std::unique_ptr<HelpWindow> NewHelpWindow() override;
+    void ShowSettings() override;
+    void SaveSoundSettings() override;
+    // The sound's set-up, at the first load only: the channels, the settings file (which
+    // also places the windows), the pan sweep.
+    void LoadSound() override;
     // RecordsDialogs
     NameEntry Ask_Player_Name() override;
     bool AskNewGame() override;
@@ -169,7 +179,11 @@ class FrmMain final : public QWidget,
     std::unique_ptr<Clock> ownClock_;
     RandomSource& rnd_;
     Clock& clock_;
-    SilentSoundBoard sound_;
+    SdlAudioDevice audio_;
+    SoundSystem sound_{audio_};
+    OnScreenPlaces places_{*this};
+    SoundSettingsFile settingsFile_;
+    bool SoundInitDone = false;
 
     TitleStrip* title_ = nullptr;
     QWidget* client_ = nullptr;

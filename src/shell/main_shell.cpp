@@ -20,6 +20,7 @@ void MainShell::Form_Load() {
     Set_chkDemo(0);
     demo.tmrDemo.Enabled = false;
     game.Form_Load();
+    shell_.LoadSound();
     // The menu shows which side windows are open (asking loads them).
     Set_chkRec(sides_.SideVisible(SideWindow::frmVorblinFathers) ? 1 : 0);
     Set_chkStat(sides_.SideVisible(SideWindow::frmStatistic) ? 1 : 0);

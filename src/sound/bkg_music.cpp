@@ -1,0 +1,44 @@
+#include "sound/bkg_music.h"
+
+#include "sound/dm_ctrl.h"
+
+namespace vorblin {
+
+void BkgMusic::PlayBkgMusic(const std::string& path) {
+    BkgPath = path;
+    // The buffer exists exactly while BkgPlaying: every failure below releases it.
+    if (BkgPlaying) {
+        device_.Stop(kBkgSlot);
+        device_.Release(kBkgSlot);
+    }
+    BkgPlaying = device_.Open() && device_.Load(kBkgSlot, BkgPath) && device_.Play(kBkgSlot, true);
+    if (!BkgPlaying)
+        BkgRelease();
+}
+
+void BkgMusic::SetBkgVolume(int16_t volume) {
+    if (BkgPlaying)
+        device_.SetVolume(kBkgSlot, ClampVolume(volume));
+    BkgVolume = volume;
+}
+
+void BkgMusic::SetBkgPan(int32_t pan) {
+    if (BkgPlaying)
+        device_.SetPan(kBkgSlot, ClampPan(pan));
+}
+
+void BkgMusic::StopBkgMusic() {
+    if (BkgPlaying)
+        device_.Stop(kBkgSlot);
+}
+
+void BkgMusic::ResumeBkgMusic() {
+    if (BkgPlaying)
+        device_.Play(kBkgSlot, true);
+}
+
+void BkgMusic::BkgRelease() {
+    device_.Release(kBkgSlot);
+}
+
+}  // namespace vorblin
