@@ -22,7 +22,10 @@ add_library(vorblin_ui STATIC
   src/sound/frm_open_window.cpp
   src/sound/frm_settings_window.cpp
 )
-target_link_libraries(vorblin_ui PUBLIC vorblin_core Qt6::Widgets PkgConfig::SDL2_MIXER)
+# SDL2_mixer is loaded when the sound is first opened (see sdl_audio_device.cpp): only its
+# headers at build time.
+target_include_directories(vorblin_ui PRIVATE ${SDL2_MIXER_INCLUDE_DIRS})
+target_link_libraries(vorblin_ui PUBLIC vorblin_core Qt6::Widgets ${CMAKE_DL_LIBS})
 
 add_executable(vorblin app/main.cpp)
 target_link_libraries(vorblin PRIVATE vorblin_ui)
@@ -38,7 +41,8 @@ add_executable(vorblin_ui_tests
   tests/sound/frm_settings_window_test.cpp
   tests/support/qt_main.cpp
 )
-target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest)
+target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest
+                      PkgConfig::SDL2_MIXER)
 gtest_discover_tests(vorblin_ui_tests DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy")
 

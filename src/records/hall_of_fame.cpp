@@ -10,7 +10,7 @@ ReadStatus HallOfFame::Load(RecordTable& table) {
     FileBytes file = ReadFileBytes(Path());
     if (file.status == ReadStatus::Missing) {
         // Created only when nothing is there; then read like any other file.
-        CreateFileExclusively(Path(), kDefaultRecordsFile);
+        CreateFileExclusively(Path(), kDefaultRecordsFile, Flush::Lazily);
         file = ReadFileBytes(Path());
         if (file.status == ReadStatus::Missing)
             file = {ReadStatus::Ok, std::string(kDefaultRecordsFile)};

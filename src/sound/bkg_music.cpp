@@ -11,7 +11,10 @@ void BkgMusic::PlayBkgMusic(const std::string& path) {
         device_.Stop(kBkgSlot);
         device_.Release(kBkgSlot);
     }
-    BkgPlaying = device_.Open() && device_.Load(kBkgSlot, BkgPath) && device_.Play(kBkgSlot, true);
+    // An empty path has nothing to play: the device is not even opened for it (opening
+    // one is slow where there is no sound card, and the first start has no music chosen).
+    BkgPlaying = !BkgPath.empty() && device_.Open() && device_.Load(kBkgSlot, BkgPath) &&
+                 device_.Play(kBkgSlot, true);
     if (!BkgPlaying)
         BkgRelease();
 }

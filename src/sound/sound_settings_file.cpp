@@ -235,7 +235,7 @@ void SoundSettingsFile::LoadSoundSettings(WindowPlaces& places, SoundSystem& sou
     } else if (file.status == ReadStatus::Missing) {
         // A first start: the file is written from the values held and read back as written.
         text = Compose(places, sound);
-        WriteFileAtomically(Path(), text);
+        WriteFileAtomically(Path(), text, Flush::Lazily);
     }
     // An unreadable file reads as an empty one: every value stays as it is.
     Apply(text, places, sound);

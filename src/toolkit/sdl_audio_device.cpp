@@ -2,12 +2,83 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+#include <type_traits>
 
 namespace vorblin {
+
+namespace {
+
+// SDL2_mixer and the dozens of libraries it brings (decoders, synthesizers) are loaded when
+// the device is first opened, not when the program starts: linked in, they cost every
+// start-up about 11 ms, even when the game is to stay silent.
+struct SdlLibrary {
+    decltype(&::Mix_HaltChannel) Mix_HaltChannel = nullptr;
+    decltype(&::Mix_CloseAudio) Mix_CloseAudio = nullptr;
+    decltype(&::SDL_QuitSubSystem) SDL_QuitSubSystem = nullptr;
+    decltype(&::SDL_InitSubSystem) SDL_InitSubSystem = nullptr;
+    decltype(&::Mix_OpenAudio) Mix_OpenAudio = nullptr;
+    decltype(&::Mix_AllocateChannels) Mix_AllocateChannels = nullptr;
+    decltype(&::SDL_RWFromFile) SDL_RWFromFile = nullptr;
+    decltype(&::Mix_LoadWAV_RW) Mix_LoadWAV_RW = nullptr;
+    decltype(&::SDL_RWclose) SDL_RWclose = nullptr;
+    decltype(&::Mix_FreeChunk) Mix_FreeChunk = nullptr;
+    decltype(&::Mix_SetPanning) Mix_SetPanning = nullptr;
+    decltype(&::Mix_Volume) Mix_Volume = nullptr;
+    decltype(&::Mix_Paused) Mix_Paused = nullptr;
+    decltype(&::Mix_Resume) Mix_Resume = nullptr;
+    decltype(&::Mix_Playing) Mix_Playing = nullptr;
+    decltype(&::Mix_PlayChannelTimed) Mix_PlayChannelTimed = nullptr;
+    decltype(&::Mix_Pause) Mix_Pause = nullptr;
+
+    bool loaded = false;
+};
+
+SdlLibrary* LoadSdl() {
+    static SdlLibrary library = [] {
+        SdlLibrary l;
+        void* mixer = dlopen("libSDL2_mixer-2.0.so.0", RTLD_NOW | RTLD_GLOBAL);
+        void* sdl = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_GLOBAL);
+        if (mixer == nullptr || sdl == nullptr)
+            return l;
+        bool all = true;
+        const auto find = [&](auto& pointer, const char* name) {
+            void* symbol = dlsym(std::string_view(name).starts_with("Mix_") ? mixer : sdl, name);
+            pointer = reinterpret_cast<std::remove_reference_t<decltype(pointer)>>(symbol);
+            all = all && symbol != nullptr;
+        };
+        find(l.Mix_HaltChannel, "Mix_HaltChannel");
+        find(l.Mix_CloseAudio, "Mix_CloseAudio");
+        find(l.SDL_QuitSubSystem, "SDL_QuitSubSystem");
+        find(l.SDL_InitSubSystem, "SDL_InitSubSystem");
+        find(l.Mix_OpenAudio, "Mix_OpenAudio");
+        find(l.Mix_AllocateChannels, "Mix_AllocateChannels");
+        find(l.SDL_RWFromFile, "SDL_RWFromFile");
+        find(l.Mix_LoadWAV_RW, "Mix_LoadWAV_RW");
+        find(l.SDL_RWclose, "SDL_RWclose");
+        find(l.Mix_FreeChunk, "Mix_FreeChunk");
+        find(l.Mix_SetPanning, "Mix_SetPanning");
+        find(l.Mix_Volume, "Mix_Volume");
+        find(l.Mix_Paused, "Mix_Paused");
+        find(l.Mix_Resume, "Mix_Resume");
+        find(l.Mix_Playing, "Mix_Playing");
+        find(l.Mix_PlayChannelTimed, "Mix_PlayChannelTimed");
+        find(l.Mix_Pause, "Mix_Pause");
+        l.loaded = all;
+        return l;
+    }();
+    return library.loaded ? &library : nullptr;
+}
+
+// Set by the first open that loaded the library; every other call comes after an open.
+SdlLibrary* sdl = nullptr;
+
+}  // namespace
 
 namespace {
 
@@ -38,25 +109,26 @@ MixerLevels LevelsFor(int32_t volume, int32_t pan) {
 SdlAudioDevice::~SdlAudioDevice() {
     if (state_ != State::Open)
         return;
-    Mix_HaltChannel(-1);
+    sdl->Mix_HaltChannel(-1);
     for (Slot& s : slots_)
         s.chunk.reset();
     cache_.clear();
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl->Mix_CloseAudio();
+    sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SdlAudioDevice::Open() {
     if (state_ != State::Closed)
         return state_ == State::Open;
     state_ = State::Failed;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    sdl = LoadSdl();
+    if (sdl == nullptr || sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (sdl->Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+        sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    Mix_AllocateChannels(kSlots);
+    sdl->Mix_AllocateChannels(kSlots);
     state_ = State::Open;
     return true;
 }
@@ -80,13 +152,13 @@ std::shared_ptr<Mix_Chunk> SdlAudioDevice::Decode(const std::string& path) {
     // The file is opened and closed here: the mixer loses its handle when it cannot tell
     // the file's format.
     Mix_Chunk* decoded = nullptr;
-    if (SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb")) {
-        decoded = Mix_LoadWAV_RW(file, 0);
-        SDL_RWclose(file);
+    if (SDL_RWops* file = sdl->SDL_RWFromFile(path.c_str(), "rb")) {
+        decoded = sdl->Mix_LoadWAV_RW(file, 0);
+        sdl->SDL_RWclose(file);
     }
     s.chunk = std::shared_ptr<Mix_Chunk>(decoded, [](Mix_Chunk* chunk) {
         if (chunk != nullptr)
-            Mix_FreeChunk(chunk);
+            sdl->Mix_FreeChunk(chunk);
     });
     if (s.chunk.get() == nullptr)
         s.chunk.reset();
@@ -120,8 +192,8 @@ void SdlAudioDevice::ApplyLevels(int slot, bool always) {
     if (!always && levels.volume == s.applied.volume && levels.left == s.applied.left &&
         levels.right == s.applied.right)
         return;
-    Mix_SetPanning(slot, static_cast<Uint8>(levels.left), static_cast<Uint8>(levels.right));
-    Mix_Volume(slot, levels.volume);
+    sdl->Mix_SetPanning(slot, static_cast<Uint8>(levels.left), static_cast<Uint8>(levels.right));
+    sdl->Mix_Volume(slot, levels.volume);
     s.applied = levels;
 }
 
@@ -149,16 +221,16 @@ bool SdlAudioDevice::Play(int slot, bool looping) {
     Slot* s = Loaded(slot);
     if (s == nullptr)
         return false;
-    if (s->started && Mix_Paused(slot) != 0) {
-        Mix_Resume(slot);
+    if (s->started && sdl->Mix_Paused(slot) != 0) {
+        sdl->Mix_Resume(slot);
         return true;
     }
-    if (s->started && Mix_Playing(slot) != 0)
+    if (s->started && sdl->Mix_Playing(slot) != 0)
         return true;
     // The mixer drops a channel's panning when its sound ends: set it again at every
     // start, and start silent so that no sample goes out at the old levels.
-    Mix_Volume(slot, 0);
-    if (Mix_PlayChannel(slot, s->chunk.get(), looping ? -1 : 0) < 0)
+    sdl->Mix_Volume(slot, 0);
+    if (sdl->Mix_PlayChannelTimed(slot, s->chunk.get(), looping ? -1 : 0, -1) < 0)
         return false;
     s->started = true;
     ApplyLevels(slot, true);
@@ -168,7 +240,7 @@ bool SdlAudioDevice::Play(int slot, bool looping) {
 bool SdlAudioDevice::Stop(int slot) {
     if (Loaded(slot) == nullptr)
         return false;
-    Mix_Pause(slot);
+    sdl->Mix_Pause(slot);
     return true;
 }
 
@@ -177,7 +249,7 @@ void SdlAudioDevice::Release(int slot) {
         return;
     Slot& s = slots_[static_cast<size_t>(slot)];
     if (s.chunk)
-        Mix_HaltChannel(slot);
+        sdl->Mix_HaltChannel(slot);
     s = Slot{};
 }
 

@@ -83,7 +83,7 @@ namespace {
 
 // Writes the bytes to a new file beside path and flushes it to the disk; its name, or ""
 // on failure. open() applies the umask, so other machines sharing the folder can read it.
-std::string WriteTemporary(const std::string& path, std::string_view bytes) {
+std::string WriteTemporary(const std::string& path, std::string_view bytes, Flush flush) {
     static unsigned counter = 0;
     std::string temp;
     int fd = -1;
@@ -104,7 +104,7 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes) {
         else if (n < 0 && errno != EINTR)
             ok = false;
     }
-    ok = ok && fsync(fd) == 0;
+    ok = ok && (flush == Flush::Lazily || fsync(fd) == 0);
     ok = close(fd) == 0 && ok;
     if (!ok) {
         unlink(temp.c_str());
@@ -115,8 +115,8 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::string temp = WriteTemporary(path, bytes);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush) {
+    const std::string temp = WriteTemporary(path, bytes, flush);
     if (temp.empty())
         return false;
     const bool ok = std::rename(temp.c_str(), path.c_str()) == 0;
@@ -125,8 +125,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     return ok;
 }
 
-bool CreateFileExclusively(const std::string& path, std::string_view bytes) {
-    const std::string temp = WriteTemporary(path, bytes);
+bool CreateFileExclusively(const std::string& path, std::string_view bytes, Flush flush) {
+    const std::string temp = WriteTemporary(path, bytes, flush);
     if (temp.empty())
         return false;
     // link() fails when the name exists, atomically, also on network file systems.

@@ -19,13 +19,19 @@ struct FileBytes {
 // the read (permissions, a folder in its place, an I/O error) is Unreadable.
 FileBytes ReadFileBytes(const std::string& path);
 
+// Whether a write waits until the bytes are on the disk. A file made from defaults need not:
+// lost in a crash, it is simply made again (and the wait can cost a start-up 15 ms).
+enum class Flush { ToDisk, Lazily };
+
 // Writes the bytes to a new file beside path, flushes it to the disk and renames it over
 // path. On any failure path is left as it was and the temporary file is removed.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         Flush flush = Flush::ToDisk);
 
 // Like WriteFileAtomically, but only when nothing exists at path yet: a file that another
 // process creates at the same moment is never written over. False when path exists.
-bool CreateFileExclusively(const std::string& path, std::string_view bytes);
+bool CreateFileExclusively(const std::string& path, std::string_view bytes,
+                           Flush flush = Flush::ToDisk);
 
 // folder + "/" + name (no doubled separator).
 std::string JoinPath(const std::string& folder, std::string_view name);
