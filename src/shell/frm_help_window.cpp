@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <algorithm>
 
 #include "toolkit/caption_frame.h"
@@ -57,6 +58,9 @@ FrmHelp::FrmHelp(QWidget* main, const QString& strText)
     text.setColor(QPalette::Base, Qt::black);
     text.setColor(QPalette::Text, Qt::white);
     txtText_->setPalette(text);
+    // The palette alone is not what the platform style paints a read-only box with.
+    txtText_->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { background-color: black; color: white; }"));
     txtText_->setPlainText(strText);
 
     ColourButton* cmdClose =
@@ -99,7 +103,19 @@ void FrmHelp::Place() {
     const QPoint main = main_->frameGeometry().topLeft();
     const WindowPosition at = HelpWindowPlace(
         {main.x() * kTwipsPerPixel, main.y() * kTwipsPerPixel}, placedWidth_ * kTwipsPerPixel);
-    move(TwipsToPixels(at.Left), TwipsToPixels(at.Top));
+    QPoint place(TwipsToPixels(at.Left), TwipsToPixels(at.Top));
+    // Beside a main window at the screen's left edge the help window would stand off the
+    // screen, with the only ways out of the modal tour on it: keep it on the screen, at its
+    // full unrolled height.
+    if (const QScreen* screen = main_->screen()) {
+        const QRect area = screen->availableGeometry();
+        const int height = TwipsToPixels(3100) + (frameGeometry().height() - this->height());
+        place.setX(std::clamp(place.x(), area.left(),
+                              std::max(area.left(), area.right() + 1 - placedWidth_)));
+        place.setY(
+            std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height)));
+    }
+    move(place);
 }
 
 void FrmHelp::showEvent(QShowEvent* event) {
