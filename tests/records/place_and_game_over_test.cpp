@@ -24,14 +24,7 @@ class RecordsInPlay : public ::testing::Test {
     void LandWithScore(int32_t S) {
         Game& g = rig.main.game;
         g.board.Reset();
-        int16_t cells = 0;
-        Initialize_Array_For_Brikko(g.board.Figura, "1000000000000000", cells);
-        g.board.PosX = 9;
-        g.board.PosY = 30;
-        g.TickCount = static_cast<int16_t>(149 - g.scores.Speed);
-        g.scores.TimeTicks = 201;
-        g.scores.CellCounter = 0;
-        g.scores.Score = S * 10;
+        testing::LandOnNextTick(g, S);
         rig.well.ops.clear();
         g.lstStatistic.Clear();
         g.tmrDown_Timer();
@@ -155,19 +148,8 @@ class GameOverFlow : public RecordsInPlay {
   protected:
     // Ends the game with the shown score S: the next figure cannot be placed.
     void EndWithScore(int32_t S) {
-        Game& g = rig.main.game;
-        int16_t cells = 0;
-        Initialize_Array_For_Brikko(g.board.Figura, "1000000000000000", cells);
-        g.board.PosX = 9;
-        g.board.PosY = 30;
-        for (int x = 4; x <= 17; ++x)  // not full: no row goes
-            for (int y = 0; y <= 3; ++y)
-                g.board.C(x, y) = true;
-        g.TickCount = static_cast<int16_t>(149 - g.scores.Speed);
-        g.scores.TimeTicks = 201;
-        g.scores.CellCounter = 0;
-        g.scores.Score = S * 10;
-        g.tmrDown_Timer();
+        testing::LandOnNextTick(rig.main.game, S, true);
+        rig.main.game.tmrDown_Timer();
     }
     RecordTable Stored() const {
         return ParseRecords(ReadFileBytes(rig.folder.File(kRecordsFileName)).bytes);

@@ -43,18 +43,7 @@ class RecordsWindows : public ::testing::Test {
     Game& game() { return window->Shell().game; }
     // The next landing ends the game with the shown score S.
     void EndGameWithScore(int32_t S) {
-        Game& g = game();
-        int16_t cells = 0;
-        Initialize_Array_For_Brikko(g.board.Figura, "1000000000000000", cells);
-        g.board.PosX = 9;
-        g.board.PosY = 30;
-        for (int x = 4; x <= 17; ++x)
-            for (int y = 0; y <= 3; ++y)
-                g.board.C(x, y) = true;
-        g.TickCount = static_cast<int16_t>(149 - g.scores.Speed);
-        g.scores.TimeTicks = 201;
-        g.scores.CellCounter = 0;
-        g.scores.Score = S * 10;
+        testing::LandOnNextTick(game(), S, true);
         window->OnFallTick();
     }
     QStringList Lines(QListWidget* list) {

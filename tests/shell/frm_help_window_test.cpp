@@ -206,18 +206,7 @@ TEST_F(HelpTourWindows, GameOverDuringAPageClosesTheWindowAndEndsTheTour) {
                 QApplication::activeModalWidget()->findChild<QPushButton*>("cmdYes")->click();
             });
         });
-        Game& g = game();
-        int16_t cells = 0;
-        Initialize_Array_For_Brikko(g.board.Figura, "1000000000000000", cells);
-        g.board.PosX = 9;
-        g.board.PosY = 30;
-        for (int x = 4; x <= 17; ++x)
-            for (int y = 0; y <= 3; ++y)
-                g.board.C(x, y) = true;
-        g.TickCount = static_cast<int16_t>(149 - g.scores.Speed);
-        g.scores.TimeTicks = 201;
-        g.scores.CellCounter = 0;
-        g.scores.Score = 3000;
+        testing::LandOnNextTick(game(), 300, true);
         window->OnFallTick();
     });
     PressHelp();

@@ -38,17 +38,7 @@ TEST(WindowPlaces, WindowsOffEveryScreenComeBackToTheNearest) {
     EXPECT_EQ(PlaceOnScreens(QRect(-5000, 7, 10, 10), {}), QPoint(-5000, 7));
 }
 
-struct TempFolder {
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "vorblin-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    std::string path;
-};
+using vorblin::testing::TempFolder;
 
 TEST(FrmMainSound, FirstStartWritesTheFileAndClosingWritesItAgain) {
     TempFolder folder;

@@ -20,6 +20,7 @@
 #include "sound/frm_open_window.h"
 #include "sound/frm_settings_window.h"
 #include "support/fake_audio.h"
+#include "support/fakes.h"
 
 namespace vorblin {
 namespace {
@@ -27,18 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using Calls = std::vector<std::string>;
 
-struct TempFolder {
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "vorblin-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    QString Q() const { return QString::fromStdString(path); }
-    std::string path;
-};
+using vorblin::testing::TempFolder;
 
 // Runs the action once the next modal window has started.
 void WhenModal(std::function<void()> action) {
@@ -308,8 +298,8 @@ TEST_F(ChooserTest, AfterAPickTheChooserKeepsItsPlace) {
         OpenChooser()->reject();
     });
     W<QPushButton>("cmdOpenFirst")->click();
-    EXPECT_EQ(firstFolder, folder.Q() + "/inner");
-    EXPECT_EQ(secondFolder, folder.Q() + "/inner");
+    EXPECT_EQ(firstFolder, QString::fromStdString(folder.path) + "/inner");
+    EXPECT_EQ(secondFolder, QString::fromStdString(folder.path) + "/inner");
     // The close box unloaded it: the next chooser starts where it is told, or in the
     // program's folder when that cannot be entered.
     WhenModal([&] {
@@ -321,8 +311,9 @@ TEST_F(ChooserTest, AfterAPickTheChooserKeepsItsPlace) {
 }
 
 TEST_F(ChooserTest, FoldersDrivesAndTheDriveThatIsNotReady) {
-    FrmOpen chooser(nullptr, {folder.Q(), folder.Q() + "/inner", "/no/such/drive"});
-    chooser.SetPath(folder.Q());
+    FrmOpen chooser(nullptr, {QString::fromStdString(folder.path),
+                              QString::fromStdString(folder.path) + "/inner", "/no/such/drive"});
+    chooser.SetPath(QString::fromStdString(folder.path));
     auto* drives = chooser.findChild<QComboBox*>("drvOpen");
     auto* dirs = chooser.findChild<QListWidget*>("dirOpen");
     auto* files = chooser.findChild<QListWidget*>("filOpen");
@@ -332,7 +323,7 @@ TEST_F(ChooserTest, FoldersDrivesAndTheDriveThatIsNotReady) {
     const auto inner = dirs->findItems("inner", Qt::MatchEndsWith);
     ASSERT_EQ(inner.size(), 1);
     emit dirs->itemActivated(inner[0]);
-    EXPECT_EQ(chooser.Folder(), folder.Q() + "/inner");
+    EXPECT_EQ(chooser.Folder(), QString::fromStdString(folder.path) + "/inner");
     EXPECT_EQ(drives->currentIndex(), 1);
     EXPECT_EQ(files->count(), 1);
     // Back up through the chain above.
@@ -340,7 +331,7 @@ TEST_F(ChooserTest, FoldersDrivesAndTheDriveThatIsNotReady) {
                                     Qt::MatchEndsWith);
     ASSERT_EQ(up.size(), 1);
     emit dirs->itemActivated(up[0]);
-    EXPECT_EQ(chooser.Folder(), folder.Q());
+    EXPECT_EQ(chooser.Folder(), QString::fromStdString(folder.path));
 
     QString text, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -361,11 +352,11 @@ TEST_F(ChooserTest, FoldersDrivesAndTheDriveThatIsNotReady) {
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(buttons, QMessageBox::Ok);
     EXPECT_EQ(drives->currentIndex(), 0);
-    EXPECT_EQ(chooser.Folder(), folder.Q());
+    EXPECT_EQ(chooser.Folder(), QString::fromStdString(folder.path));
 
     drives->setCurrentIndex(1);
     emit drives->activated(1);
-    EXPECT_EQ(chooser.Folder(), folder.Q() + "/inner");
+    EXPECT_EQ(chooser.Folder(), QString::fromStdString(folder.path) + "/inner");
 
     const QStringList roots = BrowsingRoots();
     ASSERT_GE(roots.size(), 2);

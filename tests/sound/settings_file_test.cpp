@@ -7,6 +7,7 @@
 
 #include "sound/sound_settings_file.h"
 #include "support/fake_audio.h"
+#include "support/fakes.h"
 #include "toolkit/text_file.h"
 
 namespace vorblin {
@@ -16,18 +17,7 @@ namespace fs = std::filesystem;
 using testing::FakeAudioDevice;
 using Lines = std::vector<std::string>;
 
-struct TempFolder {
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "vorblin-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::permissions(path, fs::perms::owner_all, ignored);
-        fs::remove_all(path, ignored);
-    }
-    std::string path;
-};
+using vorblin::testing::TempFolder;
 
 // Window places as plain data; records the order of the moves and shows.
 class FakePlaces final : public WindowPlaces {

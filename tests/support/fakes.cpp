@@ -159,6 +159,20 @@ std::string TempFolder::File(std::string_view name) const {
     return path + "/" + std::string(name);
 }
 
+void LandOnNextTick(Game& g, int32_t S, bool endsGame) {
+    int16_t cells = 0;
+    Initialize_Array_For_Brikko(g.board.Figura, "1000000000000000", cells);
+    g.board.PosX = 9;
+    g.board.PosY = 30;
+    for (int x = 4; endsGame && x <= 17; ++x)
+        for (int y = 0; y <= 3; ++y)
+            g.board.C(x, y) = true;
+    g.TickCount = static_cast<int16_t>(149 - g.scores.Speed);
+    g.scores.TimeTicks = 201;
+    g.scores.CellCounter = 0;
+    g.scores.Score = S * 10;
+}
+
 ShellRig::ShellRig()
     : main(ShellParts{rnd, clock, well, next, future, sound, shell, dialogs, sides, folder.path}) {}
 

@@ -188,6 +188,11 @@ struct GameRig {
     Game game;
 };
 
+// Makes the next fall tick land a one-cell figure on the floor with the shown score S and
+// nothing added by the landing; with endsGame, the top rows are filled (not to full rows)
+// so that the next figure cannot be placed.
+void LandOnNextTick(Game& game, int32_t S, bool endsGame = false);
+
 // The main window's logic wired to fakes, with its hall of fame in a fresh folder.
 struct ShellRig {
     ShellRig();

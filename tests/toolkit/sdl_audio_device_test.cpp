@@ -12,6 +12,7 @@
 #include <fstream>
 #include <mutex>
 
+#include "support/fakes.h"
 #include "support/wav_file.h"
 
 namespace vorblin {
@@ -19,17 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TempFolder {
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "vorblin-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    std::string path;
-};
+using vorblin::testing::TempFolder;
 
 TEST(SdlAudio, LevelsFoldTheVolumeIntoThePanningFactors) {
     struct Case {
