@@ -31,13 +31,8 @@ add_executable(vorblin app/main.cpp)
 target_link_libraries(vorblin PRIVATE vorblin_ui)
 
 add_executable(vorblin_ui_tests
-  tests/toolkit/image_surface_test.cpp
   tests/toolkit/sdl_audio_device_test.cpp
   tests/shell/frm_main_window_test.cpp
-  tests/records/records_windows_test.cpp
-  tests/shell/frm_help_window_test.cpp
-  tests/shell/control_buttons_test.cpp
-  tests/shell/frm_main_sound_test.cpp
   tests/sound/frm_settings_window_test.cpp
   tests/support/qt_main.cpp
 )

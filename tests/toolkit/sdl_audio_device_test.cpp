@@ -1,195 +1,134 @@
+// The toolkit under the windows: the drawing surface and the sound output.
 #include "toolkit/sdl_audio_device.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <vector>
 
 #include "support/fakes.h"
-#include "support/wav_file.h"
+#include "toolkit/image_surface.h"
 
 namespace vorblin {
 namespace {
 
-namespace fs = std::filesystem;
+TEST(ImageSurface, DrawsInItsOwnUnitsKeepsTheDrawingAndClips) {
+    // The well: 233 x 433 pixels for 3760 x 7760 units, so a cell is 15.5 pixels wide and
+    // 13.95 high: the layout's scale is not square.
+    ImageSurface well(QSize(233, 433), 3760, 7760, kBlack);
+    well.TakeDamage();
+    well.FilledBox(28, 28, 222, 222, kYellow);  // the first cell
+    EXPECT_EQ(well.TakeDamage(), QRect(QPoint(2, 2), QPoint(14, 12)));
+    well.BoxOutline(278, 28, 472, 222, kCyan);         // an outline: the inside is untouched
+    well.Line(250, 0, 250, 8500, RGB(150, 175, 175));  // a grid line runs past the surface
+    well.FilledBox(-222, -222, -28, -28, kRed);        // entirely off the surface
+    const QPoint at[] = {{2, 2}, {14, 12}, {14, 13}, {1, 1}, {17, 2}, {29, 12}, {23, 7}, {15, 432}};
+    QStringList colours;
+    for (QPoint p : at)
+        colours << QString::number(well.Image().pixel(p) & 0xFFFFFF, 16);
+    EXPECT_EQ(colours.join(' ').toStdString(), "ffff00 ffff00 0 0 ffff ffff 0 96afaf");
+    well.Cls();
+    EXPECT_EQ(well.Image().pixel(2, 2) & 0xFFFFFF, 0u);
+}
 
-using vorblin::testing::TempFolder;
-
-TEST(SdlAudio, LevelsFoldTheVolumeIntoThePanningFactors) {
-    struct Case {
-        int32_t volume, pan;
-        double left, right;  // amplitude factors expected
+// Writes a 16-bit mono PCM WAV file at 44100 Hz of `frames` samples all at `level`.
+void WriteWav(const std::string& path, uint32_t frames, int16_t level) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const auto put = [&out](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.put(static_cast<char>(value >> (8 * i)));
     };
-    const Case cases[] = {
-        {0, 0, 1, 1},
-        {-600, 0, 0.501, 0.501},
-        {-2500, 0, 0.0562, 0.0562},
-        {-6000, 0, 0.001, 0.001},
-        {0, 10000, 0, 1},
-        {0, -10000, 1, 0},
-        {0, 2000, 0.1, 1},
-        {-2000, -600, 0.1, 0.0501},
-        {-10000, 0, 0, 0},
-        {500, 0, 1, 1},
-        {0, 20000, 0, 1},
-    };
-    for (const Case& c : cases) {
-        const MixerLevels l = LevelsFor(c.volume, c.pan);
-        const double left = l.volume / 128.0 * l.left / 255.0;
-        const double right = l.volume / 128.0 * l.right / 255.0;
-        EXPECT_NEAR(left, c.left, c.left * 0.03 + 2e-4) << c.volume << " " << c.pan;
-        EXPECT_NEAR(right, c.right, c.right * 0.03 + 2e-4) << c.volume << " " << c.pan;
-    }
+    out << "RIFF";
+    put(36 + 2 * frames, 4);
+    // 16 bytes of format: PCM, one channel, the rate, bytes a second, bytes a frame, bits.
+    out.write("WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xAC\0\0\x88\x58\x01\0\x02\0\x10\0data", 32);
+    put(2 * frames, 4);
+    for (uint32_t i = 0; i < frames; ++i)
+        put(static_cast<uint16_t>(level), 2);
 }
 
 // Each test opens the device afresh on the dummy driver (set by the test run).
 class SdlAudioDeviceTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (std::getenv("SDL_AUDIODRIVER") == nullptr)
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
         ASSERT_TRUE(device.Open());
-        tune = dir.path + "/tune.wav";
-        ASSERT_TRUE(testing::WriteMonoWav(tune, std::vector<int16_t>(44100, 16000)));
+        WriteWav(tune, 44100, 16000);
     }
-    TempFolder dir;
-    std::string tune;
+    testing::TempFolder dir;
+    std::string tune = dir.File("tune.wav");
     SdlAudioDevice device;
 };
 
-TEST_F(SdlAudioDeviceTest, DecodesOncePerFileUntilItChanges) {
-    const std::string junk = dir.path + "/junk.wav";
+TEST_F(SdlAudioDeviceTest, DecodesOncePerFileUntilItChangesAndRefusesWhatItCannotPlay) {
+    const std::string junk = dir.File("junk.wav");
     std::ofstream(junk) << "not a sound";
-    EXPECT_FALSE(device.Load(0, ""));
-    EXPECT_FALSE(device.Load(0, dir.path + "/missing.wav"));
-    EXPECT_FALSE(device.Load(0, dir.path));  // a folder
-    EXPECT_FALSE(device.Load(0, junk));
+    for (const std::string& path : {std::string(), dir.File("missing.wav"), dir.path, junk})
+        EXPECT_FALSE(device.Load(0, path)) << path;
     EXPECT_FALSE(device.Load(1, junk));  // an unusable file is not decoded at every play
     EXPECT_EQ(device.Decodes(), 1);
-
-    EXPECT_TRUE(device.Load(0, tune));
-    EXPECT_TRUE(device.Load(1, tune));
-    EXPECT_TRUE(device.Load(0, tune));
+    EXPECT_TRUE(device.Load(0, tune) && device.Load(1, tune) && device.Load(0, tune));
     EXPECT_EQ(device.Decodes(), 2);
-    ASSERT_TRUE(testing::WriteMonoWav(tune, std::vector<int16_t>(100, 5)));
+    WriteWav(tune, 100, 5);
     EXPECT_TRUE(device.Load(0, tune));
     EXPECT_EQ(device.Decodes(), 3);
-    fs::remove(tune);
+    std::remove(tune.c_str());
     EXPECT_FALSE(device.Load(0, tune));
-
-    // Slots out of range and calls without a buffer are refused.
-    EXPECT_FALSE(device.Load(11, junk));
-    EXPECT_FALSE(device.Load(-1, junk));
-    EXPECT_FALSE(device.Play(0, false));
-    EXPECT_FALSE(device.SetVolume(0, -100));
-    EXPECT_FALSE(device.Stop(0));
+    // Slots out of range, calls without a buffer and levels out of range are refused.
+    EXPECT_FALSE(device.Load(11, junk) || device.Load(-1, junk) || device.Play(0, false) ||
+                 device.SetVolume(0, -100) || device.Stop(0));
+    EXPECT_FALSE(device.SetVolume(1, 1) || device.SetVolume(1, -10001) || device.SetPan(1, 10001) ||
+                 device.SetPan(1, -10001));
+    device.Release(1);
+    EXPECT_FALSE(device.Play(1, false));
 }
 
-TEST_F(SdlAudioDeviceTest, RefusesLevelsOutOfRange) {
-    ASSERT_TRUE(device.Load(3, tune));
-    EXPECT_TRUE(device.SetVolume(3, 0));
-    EXPECT_TRUE(device.SetVolume(3, -10000));
-    EXPECT_FALSE(device.SetVolume(3, 1));
-    EXPECT_FALSE(device.SetVolume(3, -10001));
-    EXPECT_TRUE(device.SetPan(3, 10000));
-    EXPECT_TRUE(device.SetPan(3, -10000));
-    EXPECT_FALSE(device.SetPan(3, 10001));
-    EXPECT_TRUE(device.Play(3, false));
-    EXPECT_TRUE(device.Stop(3));
-    device.Release(3);
-    EXPECT_FALSE(device.Play(3, false));
+// The last block of the mixed output (stereo S16, as the device opens the mixer).
+std::mutex mixedLock;
+std::vector<int16_t> mixed;
+void KeepMixed(void*, Uint8* stream, int len) {
+    const std::lock_guard<std::mutex> lock(mixedLock);
+    mixed.assign(reinterpret_cast<int16_t*>(stream), reinterpret_cast<int16_t*>(stream) + len / 2);
 }
 
-// The mixed output, averaged per side over the callbacks since the last reset.
-struct Capture {
-    static void PostMix(void* self, Uint8* stream, int len) {
-        auto* c = static_cast<Capture*>(self);
-        const auto* s = reinterpret_cast<const int16_t*>(stream);
-        std::lock_guard<std::mutex> lock(c->mutex);
-        for (int i = 0; i + 1 < len / 2; i += 2) {
-            c->left += std::abs(s[i]);
-            c->right += std::abs(s[i + 1]);
-            ++c->frames;
-        }
-    }
-    // Waits for fresh output, then gives the mean level of each side.
-    std::pair<double, double> Measure() {
-        SDL_Delay(150);
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            left = right = 0;
-            frames = 0;
-        }
-        SDL_Delay(200);
-        std::lock_guard<std::mutex> lock(mutex);
-        if (frames == 0)
-            return {-1, -1};
-        return {left / static_cast<double>(frames), right / static_cast<double>(frames)};
-    }
-    std::mutex mutex;
-    double left = 0, right = 0;
-    long frames = 0;
-};
+// The mean level of each side once the output has settled, in thousands: "left|right|".
+std::string Levels() {
+    SDL_Delay(300);
+    const std::lock_guard<std::mutex> lock(mixedLock);
+    double sum[2] = {0, 0};
+    for (size_t i = 0; i < mixed.size(); ++i)
+        sum[i % 2] += std::abs(mixed[i]) * 2.0 / static_cast<double>(mixed.size());
+    return testing::Seen(std::lround(sum[0] / 1000), std::lround(sum[1] / 1000));
+}
 
-TEST_F(SdlAudioDeviceTest, VolumePanStopAndResumeReachTheOutput) {
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
-    ASSERT_EQ(format, AUDIO_S16SYS);
-    ASSERT_EQ(channels, 2);
-    Capture capture;
-    Mix_SetPostMix(&Capture::PostMix, &capture);
-
-    ASSERT_TRUE(device.Load(kBkgSlot, tune));
-    ASSERT_TRUE(device.Play(kBkgSlot, true));
-    auto [l, r] = capture.Measure();
-    EXPECT_NEAR(l, 16000, 400);
-    EXPECT_NEAR(r, 16000, 400);
-
-    ASSERT_TRUE(device.SetVolume(kBkgSlot, -2500));  // 25 dB down
-    std::tie(l, r) = capture.Measure();
-    EXPECT_NEAR(l, 16000 * 0.0562, 60);
-    EXPECT_NEAR(r, 16000 * 0.0562, 60);
-
-    ASSERT_TRUE(device.SetVolume(kBkgSlot, 0));
-    ASSERT_TRUE(device.SetPan(kBkgSlot, 10000));  // full right
-    std::tie(l, r) = capture.Measure();
-    EXPECT_LT(l, 50);
-    EXPECT_NEAR(r, 16000, 400);
-
+TEST_F(SdlAudioDeviceTest, VolumePanAndStopReachTheOutput) {
+    Mix_SetPostMix(&KeepMixed, nullptr);
+    ASSERT_TRUE(device.Load(kBkgSlot, tune) && device.Play(kBkgSlot, true));
+    EXPECT_EQ(Levels(), "16|16|");
+    ASSERT_TRUE(device.SetVolume(kBkgSlot, -2500));  // 25 dB down: 900
+    EXPECT_EQ(Levels(), "1|1|");
+    ASSERT_TRUE(device.SetVolume(kBkgSlot, 0) && device.SetPan(kBkgSlot, 10000));  // full right
+    EXPECT_EQ(Levels(), "0|16|");
     ASSERT_TRUE(device.Stop(kBkgSlot));
-    std::tie(l, r) = capture.Measure();
-    EXPECT_EQ(r, 0);
-    ASSERT_TRUE(device.Play(kBkgSlot, true));  // resumes where it stood, pan kept
-    std::tie(l, r) = capture.Measure();
-    EXPECT_LT(l, 50);
-    EXPECT_NEAR(r, 16000, 400);
-
+    EXPECT_EQ(Levels(), "0|0|");
     // A new buffer starts at full volume and centre pan.
-    ASSERT_TRUE(device.Load(kBkgSlot, tune));
-    ASSERT_TRUE(device.Play(kBkgSlot, true));
-    std::tie(l, r) = capture.Measure();
-    EXPECT_NEAR(l, 16000, 400);
-    EXPECT_NEAR(r, 16000, 400);
+    ASSERT_TRUE(device.Load(kBkgSlot, tune) && device.Play(kBkgSlot, true));
+    EXPECT_EQ(Levels(), "16|16|");
     Mix_SetPostMix(nullptr, nullptr);
 }
 
 TEST(SdlAudio, WithoutADeviceEverythingStaysSilent) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SdlAudioDevice device;
-    EXPECT_FALSE(device.Open());
-    EXPECT_FALSE(device.Open());
-    EXPECT_FALSE(device.Load(0, "/x.wav"));
-    EXPECT_FALSE(device.Play(0, false));
-    EXPECT_FALSE(device.Stop(0));
+    EXPECT_FALSE(device.Open() || device.Open() || device.Load(0, "/x.wav") ||
+                 device.Play(0, false) || device.Stop(0));
     device.Release(0);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);  // as the tests run
 }
 
 }  // namespace
