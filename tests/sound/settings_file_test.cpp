@@ -131,7 +131,7 @@ TEST(SettingsFile, DamagedLinesKeepTheHeldValues) {
         {{{9, "-32768"}, {12, "32768"}}, 41, 41, {{9, "-32768"}, {12, "-7"}}},
         {{{40, "32767"}}, 41, 41, {{40, "32767"}}},
         {{{5, "Yes"}, {8, " false "}}, 41, 41, {{5, "False"}, {8, "False"}}},
-        {{{14, "1"}, {17, " TRUE"}}, 41, 41, {{14, "False"}, {17, "True"}}},
+        {{{14, "1"}, {17, " TRUE "}}, 41, 41, {{14, "False"}, {17, "True"}}},
         {{}, 10, 10, {}},  // cut after the music volume
         {{}, 0, 0, {}},
         {{}, -1, 0, {}},              // no file: it is written from the values held
@@ -149,10 +149,12 @@ TEST(SettingsFile, DamagedLinesKeepTheHeldValues) {
         for (const auto& [index, text] : c.edits)
             lines[index] = text;
         lines.resize(std::max(c.lines, 0));
-        if (c.lines < 0)
-            rig.file.LoadSoundSettings(rig.places, rig.sound);
-        else
+        if (c.lines >= 0) {
             rig.Load(lines);
+        } else {
+            rig.file.LoadSoundSettings(rig.places, rig.sound);
+            EXPECT_EQ(ReadFileBytes(rig.file.Path()).bytes, Text(held));  // written at once
+        }
         Lines expected = DistinctFile();
         std::copy(held.begin() + c.heldFrom, held.end(), expected.begin() + c.heldFrom);
         for (const auto& [index, text] : c.saved)
@@ -170,6 +172,8 @@ TEST(SettingsFile, AFolderThatCannotBeWritten) {
     std::string error;
     EXPECT_FALSE(file.SaveSoundSettings(rig.places, rig.sound, &error));
     EXPECT_NE(error.find("cannot write " + locked), std::string::npos) << error;
+    SoundSystem bare(rig.device);  // before the channels are made their records hold nothing
+    EXPECT_EQ(SplitLines(file.Compose(rig.places, bare))[12], "0");
 }
 
 }  // namespace
