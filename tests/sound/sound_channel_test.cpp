@@ -1,221 +1,134 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <optional>
 
 #include "sound/sound_system.h"
 #include "support/fake_audio.h"
+#include "support/fakes.h"
 
 namespace vorblin {
 namespace {
 
 using testing::FakeAudioDevice;
-using Calls = std::vector<std::string>;
 
-struct Rig {
-    Rig() {
-        sound.CreateChannels();
-        sound.EnableSoundControl = true;
-        for (int c = 0; c < kChannelCount; ++c) {
-            DMCtrl& channel = *sound.Get(static_cast<Channel>(c));
-            channel.DMCtrlEnabled(true);
-            channel.DMCtrlPath("/s/" + std::to_string(c) + ".wav");
-        }
-    }
-    DMCtrl& Rotate() { return *sound.Get(Channel::mRotate1); }
-    FakeAudioDevice device;
-    SoundSystem sound{device};
-};
+// The calls since the last look, as one line.
+std::string Calls(FakeAudioDevice& device) {
+    std::string line;
+    for (const std::string& call : device.Take())
+        line += (line.empty() ? "" : ", ") + call;
+    return line;
+}
 
-TEST(SoundChannel, PlaysOnlyWithBothSwitchesOn) {
+TEST(SoundChannel, PlaysOfTheRotationChannel) {
     struct Case {
-        bool master, enabled;
-        Calls calls;
+        bool master = true, enabled = true;
+        FakeAudioDevice::Works works{};
+        int16_t volume = 0;
+        std::string path = "/s/3.wav";
+        int plays = 1;
+        std::string calls;
     };
+    const std::string play = "open, load 3 /s/3.wav, volume 3 0, play 3 once";
     const Case cases[] = {
-        {true, true, {"open", "load 3 /s/3.wav", "volume 3 0", "play 3 once"}},
-        {false, true, {}},
-        {true, false, {}},
-        {false, false, {}},
+        {.calls = play},
+        {.master = false, .calls = ""},
+        {.enabled = false, .calls = ""},
+        {.works = {.open = false}, .plays = 2, .calls = "open, release 3, open, release 3"},
+        // A failed stop releases the sound and ends that play; the next one starts afresh.
+        {.works = {.stop = false}, .plays = 3, .calls = play + ", stop 3, release 3, " + play},
+        {.works = {.volume = false}, .calls = play},  // the file's own loudness
+        {.volume = 1, .calls = play},
+        {.volume = -10001, .calls = "open, load 3 /s/3.wav, volume 3 -10000, play 3 once"},
+        {.path = "/s/gone.wav", .calls = "open, load 3 /s/gone.wav"},
+        {.plays = 2, .calls = play + ", stop 3, release 3, " + play},  // cuts the previous sound
     };
     for (const Case& c : cases) {
-        Rig rig;
-        rig.sound.EnableSoundControl = c.master;
-        rig.Rotate().DMCtrlEnabled(c.enabled);
-        rig.sound.Play(Channel::mRotate1);
-        EXPECT_EQ(rig.device.calls, c.calls) << c.master << c.enabled;
+        SCOPED_TRACE(c.calls);
+        FakeAudioDevice device;
+        device.works = c.works;
+        device.missing = "/s/gone.wav";
+        SoundSystem sound(device);
+        sound.CreateChannels();
+        sound.EnableSoundControl = c.master;
+        DMCtrl& rotate = *sound.Get(Channel::mRotate1);
+        rotate.DMCtrlEnabled(c.enabled);
+        rotate.DMCtrlVolume(c.volume);
+        rotate.DMCtrlPath(c.path);
+        for (int i = 0; i < c.plays; ++i)
+            sound.Play(Channel::mRotate1);
+        EXPECT_EQ(Calls(device), c.calls);
     }
 }
 
-TEST(SoundChannel, NewPlayCutsThePreviousSoundAndPicksUpChanges) {
-    Rig rig;
-    rig.sound.Play(Channel::mRotate1);
-    rig.device.Take();
-    rig.Rotate().DMCtrlPath("/s/other.wav");
-    rig.Rotate().DMCtrlVolume(-2500);
-    rig.sound.Play(Channel::mRotate1);
-    EXPECT_EQ(rig.device.Take(), (Calls{"stop 3", "release 3", "open", "load 3 /s/other.wav",
-                                        "volume 3 -2500", "play 3 once"}));
-    // Other channels are not touched: they sound together.
-    rig.sound.Play(Channel::mLeft1);
-    EXPECT_EQ(rig.device.Take(), (Calls{"open", "load 1 /s/1.wav", "volume 1 0", "play 1 once"}));
-}
-
-TEST(SoundChannel, FailuresStaySilentAndTheNextPlayStartsAfresh) {
-    {  // empty and missing paths: a buffer is never made, so nothing is stopped later
-        Rig rig;
-        rig.device.missing.insert("/s/3.wav");
-        rig.sound.Play(Channel::mRotate1);
-        rig.Rotate().DMCtrlPath("");
-        rig.sound.Play(Channel::mRotate1);
-        EXPECT_EQ(rig.device.calls, (Calls{"open", "load 3 /s/3.wav", "open", "load 3 "}));
-    }
-    {  // no device: everything is released, the next play tries again
-        Rig rig;
-        rig.device.openWorks = false;
-        rig.sound.Play(Channel::mRotate1);
-        rig.sound.Play(Channel::mRotate1);
-        EXPECT_EQ(rig.device.calls, (Calls{"open", "release 3", "open", "release 3"}));
-    }
-    {  // a stop that fails releases the channel and ends this play
-        Rig rig;
-        rig.sound.Play(Channel::mRotate1);
-        rig.device.stopWorks = false;
-        rig.device.Take();
-        rig.sound.Play(Channel::mRotate1);
-        EXPECT_EQ(rig.device.Take(), (Calls{"stop 3", "release 3"}));
-        rig.device.stopWorks = true;
-        rig.sound.Play(Channel::mRotate1);
-        EXPECT_EQ(rig.device.Take().front(), "open");
-    }
-    {  // a refused volume plays the file at its own loudness
-        Rig rig;
-        rig.device.volumeWorks = false;
-        rig.sound.Play(Channel::mRotate1);
-        EXPECT_EQ(rig.device.calls.back(), "play 3 once");
-    }
-}
-
-TEST(SoundChannel, VolumesReachTheDeviceWithinTheirRange) {
-    const std::pair<int16_t, std::string> cases[] = {
-        {0, "volume 3 0"},           {-2500, "volume 3 -2500"},   {-10000, "volume 3 -10000"},
-        {-10001, "volume 3 -10000"}, {-32768, "volume 3 -10000"}, {1, "volume 3 0"},
-        {32767, "volume 3 0"},
-    };
-    for (const auto& [volume, call] : cases) {
-        Rig rig;
-        rig.Rotate().DMCtrlVolume(volume);
-        rig.sound.Play(Channel::mRotate1);
-        EXPECT_EQ(rig.device.calls.at(2), call);
-        EXPECT_EQ(rig.Rotate().DMCtrlVolume(), volume);
-    }
-}
-
-TEST(SoundChannel, EventNumbersAndChannelsBeforeTheyExist) {
-    Rig rig;
+TEST(SoundChannel, EventNumbers) {
+    testing::RecordingSound board;
     for (uint8_t code = 0; code <= 9; ++code)
-        Play_Event_Sound(rig.sound, code);
-    Calls loads;
-    for (const std::string& call : rig.device.calls)
-        if (call.rfind("load", 0) == 0)
-            loads.push_back(call.substr(5, 1));
-    EXPECT_EQ(loads, (Calls{"6", "0", "1", "2", "3", "4", "5"}));
-
-    FakeAudioDevice device;
-    SoundSystem early(device);
-    early.EnableSoundControl = true;
-    early.Play(Channel::mDown1);
-    EXPECT_TRUE(device.calls.empty());
-    early.CreateChannels();
-    DMCtrl* first = early.Get(Channel::mDown1);
-    early.CreateChannels();
-    EXPECT_EQ(early.Get(Channel::mDown1), first);
-    EXPECT_EQ(first->DMCtrlPath(), "");
-    EXPECT_FALSE(first->DMCtrlEnabled());
-    EXPECT_EQ(first->DMCtrlVolume(), 0);
+        Play_Event_Sound(board, code);
+    EXPECT_EQ(board.played,
+              (std::vector<Channel>{Channel::mVorblin1, Channel::mDown1, Channel::mLeft1,
+                                    Channel::mRight1, Channel::mRotate1, Channel::mDrop1,
+                                    Channel::mDelLin1}));
 }
 
-TEST(BackgroundMusic, StartStopResumeAndTheirFailures) {
+TEST(BackgroundMusic, StartStopResumeAndFailures) {
     FakeAudioDevice device;
+    device.missing = "/m/gone.wav";
     BkgMusic bkg(device);
     bkg.PlayBkgMusic("/m/a.wav");
-    EXPECT_TRUE(bkg.BkgPlaying);
     bkg.StopBkgMusic();
     bkg.SetBkgVolume(-300);
-    bkg.SetBkgPan(12000);
     bkg.ResumeBkgMusic();
-    EXPECT_TRUE(bkg.BkgPlaying);
-    EXPECT_EQ(device.Take(), (Calls{"open", "load 10 /m/a.wav", "play 10 loop", "stop 10",
-                                    "volume 10 -300", "pan 10 10000", "play 10 loop"}));
-
-    device.missing.insert("/m/b.wav");
-    bkg.PlayBkgMusic("/m/b.wav");
-    EXPECT_FALSE(bkg.BkgPlaying);
-    EXPECT_EQ(bkg.BkgPath, "/m/b.wav");
+    EXPECT_EQ(Calls(device),
+              "open, load 10 /m/a.wav, play 10 loop, stop 10, volume 10 -300, play 10 loop");
+    // A tune that cannot start leaves nothing to set, stop or resume; the volume is kept.
+    bkg.PlayBkgMusic("/m/gone.wav");
     bkg.SetBkgVolume(-700);
     bkg.SetBkgPan(100);
     bkg.StopBkgMusic();
     bkg.ResumeBkgMusic();
-    EXPECT_EQ(bkg.BkgVolume, -700);
-    EXPECT_EQ(device.Take(),
-              (Calls{"stop 10", "release 10", "open", "load 10 /m/b.wav", "release 10"}));
-
-    // After a failure there is no buffer to stop; a later start works again.
+    EXPECT_EQ(testing::Seen(bkg.BkgPlaying, bkg.BkgPath, bkg.BkgVolume), "0|/m/gone.wav|-700|");
+    bkg.PlayBkgMusic("");  // no tune chosen: the device is not even opened (slow without one)
     bkg.PlayBkgMusic("/m/a.wav");
-    EXPECT_TRUE(bkg.BkgPlaying);
-    EXPECT_EQ(device.Take(), (Calls{"open", "load 10 /m/a.wav", "play 10 loop"}));
-    device.playWorks = false;
-    bkg.PlayBkgMusic("/m/a.wav");
-    EXPECT_FALSE(bkg.BkgPlaying);
-    device.playWorks = true;
-    device.openWorks = false;
-    device.Take();
-    bkg.PlayBkgMusic("/m/a.wav");
-    EXPECT_FALSE(bkg.BkgPlaying);
-    EXPECT_EQ(device.Take(), (Calls{"open", "release 10"}));
+    EXPECT_EQ(Calls(device),
+              "stop 10, release 10, open, load 10 /m/gone.wav, release 10, release 10, open, load "
+              "10 /m/a.wav, play 10 loop");
 }
 
-// The pans handed to the device by n sweep steps.
-std::vector<int32_t> Sweep(SoundSystem& sound, FakeAudioDevice& device, int n) {
-    device.Take();
-    std::vector<int32_t> pans;
-    for (int i = 0; i < n; ++i)
-        sound.PanSweepStep();
-    for (const std::string& call : device.Take())
-        pans.push_back(std::stoi(call.substr(7)));
-    return pans;
-}
-
-TEST(BackgroundMusic, PanSweepOvershootsByOneStepBeforeItTurns) {
+// Sweeps one after the other on one tune; each start turns the sweep to the right again.
+TEST(BackgroundMusic, PanSweep) {
+    struct Case {
+        int16_t speed;
+        std::optional<std::pair<int32_t, int16_t>> from;  // pan and direction; else a start
+        std::string pans;
+    };
+    const Case cases[] = {
+        {500, std::nullopt, "-5000 -4500 -4000 "},
+        {500, {{-5000, -1}}, "-5000 -5500 -5000 -4500 "},  // one step past the mark, then back
+        {500, {{5000, 1}}, "5000 5500 5000 4500 "},
+        {300, std::nullopt, "-5000 -4700 -4400 "},
+        {500, {{5001, 1}}, "5001 4501 "},
+        {500, {{-5001, -1}}, "-5001 -4501 "},
+        {0, std::nullopt, "0 0 "},
+        // A hand-edited speed far beyond the range keeps the pans handed over within it.
+        {32767, std::nullopt, "-5000 10000 -5000 -10000 -5000 "},
+    };
     FakeAudioDevice device;
     SoundSystem sound(device);
     sound.bkg.PlayBkgMusic("/m/a.wav");
-
-    sound.SpeedChange = 500;
-    sound.StartPanSweep();
-    std::vector<int32_t> pans = Sweep(sound, device, 70);
-    EXPECT_EQ(std::vector<int32_t>(pans.begin(), pans.begin() + 3),
-              (std::vector<int32_t>{-5000, -4500, -4000}));
-    EXPECT_EQ(std::vector<int32_t>(pans.begin() + 20, pans.begin() + 26),
-              (std::vector<int32_t>{5000, 5500, 5000, 4500, 4000, 3500}));
-    EXPECT_EQ(*std::min_element(pans.begin(), pans.end()), -5500);
-    EXPECT_EQ(*std::max_element(pans.begin(), pans.end()), 5500);
-
-    sound.SpeedChange = 300;
-    sound.StartPanSweep();
-    pans = Sweep(sound, device, 40);
-    EXPECT_EQ(std::vector<int32_t>(pans.begin() + 33, pans.begin() + 37),
-              (std::vector<int32_t>{4900, 5200, 4900, 4600}));
-
-    sound.SpeedChange = 0;
-    sound.ForLoop = 1234;
-    sound.StartPanSweep();
-    EXPECT_EQ(Sweep(sound, device, 3), (std::vector<int32_t>{0, 0, 0}));
-
-    // A hand-edited speed far beyond the range keeps the pan handed over within it.
-    sound.SpeedChange = 32767;
-    sound.StartPanSweep();
-    pans = Sweep(sound, device, 6);
-    EXPECT_EQ(pans, (std::vector<int32_t>{-5000, 10000, -5000, -10000, -5000, 10000}));
+    device.Take();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pans);
+        sound.SpeedChange = c.speed;
+        sound.StartPanSweep();
+        if (c.from)
+            std::tie(sound.ForLoop, sound.ForLoopDir) = *c.from;
+        std::string pans;
+        for (size_t steps = std::count(c.pans.begin(), c.pans.end(), ' '); steps > 0; --steps)
+            sound.PanSweepStep();
+        for (const std::string& call : device.Take())
+            pans += call.substr(7) + " ";
+        EXPECT_EQ(pans, c.pans);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #pragma once
 // An audio device that records every call as text ("load 3 /x.wav", "play 10 loop") and
-// fails where a test tells it to, refusing volumes and pans out of range as the real one.
+// fails where a test tells it to.
 
-#include <set>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sound/audio_device.h"
@@ -12,45 +13,38 @@ namespace vorblin::testing {
 
 class FakeAudioDevice final : public AudioDevice {
   public:
-    bool Open() override {
-        calls.push_back("open");
-        return openWorks;
-    }
+    bool Open() override { return Log(works.open, "open"); }
     bool Load(int slot, const std::string& path) override {
-        calls.push_back("load " + std::to_string(slot) + " " + path);
-        return openWorks && !path.empty() && missing.count(path) == 0;
+        return Log(works.open && !path.empty() && path != missing, "load", slot, path);
     }
-    bool SetVolume(int slot, int32_t volume) override {
-        calls.push_back("volume " + std::to_string(slot) + " " + std::to_string(volume));
-        return volumeWorks && volume >= -10000 && volume <= 0;
-    }
-    bool SetPan(int slot, int32_t pan) override {
-        calls.push_back("pan " + std::to_string(slot) + " " + std::to_string(pan));
-        return pan >= -10000 && pan <= 10000;
-    }
+    bool SetVolume(int slot, int32_t v) override { return Log(works.volume, "volume", slot, v); }
+    bool SetPan(int slot, int32_t pan) override { return Log(true, "pan", slot, pan); }
     bool Play(int slot, bool looping) override {
-        calls.push_back("play " + std::to_string(slot) + (looping ? " loop" : " once"));
-        return playWorks;
+        return Log(works.play, "play", slot, looping ? "loop" : "once");
     }
-    bool Stop(int slot) override {
-        calls.push_back("stop " + std::to_string(slot));
-        return stopWorks;
-    }
-    void Release(int slot) override { calls.push_back("release " + std::to_string(slot)); }
+    bool Stop(int slot) override { return Log(works.stop, "stop", slot); }
+    void Release(int slot) override { Log(true, "release", slot); }
 
     // The calls made since the last Take, which starts a fresh record.
-    std::vector<std::string> Take() {
-        std::vector<std::string> taken;
-        taken.swap(calls);
-        return taken;
-    }
+    std::vector<std::string> Take() { return std::exchange(calls, {}); }
 
     std::vector<std::string> calls;
-    std::set<std::string> missing;
-    bool openWorks = true;
-    bool playWorks = true;
-    bool volumeWorks = true;
-    bool stopWorks = true;
+    std::string missing;  // a file that cannot be loaded
+    // Which calls succeed.
+    struct Works {
+        bool open = true, play = true, volume = true, stop = true;
+    };
+    Works works;
+
+  private:
+    // Records the call's parts separated by blanks; answers result.
+    template <class... Part>
+    bool Log(bool result, const Part&... parts) {
+        std::ostringstream call;
+        ((call << parts << ' '), ...);
+        calls.push_back(call.str().substr(0, call.str().size() - 1));
+        return result;
+    }
 };
 
 }  // namespace vorblin::testing
