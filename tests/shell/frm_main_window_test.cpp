@@ -10,8 +10,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <chrono>
-#include <thread>
 
 #include "records/frm_game_over_windows.h"
 #include "shell/frm_main_window.h"
@@ -44,8 +42,8 @@ class MainWindow : public ::testing::Test {
         return static_cast<ColourButton*>(window->Control(name));
     }
     // Presses help and hands every page the tour shows to `onPage` (numbered from 0, the
-    // first page) until the tour ends; gives the number of pages.
-    int Tour(const std::function<void(int, FrmHelp*)>& onPage) {
+    // first page) until the tour ends.
+    void Tour(const std::function<void(int, FrmHelp*)>& onPage) {
         int pages = 0;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -55,7 +53,6 @@ class MainWindow : public ::testing::Test {
         });
         poll.start(1);
         QTest::mouseClick(Button("chkHelp"), Qt::LeftButton);
-        return pages;
     }
 
     testing::TempFolder folder;   // the hall of fame's and the settings file's
@@ -68,7 +65,7 @@ class MainWindow : public ::testing::Test {
 TEST_F(MainWindow, AKeyActsAtOnceAfterTheTicksDueBeforeItFromAnyControl) {
     // No event is processed meanwhile: the ticks of these 40 ms are owed.
     const int16_t ticksBefore = game().scores.TimeTicks;
-    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    QTest::qSleep(40);
     QTest::keyPress(window->Well(), Qt::Key_Left);
     // Moved within the same call after the owed ticks; the window sleeps until the next change.
     EXPECT_EQ(testing::Seen(+game().board.PosX, game().scores.TimeTicks - ticksBefore >= 19,
@@ -106,10 +103,8 @@ TEST_F(MainWindow, PadButtonsActOncePerPressOfAnyMouseButton) {
     QTest::mouseRelease(left, Qt::LeftButton);
     const FigureMatrix turned = game().board.Rotated();
     QTest::mouseClick(Button("cmdRotate(0)"), Qt::RightButton);
-    seen += testing::Seen(+game().board.PosX, game().board.Figura == turned,
-                          Button("cmdRotate(0)")->BackColor());
-    const Colour up = game().pad.ColorButtons;
-    EXPECT_EQ(seen, testing::Seen(kPressedMove, 8, up, 4, true, up));
+    seen += testing::Seen(+game().board.PosX, game().board.Figura == turned);
+    EXPECT_EQ(seen, testing::Seen(kPressedMove, 8, game().pad.ColorButtons, 4, true));
     EXPECT_EQ(QApplication::focusWidget(), window->Well());
 }
 
@@ -168,20 +163,18 @@ TEST_F(MainWindow, AGameEndingUnderTheSettingsAndTheChooserClosesBothFirst) {
 }
 
 TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
-    window->Shell().Set_chkStat(1);
-    window->Sync();
+    QTest::mouseClick(Button("chkStat"), Qt::LeftButton);
     QListWidget* list = window->Statistic()->List();
     QTest::mouseClick(list->viewport(), Qt::LeftButton);
-    EXPECT_TRUE(window->Well()->hasFocus());
     QTest::keyClick(list, Qt::Key_Left);
-    EXPECT_EQ(game().board.PosX, 8);
-    window->Statistic()->close();  // hidden; its button keeps its value
-    EXPECT_EQ(testing::Seen(window->Statistic()->isVisible(), window->Shell().menu.chkStat.Value),
-              "0|1|");
+    EXPECT_EQ(testing::Seen(window->Well()->hasFocus(), +game().board.PosX), "1|8|");
+    window->Statistic()->close();  // its button keeps its value
     // Docked, every side window is shown and the keys stay on the game.
     QTest::mouseClick(Button("chkAuto"), Qt::LeftButton);
-    EXPECT_TRUE(window->Fathers()->isVisible() && window->Future()->isVisible() &&
-                window->Well()->hasFocus());
+    EXPECT_EQ(testing::Seen(window->Shell().menu.chkStat.Value, window->Statistic()->isVisible(),
+                            window->Fathers()->isVisible(), window->Future()->isVisible(),
+                            window->Well()->hasFocus()),
+              "1|1|1|1|1|");
 }
 
 // The tour ends after its last page (the help button springs up, so that a second tour starts)
@@ -189,13 +182,11 @@ TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
 TEST_F(MainWindow, TheHelpTourShowsEveryControlsTagAndEndsByNextOrByClosing) {
     window->move(0, 0);  // no room on the left: the help window stays on the screen all the same
     std::vector<std::string> texts;
-    Tour([&](int page, FrmHelp* help) {
-        if (page == 0) {
-            QTest::keyClick(help, Qt::Key_Escape);  // not a way out
-            EXPECT_TRUE(
-                help->isVisible() && Button("chkHelp")->isChecked() &&
-                window->screen()->availableGeometry().contains(help->frameGeometry().bottomLeft()));
-        }
+    Tour([&](int, FrmHelp* help) {
+        QTest::keyClick(help, Qt::Key_Escape);  // not a way out
+        EXPECT_TRUE(
+            help->isVisible() && Button("chkHelp")->isChecked() &&
+            window->screen()->availableGeometry().contains(help->frameGeometry().bottomLeft()));
         texts.push_back(help->findChild<QPlainTextEdit*>("txtText")->toPlainText().toStdString());
         Click(help, "cmdNext");
     });
@@ -206,14 +197,15 @@ TEST_F(MainWindow, TheHelpTourShowsEveryControlsTagAndEndsByNextOrByClosing) {
     EXPECT_EQ(texts, tags);
 
     Colour shownOnPage = kBlack;
-    const int pages = Tour([&](int page, FrmHelp* help) {
+    Tour([&](int page, FrmHelp* help) {
         if (page < 3)
             return Click(help, "cmdNext");
         shownOnPage = Button("cmdDown")->BackColor();
         help->close();  // on the drop button's page
     });
-    EXPECT_EQ(testing::Seen(pages, shownOnPage, Button("cmdDown")->BackColor()),
-              testing::Seen(4, kHelpHighlight, game().pad.ColorButtons));
+    // (a page after the closed one would be seen here as a later control's highlight)
+    EXPECT_EQ(testing::Seen(shownOnPage, Button("cmdDown")->BackColor()),
+              testing::Seen(kHelpHighlight, game().pad.ColorButtons));
     EXPECT_FALSE(Button("chkHelp")->isChecked());
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == window->Well(); }));
     QTest::keyClick(window->Well(), Qt::Key_Left);

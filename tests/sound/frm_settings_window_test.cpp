@@ -35,7 +35,6 @@ void Pick(QWidget* chooser, const QString& name) {
     auto* files = chooser->findChild<QListWidget*>("filOpen");
     const auto found = files->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1) << name.toStdString();
-    files->setCurrentItem(found[0]);
     emit files->itemClicked(found[0]);
 }
 
@@ -53,7 +52,6 @@ class FrmSettingsTest : public ::testing::Test {
         sound.PathToBkgMusic = "/music/tune.wav";
         sound.bkg.PlayBkgMusic(sound.PathToBkgMusic);
         sound.bkg.SetBkgVolume(-700);
-        sound.EnableSoundControl = true;
         std::filesystem::create_directory(folder.File("inner"));
         for (const char* name : {"b.wav", "A.WAV", "notes.txt", "inner/deep.wav"})
             ASSERT_TRUE(WriteFileAtomically(folder.File(name), "x"));
@@ -78,7 +76,9 @@ class FrmSettingsTest : public ::testing::Test {
     std::unique_ptr<FrmSettings> window;
 };
 
-TEST_F(FrmSettingsTest, TheListShowsAnEventsChannelsAndEachControlChangesItsOwnSetting) {
+// An event's variants and the music, each set by its own controls or through the chooser, which
+// opens where the file is, lists only the sounds and, once used, opens again where it was.
+TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
     Select("Инверсия");  // one variant only
     EXPECT_FALSE(W<QGroupBox>("fraSecondVar")->isVisible());
     Select("Бросить");
@@ -88,35 +88,7 @@ TEST_F(FrmSettingsTest, TheListShowsAnEventsChannelsAndEachControlChangesItsOwnS
     W<QCheckBox>("chkEnSecondVar")->click();  // cleared: on
     QTest::keyClick(W<QSlider>("sldVolBut2"), Qt::Key_PageUp);
     QTest::keyClick(W<QSlider>("sldVolBut1"), Qt::Key_Left);
-    EXPECT_EQ(testing::Seen(Ch(Channel::mDrop1).DMCtrlEnabled(),
-                            Ch(Channel::mDrop2).DMCtrlEnabled(), Ch(Channel::mDrop2).DMCtrlVolume(),
-                            Ch(Channel::mDrop1).DMCtrlVolume(), Ch(Channel::mDown1).DMCtrlVolume()),
-              "0|1|0|-501|-100|");
-    W<QCheckBox>("chkSoundControl")->click();
-    EXPECT_FALSE(sound.EnableSoundControl);
-    EXPECT_TRUE(device.calls.empty());  // nothing is played
-    // The music: switched on and off, its volume.
-    W<QCheckBox>("chkEnable")->click();
-    EXPECT_TRUE(sound.EnableLoop());
-    W<QCheckBox>("chkEnable")->click();
-    QTest::keyClick(W<QSlider>("sldVolBackgrnd"), Qt::Key_PageUp);
-    EXPECT_EQ(sound.VolumeBkgMusic, 0);
-    EXPECT_EQ(device.Take(), (Calls{"play 10 loop", "stop 10", "volume 10 0"}));
-    // The sweep speed: typed (held at the maximum) or slid, the other follows.
-    W<QLineEdit>("txtChange")->setText("1000");
-    EXPECT_EQ(testing::Seen(sound.SpeedChange, W<QSlider>("sldChange")->value(),
-                            W<QLineEdit>("txtChange")->text().toStdString()),
-              "500|500|500|");
-    QTest::keyClick(W<QSlider>("sldChange"), Qt::Key_PageDown);
-    EXPECT_EQ(testing::Seen(sound.SpeedChange, W<QLineEdit>("txtChange")->text().toStdString()),
-              "498|498|");
-}
-
-// The chooser opens where the file is and lists only the sounds; a chooser left where a pick
-// was made opens there again.
-TEST_F(FrmSettingsTest, TheChooserPicksAFileForAVariantOrTheMusic) {
     Ch(Channel::mDrop2).DMCtrlPath(folder.File("inner/deep.wav"));
-    Select("Бросить");
     QStringList seen;
     WhenModal([&](QWidget* chooser) {
         seen << static_cast<FrmOpen*>(chooser)->Folder();
@@ -130,11 +102,15 @@ TEST_F(FrmSettingsTest, TheChooserPicksAFileForAVariantOrTheMusic) {
     });
     W<QPushButton>("cmdOpenSecond")->click();
     EXPECT_EQ(seen, (QStringList{QString::fromStdString(folder.File("inner")), "A.WAV", "b.wav"}));
-    EXPECT_EQ(testing::Seen(Text("lblSecondVar"), Ch(Channel::mDrop2).DMCtrlPath(),
-                            Ch(Channel::mDrop1).DMCtrlPath()),
-              "A.WAV|" + folder.File("A.WAV") + "|/snd/ch4.wav|");
-    EXPECT_TRUE(device.calls.empty());
-    // The music: a pick starts the tune even while it is switched off, at its volume.
+    EXPECT_EQ(
+        testing::Seen(Ch(Channel::mDrop1).DMCtrlEnabled(), Ch(Channel::mDrop2).DMCtrlEnabled(),
+                      Ch(Channel::mDrop2).DMCtrlVolume(), Ch(Channel::mDrop1).DMCtrlVolume(),
+                      Ch(Channel::mDown1).DMCtrlVolume(), Text("lblSecondVar"),
+                      Ch(Channel::mDrop2).DMCtrlPath(), Ch(Channel::mDrop1).DMCtrlPath()),
+        "0|1|0|-501|-100|A.WAV|" + folder.File("A.WAV") + "|/snd/ch4.wav|");
+
+    // The music (nothing was played so far): a pick starts the tune even while it is switched off,
+    // at its volume.
     WhenModal([](QWidget* chooser) { Pick(chooser, "b.wav"); });
     W<QPushButton>("cmdOpen")->click();
     EXPECT_EQ(testing::Seen(sound.PathToBkgMusic, Text("lblFile")),
@@ -142,6 +118,17 @@ TEST_F(FrmSettingsTest, TheChooserPicksAFileForAVariantOrTheMusic) {
     EXPECT_EQ(device.Take(),
               (Calls{"stop 10", "release 10", "open", "load 10 " + folder.File("b.wav"),
                      "play 10 loop", "volume 10 -700"}));
+    // Switched on and off; its volume.
+    W<QCheckBox>("chkEnable")->click();
+    W<QCheckBox>("chkEnable")->click();
+    QTest::keyClick(W<QSlider>("sldVolBackgrnd"), Qt::Key_PageUp);
+    EXPECT_EQ(sound.VolumeBkgMusic, 0);
+    EXPECT_EQ(device.Take(), (Calls{"play 10 loop", "stop 10", "volume 10 0"}));
+    // The sweep speed typed (held at the maximum): the slider follows.
+    W<QLineEdit>("txtChange")->setText("1000");
+    EXPECT_EQ(testing::Seen(sound.SpeedChange, W<QSlider>("sldChange")->value(),
+                            W<QLineEdit>("txtChange")->text().toStdString()),
+              "500|500|500|");
 }
 
 }  // namespace
