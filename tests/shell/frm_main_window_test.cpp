@@ -10,8 +10,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <chrono>
-#include <thread>
 
 #include "records/frm_game_over_windows.h"
 #include "shell/frm_main_window.h"
@@ -43,14 +41,9 @@ class MainWindow : public ::testing::Test {
     ColourButton* Button(const char* name) {
         return static_cast<ColourButton*>(window->Control(name));
     }
-    // The next landing ends the game with the shown score S.
-    void EndGameWithScore(int32_t S) {
-        testing::LandOnNextTick(game(), S, true);
-        window->OnFallTick();
-    }
     // Presses help and hands every page the tour shows to `onPage` (numbered from 0, the
-    // first page) until the tour ends; gives the number of pages.
-    int Tour(const std::function<void(int, FrmHelp*)>& onPage) {
+    // first page) until the tour ends.
+    void Tour(const std::function<void(int, FrmHelp*)>& onPage) {
         int pages = 0;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -60,7 +53,6 @@ class MainWindow : public ::testing::Test {
         });
         poll.start(1);
         QTest::mouseClick(Button("chkHelp"), Qt::LeftButton);
-        return pages;
     }
 
     testing::TempFolder folder;   // the hall of fame's and the settings file's
@@ -73,11 +65,12 @@ class MainWindow : public ::testing::Test {
 TEST_F(MainWindow, AKeyActsAtOnceAfterTheTicksDueBeforeItFromAnyControl) {
     // No event is processed meanwhile: the ticks of these 40 ms are owed.
     const int16_t ticksBefore = game().scores.TimeTicks;
-    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    QTest::qSleep(40);
     QTest::keyPress(window->Well(), Qt::Key_Left);
-    EXPECT_EQ(game().board.PosX, 8);                       // within the same call
-    EXPECT_GE(game().scores.TimeTicks - ticksBefore, 19);  // and after the owed ticks
-    EXPECT_TRUE(window->FallWake().isActive());  // the window sleeps until the next change
+    // Moved within the same call after the owed ticks; the window sleeps until the next change.
+    EXPECT_EQ(testing::Seen(+game().board.PosX, game().scores.TimeTicks - ticksBefore >= 19,
+                            window->FallWake().isActive()),
+              "8|1|1|");
     // Held down: repeated presses act, repeated releases leave the button pressed.
     for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
         QKeyEvent repeated(type, Qt::Key_Left, Qt::NoModifier, {}, true);
@@ -94,49 +87,25 @@ TEST_F(MainWindow, AKeyActsAtOnceAfterTheTicksDueBeforeItFromAnyControl) {
 TEST_F(MainWindow, PadButtonsActOncePerPressOfAnyMouseButton) {
     game().tmrDown.Enabled = false;  // the figure stays where it is while the mouse works
     window->Sync();
-    struct Pad {
-        const char* name;
-        Colour pressed;
-        void (*action)(Game&);
-    };
-    const Pad pads[] = {
-        {"cmdLeftRight(0)", kPressedMove, [](Game& g) { g.cmdLeftRight_MouseDown(0); }},
-        {"cmdRotate(0)", kPressedTurn, [](Game& g) { g.cmdRotate_MouseDown(0); }},
-    };
-    for (const Pad& pad : pads) {
-        SCOPED_TRACE(pad.name);
-        ColourButton* button = Button(pad.name);
-        // Where the figure stands after n presses from now (shape 0 looks different after
-        // every turn).
-        const auto after = [&](int n) {
-            const Board saved = game().board;
-            for (int i = 0; i < n; ++i)
-                pad.action(game());
-            const auto result = std::pair{game().board.PosX, game().board.Figura};
-            game().board = saved;
-            return result;
-        };
-        // Dragged off and back on while held: one press, the colour restored on the release.
-        const QPoint inside = button->rect().center(), outside(-30, -30);
-        auto expected = after(1);
-        QTest::mousePress(button, Qt::LeftButton, {}, inside);
-        for (const QPoint at : {outside, inside, outside})
-            QTest::mouseMove(button, at);
-        EXPECT_EQ(button->BackColor(), pad.pressed);
-        QTest::mouseRelease(button, Qt::LeftButton, {}, outside);
-        EXPECT_EQ(after(0), expected);
-        EXPECT_EQ(button->BackColor(), game().pad.ColorButtons);
-        // Other buttons press too; a double click is two presses.
-        expected = after(4);
-        QTest::mouseClick(button, Qt::RightButton);
-        QTest::mouseClick(button, Qt::MiddleButton);
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTest::mouseDClick(button, Qt::LeftButton);
-        QTest::mouseRelease(button, Qt::LeftButton);
-        EXPECT_EQ(after(0), expected);
-        EXPECT_EQ(button->BackColor(), game().pad.ColorButtons);
-        EXPECT_EQ(QApplication::focusWidget(), window->Well());
-    }
+    ColourButton* left = Button("cmdLeftRight(0)");
+    // Dragged off and back on while held: one press, the colour restored on the release.
+    const QPoint inside = left->rect().center(), outside(-30, -30);
+    QTest::mousePress(left, Qt::LeftButton, {}, inside);
+    for (const QPoint at : {outside, inside, outside})
+        QTest::mouseMove(left, at);
+    const Colour held = left->BackColor();
+    QTest::mouseRelease(left, Qt::LeftButton, {}, outside);
+    std::string seen = testing::Seen(held, +game().board.PosX, left->BackColor());
+    // Other buttons press too; a double click is two presses.
+    for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton})
+        QTest::mouseClick(left, other);
+    QTest::mouseDClick(left, Qt::LeftButton);
+    QTest::mouseRelease(left, Qt::LeftButton);
+    const FigureMatrix turned = game().board.Rotated();
+    QTest::mouseClick(Button("cmdRotate(0)"), Qt::RightButton);
+    seen += testing::Seen(+game().board.PosX, game().board.Figura == turned);
+    EXPECT_EQ(seen, testing::Seen(kPressedMove, 8, game().pad.ColorButtons, 4, true));
+    EXPECT_EQ(QApplication::focusWidget(), window->Well());
 }
 
 TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
@@ -158,16 +127,17 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
             Click(question, "cmdYes");
         });
     });
-    EndGameWithScore(300);
+    testing::LandOnNextTick(game(), 300, true);  // the next landing ends the game
+    window->OnFallTick();
     EXPECT_EQ(seen, (QStringList{"300", "UnNamed", "asked"}));
     EXPECT_EQ(ReadFileBytes(folder.File(kRecordsFileName)).bytes,
               "\xDE\xEB\xFF\xC6"
               "abcdef\r\n 300\r\nBorkin\r\n 0\r\n");
-    QListWidget* table = window->Fathers()->List();
+    QListWidget* table = window->Fathers()->List();  // side windows stay open
     ASSERT_EQ(table->count(), 2);
-    EXPECT_EQ(table->item(0)->text(), QString::fromUtf8("1. ЮляЖabcdef     300"));
-    EXPECT_TRUE(window->Fathers()->isVisible());  // side windows stay open
-    EXPECT_EQ(testing::Seen(ends, game().Position, game().scores.Score), "0|2|0|");
+    EXPECT_EQ(testing::Seen(table->item(0)->text().toStdString(), window->Fathers()->isVisible(),
+                            ends, game().Position, game().scores.Score),
+              "1. ЮляЖabcdef     300|1|0|2|0|");
 }
 
 // The game runs on under the settings window and its chooser: its end closes both first.
@@ -181,52 +151,42 @@ TEST_F(MainWindow, AGameEndingUnderTheSettingsAndTheChooserClosesBothFirst) {
                 name->close();
                 WhenModal([](QWidget* question) { Click(question, "cmdNo"); });
             });
-            EndGameWithScore(300);
+            testing::LandOnNextTick(game(), 300, true);
+            window->OnFallTick();
         });
         Click(settings, "cmdOpen");
     });
     window->Shell().Set_chkSet(1);
-    EXPECT_FALSE(toolsShownAtName);
-    EXPECT_EQ(ends, 1);
-    EXPECT_EQ(ReadFileBytes(folder.File(kRecordsFileName)).bytes, "Borkin\r\n 0\r\n");
-    EXPECT_EQ(window->Shell().menu.chkSet.Value, 0);
+    EXPECT_EQ(testing::Seen(toolsShownAtName, ends, window->Shell().menu.chkSet.Value,
+                            ReadFileBytes(folder.File(kRecordsFileName)).bytes),
+              "0|1|0|Borkin\r\n 0\r\n|");
 }
 
 TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
-    game().lstStatistic.AddItem("1. +12");
-    window->Shell().Set_chkStat(1);
-    window->Sync();
+    QTest::mouseClick(Button("chkStat"), Qt::LeftButton);
     QListWidget* list = window->Statistic()->List();
     QTest::mouseClick(list->viewport(), Qt::LeftButton);
-    EXPECT_TRUE(window->Well()->hasFocus());
     QTest::keyClick(list, Qt::Key_Left);
-    EXPECT_EQ(game().board.PosX, 8);
-    window->Statistic()->close();  // hidden; its button keeps its value
-    EXPECT_FALSE(window->Statistic()->isVisible());
-    EXPECT_EQ(window->Shell().menu.chkStat.Value, 1);
-    window->Shell().Set_chkStat(0);
-    window->Shell().Set_chkStat(1);
-    ASSERT_TRUE(window->Statistic()->isVisible() && list->count() == 1);
-    EXPECT_EQ(list->item(0)->text(), "1. +12");
-    // The future window is unloaded on close and comes back blank.
-    window->Shell().Set_chkFuture(1);
-    window->Future()->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    window->Shell().Set_chkFuture(0);
-    window->Shell().Set_chkFuture(1);
-    ASSERT_NE(window->Future(), nullptr);
-    EXPECT_EQ(window->Future()->Surface().Image().pixel(20, 20) & 0xFFFFFF, 0x404040u);
-
+    EXPECT_EQ(testing::Seen(window->Well()->hasFocus(), +game().board.PosX), "1|8|");
+    window->Statistic()->close();  // its button keeps its value
     // Docked, every side window is shown and the keys stay on the game.
     QTest::mouseClick(Button("chkAuto"), Qt::LeftButton);
-    EXPECT_TRUE(window->Fathers()->isVisible() && window->Future()->isVisible());
-    EXPECT_TRUE(window->Well()->hasFocus());
+    EXPECT_EQ(testing::Seen(window->Shell().menu.chkStat.Value, window->Statistic()->isVisible(),
+                            window->Fathers()->isVisible(), window->Future()->isVisible(),
+                            window->Well()->hasFocus()),
+              "1|1|1|1|1|");
 }
 
-TEST_F(MainWindow, TheHelpTourShowsEveryControlsTagAndGivesTheKeysBack) {
+// The tour ends after its last page (the help button springs up, so that a second tour starts)
+// or when its window is closed, with the keys back on the game.
+TEST_F(MainWindow, TheHelpTourShowsEveryControlsTagAndEndsByNextOrByClosing) {
+    window->move(0, 0);  // no room on the left: the help window stays on the screen all the same
     std::vector<std::string> texts;
     Tour([&](int, FrmHelp* help) {
-        EXPECT_TRUE(Button("chkHelp")->isChecked());
+        QTest::keyClick(help, Qt::Key_Escape);  // not a way out
+        EXPECT_TRUE(
+            help->isVisible() && Button("chkHelp")->isChecked() &&
+            window->screen()->availableGeometry().contains(help->frameGeometry().bottomLeft()));
         texts.push_back(help->findChild<QPlainTextEdit*>("txtText")->toPlainText().toStdString());
         Click(help, "cmdNext");
     });
@@ -235,27 +195,17 @@ TEST_F(MainWindow, TheHelpTourShowsEveryControlsTagAndGivesTheKeysBack) {
         if (!LeftOutOfHelpTour(item.name))
             tags.emplace_back(item.tag);
     EXPECT_EQ(texts, tags);
-    EXPECT_FALSE(Button("chkHelp")->isChecked());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == window->Well(); }));
-}
 
-TEST_F(MainWindow, ClosingTheHelpWindowEndsTheTourAndGivesTheKeysBack) {
-    window->move(0, 0);  // no room on the left: the window stays on the screen all the same
     Colour shownOnPage = kBlack;
-    const int pages = Tour([&](int page, FrmHelp* help) {
-        if (page == 0) {
-            QTest::keyClick(help, Qt::Key_Escape);  // not a way out
-            EXPECT_TRUE(help->isVisible() && window->screen()->availableGeometry().contains(
-                                                 help->frameGeometry().bottomLeft()));
-        }
+    Tour([&](int page, FrmHelp* help) {
         if (page < 3)
             return Click(help, "cmdNext");
         shownOnPage = Button("cmdDown")->BackColor();
         help->close();  // on the drop button's page
     });
-    EXPECT_EQ(pages, 4);
-    EXPECT_EQ(shownOnPage, kHelpHighlight);
-    EXPECT_EQ(Button("cmdDown")->BackColor(), game().pad.ColorButtons);
+    // (a page after the closed one would be seen here as a later control's highlight)
+    EXPECT_EQ(testing::Seen(shownOnPage, Button("cmdDown")->BackColor()),
+              testing::Seen(kHelpHighlight, game().pad.ColorButtons));
     EXPECT_FALSE(Button("chkHelp")->isChecked());
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == window->Well(); }));
     QTest::keyClick(window->Well(), Qt::Key_Left);

@@ -35,7 +35,6 @@ void Pick(QWidget* chooser, const QString& name) {
     auto* files = chooser->findChild<QListWidget*>("filOpen");
     const auto found = files->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1) << name.toStdString();
-    files->setCurrentItem(found[0]);
     emit files->itemClicked(found[0]);
 }
 
@@ -53,8 +52,6 @@ class FrmSettingsTest : public ::testing::Test {
         sound.PathToBkgMusic = "/music/tune.wav";
         sound.bkg.PlayBkgMusic(sound.PathToBkgMusic);
         sound.bkg.SetBkgVolume(-700);
-        sound.EnableSoundControl = true;
-        sound.enableLoop = false;
         std::filesystem::create_directory(folder.File("inner"));
         for (const char* name : {"b.wav", "A.WAV", "notes.txt", "inner/deep.wav"})
             ASSERT_TRUE(WriteFileAtomically(folder.File(name), "x"));
@@ -79,92 +76,59 @@ class FrmSettingsTest : public ::testing::Test {
     std::unique_ptr<FrmSettings> window;
 };
 
-TEST_F(FrmSettingsTest, TheListShowsEachEventsChannelsAndChangesNothing) {
-    std::vector<std::string> shown;
-    for (const char* entry : {"Инверсия", "Бросить", "Влево", "Приземление"}) {
-        Select(entry);
-        const bool second = W<QGroupBox>("fraSecondVar")->isVisible();
-        shown.push_back(testing::Seen(Text("lblFirstVar"), W<QSlider>("sldVolBut1")->value(),
-                                      second ? Text("lblSecondVar") : "-"));
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{"ch9.wav|-1000|-|", "ch4.wav|-500|ch7.wav|",
-                                               "ch1.wav|-200|-|", "ch0.wav|-100|ch8.wav|"}));
-    EXPECT_EQ(testing::Seen(W<QSlider>("sldVolBackgrnd")->value(), Text("lblFile")),
-              "-700|tune.wav|");
-    EXPECT_TRUE(device.calls.empty());
-    EXPECT_EQ(Ch(Channel::mDown2).DMCtrlVolume(), -900);
-}
-
-TEST_F(FrmSettingsTest, EachControlChangesItsOwnSetting) {
+// An event's variants and the music, each set by its own controls or through the chooser, which
+// opens where the file is, lists only the sounds and, once used, opens again where it was.
+TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
+    Select("Инверсия");  // one variant only
+    EXPECT_FALSE(W<QGroupBox>("fraSecondVar")->isVisible());
     Select("Бросить");
+    EXPECT_EQ(testing::Seen(Text("lblFirstVar"), Text("lblSecondVar"), Text("lblFile")),
+              "ch4.wav|ch7.wav|tune.wav|");
     W<QCheckBox>("chkEnFirstVar")->click();   // ticked: off
     W<QCheckBox>("chkEnSecondVar")->click();  // cleared: on
-    EXPECT_FALSE(Ch(Channel::mDrop1).DMCtrlEnabled());
-    EXPECT_TRUE(Ch(Channel::mDrop2).DMCtrlEnabled());
     QTest::keyClick(W<QSlider>("sldVolBut2"), Qt::Key_PageUp);
     QTest::keyClick(W<QSlider>("sldVolBut1"), Qt::Key_Left);
-    EXPECT_EQ(testing::Seen(Ch(Channel::mDrop2).DMCtrlVolume(), Ch(Channel::mDrop1).DMCtrlVolume(),
-                            Ch(Channel::mDown1).DMCtrlVolume()),
-              "0|-501|-100|");
-    W<QCheckBox>("chkSoundControl")->click();
-    EXPECT_FALSE(sound.EnableSoundControl);
-    EXPECT_TRUE(device.calls.empty());  // nothing is played
-    // The music: switched on and off, its volume.
-    W<QCheckBox>("chkEnable")->click();
-    EXPECT_TRUE(sound.EnableLoop());
-    W<QCheckBox>("chkEnable")->click();
-    QTest::keyClick(W<QSlider>("sldVolBackgrnd"), Qt::Key_PageUp);
-    EXPECT_EQ(sound.VolumeBkgMusic, 0);
-    EXPECT_EQ(device.Take(), (Calls{"play 10 loop", "stop 10", "volume 10 0"}));
-    // The sweep speed: typed (held at the maximum) or slid, the other follows.
-    W<QLineEdit>("txtChange")->setText("1000");
-    EXPECT_EQ(testing::Seen(sound.SpeedChange, W<QSlider>("sldChange")->value(),
-                            W<QLineEdit>("txtChange")->text().toStdString()),
-              "500|500|500|");
-    QTest::keyClick(W<QSlider>("sldChange"), Qt::Key_PageDown);
-    EXPECT_EQ(W<QLineEdit>("txtChange")->text(), "498");
-    EXPECT_EQ(sound.SpeedChange, 498);
-}
-
-// The chooser opens where the file is, lists only the sounds, and after a pick opens where
-// that was.
-TEST_F(FrmSettingsTest, TheChooserPicksAFileForAVariantOrTheMusicAndKeepsItsPlace) {
     Ch(Channel::mDrop2).DMCtrlPath(folder.File("inner/deep.wav"));
-    Select("Бросить");
     QStringList seen;
     WhenModal([&](QWidget* chooser) {
         seen << static_cast<FrmOpen*>(chooser)->Folder();
         auto* dirs = chooser->findChild<QListWidget*>("dirOpen");
         const QString up = QString::fromStdString(std::filesystem::path(folder.path).filename());
         emit dirs->itemActivated(dirs->findItems(up, Qt::MatchEndsWith).value(0));
-        Pick(chooser, "A.WAV");
-    });
-    W<QPushButton>("cmdOpenSecond")->click();
-    EXPECT_EQ(Text("lblSecondVar"), "A.WAV");
-    EXPECT_EQ(Ch(Channel::mDrop2).DMCtrlPath(), folder.File("A.WAV"));
-    EXPECT_EQ(Ch(Channel::mDrop1).DMCtrlPath(), "/snd/ch4.wav");
-    EXPECT_TRUE(device.calls.empty());
-
-    // The music: a pick starts the tune even while it is switched off, at its volume.
-    WhenModal([&](QWidget* chooser) {
-        seen << static_cast<FrmOpen*>(chooser)->Folder();
         auto* files = chooser->findChild<QListWidget*>("filOpen");
         for (int i = 0; i < files->count(); ++i)
             seen << files->item(i)->text();
-        Pick(chooser, "b.wav");
+        Pick(chooser, "A.WAV");
     });
+    W<QPushButton>("cmdOpenSecond")->click();
+    EXPECT_EQ(seen, (QStringList{QString::fromStdString(folder.File("inner")), "A.WAV", "b.wav"}));
+    EXPECT_EQ(
+        testing::Seen(Ch(Channel::mDrop1).DMCtrlEnabled(), Ch(Channel::mDrop2).DMCtrlEnabled(),
+                      Ch(Channel::mDrop2).DMCtrlVolume(), Ch(Channel::mDrop1).DMCtrlVolume(),
+                      Ch(Channel::mDown1).DMCtrlVolume(), Text("lblSecondVar"),
+                      Ch(Channel::mDrop2).DMCtrlPath(), Ch(Channel::mDrop1).DMCtrlPath()),
+        "0|1|0|-501|-100|A.WAV|" + folder.File("A.WAV") + "|/snd/ch4.wav|");
+
+    // The music (nothing was played so far): a pick starts the tune even while it is switched off,
+    // at its volume.
+    WhenModal([](QWidget* chooser) { Pick(chooser, "b.wav"); });
     W<QPushButton>("cmdOpen")->click();
-    EXPECT_EQ(seen, (QStringList{QString::fromStdString(folder.File("inner")),
-                                 QString::fromStdString(folder.path), "A.WAV", "b.wav"}));
-    EXPECT_EQ(sound.PathToBkgMusic, folder.File("b.wav"));
-    EXPECT_EQ(Text("lblFile"), "b.wav");
+    EXPECT_EQ(testing::Seen(sound.PathToBkgMusic, Text("lblFile")),
+              folder.File("b.wav") + "|b.wav|");
     EXPECT_EQ(device.Take(),
               (Calls{"stop 10", "release 10", "open", "load 10 " + folder.File("b.wav"),
                      "play 10 loop", "volume 10 -700"}));
-    // Closed without a pick: nothing changes.
-    WhenModal([](QWidget* chooser) { static_cast<FrmOpen*>(chooser)->reject(); });
-    W<QPushButton>("cmdOpen")->click();
-    EXPECT_EQ(sound.PathToBkgMusic, folder.File("b.wav"));
+    // Switched on and off; its volume.
+    W<QCheckBox>("chkEnable")->click();
+    W<QCheckBox>("chkEnable")->click();
+    QTest::keyClick(W<QSlider>("sldVolBackgrnd"), Qt::Key_PageUp);
+    EXPECT_EQ(sound.VolumeBkgMusic, 0);
+    EXPECT_EQ(device.Take(), (Calls{"play 10 loop", "stop 10", "volume 10 0"}));
+    // The sweep speed typed (held at the maximum): the slider follows.
+    W<QLineEdit>("txtChange")->setText("1000");
+    EXPECT_EQ(testing::Seen(sound.SpeedChange, W<QSlider>("sldChange")->value(),
+                            W<QLineEdit>("txtChange")->text().toStdString()),
+              "500|500|500|");
 }
 
 }  // namespace
