@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 
+#include "sound/settings_rules.h"
 #include "sound/sound_settings_file.h"
 #include "support/fake_audio.h"
 #include "support/fakes.h"
@@ -13,6 +13,7 @@ namespace vorblin {
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing::Seen;
 
 std::string Text(const Lines& lines) {
     std::string text;
@@ -48,39 +49,31 @@ Lines DistinctFile() {
     for (int r = 1; r <= 10; ++r)
         lines.insert(lines.end(), {"/r/" + std::to_string(r) + ".wav", r % 2 ? "False" : "True",
                                    std::to_string(-100 * r)});
-    lines.push_back("250");
+    lines.push_back("32767");  // the largest sweep speed the file can hold
     return lines;
 }
 
-TEST(SettingsFile, ChannelRecordsAndTheMusicSwitch) {
-    Rig rig;
-    rig.Load(DistinctFile());
-    std::string paths;  // by channel, in the order they are made
-    for (int c = 0; c < kChannelCount; ++c)
-        paths += rig.Ch(Channel(c)).DMCtrlPath() + " ";
-    EXPECT_EQ(paths,
-              "/r/6.wav /r/1.wav /r/2.wav /r/3.wav /r/4.wav /r/8.wav /r/9.wav /r/5.wav "
-              "/r/7.wav /r/10.wav ");
-
-    // Switched off, the tune is started and stopped at once, so that switching it on resumes it.
-    Lines off = DistinctFile();
-    off[8] = "False";
-    rig.device.Take();  // the tune was started, then got its volume
-    rig.Load(off);
-    EXPECT_EQ(rig.device.Take(), (Lines{"stop 10", "release 10", "open", "load 10 /м/тема.wav",
-                                        "play 10 loop", "stop 10", "volume 10 -1200"}));
-}
-
-TEST(SettingsFile, SideWindowPositionsOnlyForShownWindows) {
+// Read back as written: each record to its channel, positions only for the side windows shown.
+TEST(SettingsFile, RecordsSideWindowsAndTheMusicSwitch) {
     Rig rig;
     testing::FakeSides::Side& statistic = rig.places.At(SideWindow::frmStatistic);
     statistic.visible = true;  // until the file hides it
     statistic.position = {-30, 60};
     Lines lines = DistinctFile();  // the hall of fame and the future shown, the statistics not
     lines[2] = lines[4] = "True";
+    lines[8] = "False";  // the music switched off
     lines.insert(lines.begin() + 5, {"7000", "5000"});
     lines.insert(lines.begin() + 3, {"7000", "100"});
     rig.Load(lines);
+    std::string paths;  // by channel, in the order they are made
+    for (int c = 0; c < kChannelCount; ++c)
+        paths += rig.Ch(Channel(c)).DMCtrlPath() + " ";
+    EXPECT_EQ(paths,
+              "/r/6.wav /r/1.wav /r/2.wav /r/3.wav /r/4.wav /r/8.wav /r/9.wav /r/5.wav "
+              "/r/7.wav /r/10.wav ");
+    // Switched off, the tune is started and stopped at once, so that switching it on resumes it.
+    EXPECT_EQ(rig.device.Take(),
+              (Lines{"open", "load 10 /м/тема.wav", "play 10 loop", "stop 10", "volume 10 -1200"}));
     EXPECT_EQ(rig.Saved(), Text(lines));
     statistic.visible = true;
     lines[5] = "True";
@@ -93,7 +86,7 @@ TEST(SettingsFile, DefaultPathsFindTheShippedSoundsIgnoringCase) {
     const std::string shipped = rig.program.path + "/sound/";
     std::filesystem::create_directories(shipped);
     for (const char* name : {"bkgmusic.wav", "LEFT1.wav", "left1.WAV"})  // exact names win
-        std::ofstream(shipped + name) << "x";
+        WriteFileAtomically(shipped + name, "x");
     const char* names[] = {"down1",   "left1",    "right1", "rotate1", "drop1",
                            "dellin1", "vorblin1", "drop2",  "down2",   "inverse1"};
     for (int c = 0; c < kChannelCount; ++c)
@@ -124,16 +117,14 @@ TEST(SettingsFile, DamagedLinesKeepTheHeldValues) {
         std::map<size_t, std::string> saved;  // line index -> text saved instead of the file's
     };
     const Case cases[] = {
-        {{{0, "\t+300 "}, {6, "any header"}, {9, " -1200abc"}, {40, "250.4e9"}}, 41, 41, {}},
+        {{{0, "\t+300 "}, {6, "any header"}, {9, " -1200abc"}, {40, "32767.4e9"}}, 41, 41, {}},
         {{{9, "-1200.5"}, {12, "-99.5"}, {40, "2.5"}}, 41, 41, {{12, "-100"}, {40, "2"}}},
         {{{0, "inf"}, {1, "+"}, {12, "-nan"}}, 41, 41, {{0, "1000"}, {1, "500"}, {12, "-7"}}},
         {{{1, ".5"}, {9, "99999"}, {40, ""}}, 41, 41, {{1, "0"}, {9, "-500"}, {40, "77"}}},
         {{{9, "-32768"}, {12, "32768"}}, 41, 41, {{9, "-32768"}, {12, "-7"}}},
-        {{{40, "32767"}}, 41, 41, {{40, "32767"}}},
         {{{5, "Yes"}, {8, " false "}}, 41, 41, {{5, "False"}, {8, "False"}}},
         {{{14, "1"}, {17, " TRUE "}}, 41, 41, {{14, "False"}, {17, "True"}}},
-        {{}, 10, 10, {}},  // cut after the music volume
-        {{}, 0, 0, {}},
+        {{}, 10, 10, {}},             // cut after the music volume
         {{}, -1, 0, {}},              // no file: it is written from the values held
         {{{3, "maybe"}}, 41, 3, {}},  // unknown whether positions follow: nothing more is read
     };
@@ -149,12 +140,12 @@ TEST(SettingsFile, DamagedLinesKeepTheHeldValues) {
         for (const auto& [index, text] : c.edits)
             lines[index] = text;
         lines.resize(std::max(c.lines, 0));
-        if (c.lines >= 0) {
+        if (c.lines >= 0)
             rig.Load(lines);
-        } else {
+        else
             rig.file.LoadSoundSettings(rig.places, rig.sound);
-            EXPECT_EQ(ReadFileBytes(rig.file.Path()).bytes, Text(held));  // written at once
-        }
+        // Loading never rewrites a file; a missing one is written at once.
+        EXPECT_EQ(ReadFileBytes(rig.file.Path()).bytes, Text(c.lines >= 0 ? lines : held));
         Lines expected = DistinctFile();
         std::copy(held.begin() + c.heldFrom, held.end(), expected.begin() + c.heldFrom);
         for (const auto& [index, text] : c.saved)
@@ -167,13 +158,40 @@ TEST(SettingsFile, DamagedLinesKeepTheHeldValues) {
 TEST(SettingsFile, AFolderThatCannotBeWritten) {
     Rig rig;
     const std::string locked = rig.data.File("plain-file");  // nothing can be made in it
-    std::ofstream(locked) << "x";
+    WriteFileAtomically(locked, "x");
     SoundSettingsFile file(locked, rig.program.path);
     std::string error;
     EXPECT_FALSE(file.SaveSoundSettings(rig.places, rig.sound, &error));
     EXPECT_NE(error.find("cannot write " + locked), std::string::npos) << error;
     SoundSystem bare(rig.device);  // before the channels are made their records hold nothing
     EXPECT_EQ(SplitLines(file.Compose(rig.places, bare))[12], "0");
+}
+
+TEST(SettingsRules, FileNamesAndFolders) {
+    EXPECT_EQ(Seen(Get_File_Name("/p/sound/left1.WAV"), Get_Folder("/p/sound/left1.WAV"),
+                   Get_File_Name("plain.wav"), Get_Folder("plain.wav")),
+              "left1.WAV|/p/sound/|plain.wav||");
+}
+
+// The leading number, rounded; above the largest speed the box shows the largest instead.
+TEST(SettingsRules, SweepSpeedText) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"", "0|0|"},        {"12abc", "12|0|"}, {"500", "500|0|"}, {"500.4", "500|0|"},
+        {"500.6", "500|1|"}, {"1000", "500|1|"}, {"-40", "-40|0|"}, {"-99999", "-32768|0|"}};
+    for (const auto& [text, seen] : cases) {
+        const SpeedText read = ReadSpeedText(text);
+        EXPECT_EQ(Seen(read.speed, read.tooLarge), seen) << text;
+    }
+}
+
+// Channels by number, in the order they are made; -1 for no second variant.
+TEST(SettingsRules, EventsAndTheirVariants) {
+    Lines seen;
+    for (const EventEntry& e : ListEvents())
+        seen.push_back(Seen(e.caption, int(e.first), e.second ? int(*e.second) : -1));
+    EXPECT_EQ(seen, (Lines{"Инверсия|9|-1|", "Появление Vorblin-фигурки|6|-1|",
+                           "Удаление линиий|5|-1|", "Приземление|0|8|", "Бросить|4|7|",
+                           "Вращение|3|-1|", "Влево|1|-1|", "Вправо|2|-1|"}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include "sound/sound_system.h"
 #include "support/fake_audio.h"
@@ -21,39 +22,33 @@ std::string Calls(FakeAudioDevice& device) {
 
 TEST(SoundChannel, PlaysOfTheRotationChannel) {
     struct Case {
-        bool master = true, enabled = true;
-        FakeAudioDevice::Works works{};
-        int16_t volume = 0;
-        std::string path = "/s/3.wav";
+        bool master = true, enabled = true, opens = true, loads = true, stops = true;
+        int16_t volume = 1;  // above full loudness: played at full
         int plays = 1;
         std::string calls;
     };
     const std::string play = "open, load 3 /s/3.wav, volume 3 0, play 3 once";
     const Case cases[] = {
-        {.calls = play},
+        {.plays = 2, .calls = play + ", stop 3, release 3, " + play},  // cuts the previous sound
         {.master = false, .calls = ""},
         {.enabled = false, .calls = ""},
-        {.works = {.open = false}, .plays = 2, .calls = "open, release 3, open, release 3"},
+        {.opens = false, .plays = 2, .calls = "open, release 3, open, release 3"},
+        {.loads = false, .calls = "open, load 3 /s/3.wav"},
         // A failed stop releases the sound and ends that play; the next one starts afresh.
-        {.works = {.stop = false}, .plays = 3, .calls = play + ", stop 3, release 3, " + play},
-        {.works = {.volume = false}, .calls = play},  // the file's own loudness
-        {.volume = 1, .calls = play},
+        {.stops = false, .plays = 3, .calls = play + ", stop 3, release 3, " + play},
         {.volume = -10001, .calls = "open, load 3 /s/3.wav, volume 3 -10000, play 3 once"},
-        {.path = "/s/gone.wav", .calls = "open, load 3 /s/gone.wav"},
-        {.plays = 2, .calls = play + ", stop 3, release 3, " + play},  // cuts the previous sound
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.calls);
         FakeAudioDevice device;
-        device.works = c.works;
-        device.missing = "/s/gone.wav";
+        std::tie(device.opens, device.loads, device.stops) = std::tie(c.opens, c.loads, c.stops);
         SoundSystem sound(device);
         sound.CreateChannels();
         sound.EnableSoundControl = c.master;
         DMCtrl& rotate = *sound.Get(Channel::mRotate1);
         rotate.DMCtrlEnabled(c.enabled);
         rotate.DMCtrlVolume(c.volume);
-        rotate.DMCtrlPath(c.path);
+        rotate.DMCtrlPath("/s/3.wav");
         for (int i = 0; i < c.plays; ++i)
             sound.Play(Channel::mRotate1);
         EXPECT_EQ(Calls(device), c.calls);
@@ -70,32 +65,19 @@ TEST(SoundChannel, EventNumbers) {
                                     Channel::mDelLin1}));
 }
 
-TEST(BackgroundMusic, StartStopResumeAndFailures) {
+// The tune started, stopped and resumed; then swept from side to side, one sweep after the
+// other, each start turning the sweep to the right again; then a tune that cannot start.
+TEST(BackgroundMusic, PlayPanSweepAndFailures) {
     FakeAudioDevice device;
-    device.missing = "/m/gone.wav";
-    BkgMusic bkg(device);
+    SoundSystem sound(device);
+    BkgMusic& bkg = sound.bkg;
     bkg.PlayBkgMusic("/m/a.wav");
     bkg.StopBkgMusic();
     bkg.SetBkgVolume(-300);
     bkg.ResumeBkgMusic();
     EXPECT_EQ(Calls(device),
               "open, load 10 /m/a.wav, play 10 loop, stop 10, volume 10 -300, play 10 loop");
-    // A tune that cannot start leaves nothing to set, stop or resume; the volume is kept.
-    bkg.PlayBkgMusic("/m/gone.wav");
-    bkg.SetBkgVolume(-700);
-    bkg.SetBkgPan(100);
-    bkg.StopBkgMusic();
-    bkg.ResumeBkgMusic();
-    EXPECT_EQ(testing::Seen(bkg.BkgPlaying, bkg.BkgPath, bkg.BkgVolume), "0|/m/gone.wav|-700|");
-    bkg.PlayBkgMusic("");  // no tune chosen: the device is not even opened (slow without one)
-    bkg.PlayBkgMusic("/m/a.wav");
-    EXPECT_EQ(Calls(device),
-              "stop 10, release 10, open, load 10 /m/gone.wav, release 10, release 10, open, load "
-              "10 /m/a.wav, play 10 loop");
-}
 
-// Sweeps one after the other on one tune; each start turns the sweep to the right again.
-TEST(BackgroundMusic, PanSweep) {
     struct Case {
         int16_t speed;
         std::optional<std::pair<int32_t, int16_t>> from;  // pan and direction; else a start
@@ -105,17 +87,12 @@ TEST(BackgroundMusic, PanSweep) {
         {500, std::nullopt, "-5000 -4500 -4000 "},
         {500, {{-5000, -1}}, "-5000 -5500 -5000 -4500 "},  // one step past the mark, then back
         {500, {{5000, 1}}, "5000 5500 5000 4500 "},
-        {300, std::nullopt, "-5000 -4700 -4400 "},
         {500, {{5001, 1}}, "5001 4501 "},
         {500, {{-5001, -1}}, "-5001 -4501 "},
         {0, std::nullopt, "0 0 "},
         // A hand-edited speed far beyond the range keeps the pans handed over within it.
         {32767, std::nullopt, "-5000 10000 -5000 -10000 -5000 "},
     };
-    FakeAudioDevice device;
-    SoundSystem sound(device);
-    sound.bkg.PlayBkgMusic("/m/a.wav");
-    device.Take();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pans);
         sound.SpeedChange = c.speed;
@@ -129,6 +106,18 @@ TEST(BackgroundMusic, PanSweep) {
             pans += call.substr(7) + " ";
         EXPECT_EQ(pans, c.pans);
     }
+
+    // A tune that cannot start leaves nothing to set, stop or resume; the volume is kept.
+    device.loads = false;
+    bkg.PlayBkgMusic("/m/gone.wav");
+    bkg.SetBkgVolume(-700);
+    bkg.SetBkgPan(100);
+    bkg.StopBkgMusic();
+    bkg.ResumeBkgMusic();
+    EXPECT_EQ(testing::Seen(bkg.BkgPlaying, bkg.BkgPath, bkg.BkgVolume), "0|/m/gone.wav|-700|");
+    bkg.PlayBkgMusic("");  // no tune chosen: the device is not even opened (slow without one)
+    EXPECT_EQ(Calls(device),
+              "stop 10, release 10, open, load 10 /m/gone.wav, release 10, release 10");
 }
 
 }  // namespace
