@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/fakes.h"
 #include "support/well_picture.h"
 
@@ -162,6 +164,9 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
               "cls"
               "outline 278,278-472,472 #FFFF"
               "outline 1028,2228-1222,2422 #FFFF");
+    EXPECT_EQ(std::count_if(future.begin(), future.end(),  // the empty cells of three boxes
+                            [](const std::string& op) { return op.ends_with(" #787878"); }),
+              48 - 2 - 4);
 }
 
 TEST_F(FallTest, APlainLandingHidesTheNoticeAndLogsWithoutLines) {

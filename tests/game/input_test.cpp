@@ -112,15 +112,5 @@ TEST_F(InputTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
               "1|1|3|");
 }
 
-TEST(EventSounds, PlayByNumber) {
-    testing::RecordingSound sound;
-    for (uint8_t code = 0; code <= 8; ++code)
-        Play_Event_Sound(sound, code);
-    EXPECT_EQ(sound.played,
-              (std::vector<Channel>{Channel::mVorblin1, Channel::mDown1, Channel::mLeft1,
-                                    Channel::mRight1, Channel::mRotate1, Channel::mDrop1,
-                                    Channel::mDelLin1}));
-}
-
 }  // namespace
 }  // namespace vorblin
