@@ -116,27 +116,17 @@ std::vector<Input> Script(int64_t length) {
     return inputs;
 }
 
-// A game on MainShell with a real pseudo-random source, whose hall of fame says yes to
-// every new game, played from the script by the catch-up clock. The clock wakes every
-// 2 ms like a plain timer, or at uneven moments up to 60 ms apart, and before each input.
-struct ScriptRig {
-    ScriptRig() { dialogs.newGame = true; }
+// The main window's logic with a real pseudo-random source, played from the script by the
+// catch-up clock. The clock wakes every 2 ms like a plain timer, or at uneven moments up to
+// 60 ms apart, and before each input.
+struct ScriptRig : testing::ShellRig {
+    ScriptRig() { rnd.after = &random; }
     void Play(const std::vector<Input>& inputs, bool everyTick);
     Lcg24Random random;
-    testing::FixedClock clock;
-    testing::RecordingSurface well, next, future;
-    testing::RecordingSound sound;
-    testing::RecordingShell host;
-    testing::ScriptedDialogs dialogs;
-    testing::FakeSides sides;
-    testing::TempFolder folder;
-    MainShell shell{
-        ShellParts{random, clock, well, next, future, sound, host, dialogs, sides, folder.path}};
     int levels = 0;
 };
 
 void ScriptRig::Play(const std::vector<Input>& inputs, bool everyTick) {
-    Game& game = shell.game;
     TickClock tick;
     std::mt19937 uneven(99);
     auto follow = [&](int64_t now) {  // the window starts and stops the clock after events
@@ -145,7 +135,7 @@ void ScriptRig::Play(const std::vector<Input>& inputs, bool everyTick) {
         else if (!game.tmrDown.Enabled && tick.Running())
             tick.Stop();
     };
-    shell.Form_Load();
+    main.Form_Load();
     follow(0);
     int64_t now = 0;
     for (const Input& input : inputs) {
@@ -193,16 +183,16 @@ TEST(TickClock, CatchUpBatchesPlayTheSameGameAsA2MsTimer) {
     EXPECT_GT(std::count(timer.dialogs.log.begin(), timer.dialogs.log.end(), "new game?"), 1);
 
     const auto state = [](ScriptRig& rig) {
-        const Game& g = rig.shell.game;
+        const Game& g = rig.game;
         return Seen(testing::BottomPicture(g.board, 31), int{g.board.PosX}, int{g.board.PosY},
                     g.scores.Score, g.scores.Level, g.scores.FigureCount, g.scores.TimeBonusTotal,
-                    g.TickCount, rig.random.Rnd());
+                    g.TickCount, rig.rnd.Rnd());
     };
     EXPECT_EQ(state(timer), state(batches));
-    EXPECT_EQ(timer.shell.game.lstStatistic.Items, batches.shell.game.lstStatistic.Items);
+    EXPECT_EQ(timer.game.lstStatistic.Items, batches.game.lstStatistic.Items);
     EXPECT_EQ(timer.sound.played, batches.sound.played);
     EXPECT_EQ(timer.dialogs.log, batches.dialogs.log);
-    EXPECT_EQ(timer.shell.records.Table, batches.shell.records.Table);
+    EXPECT_EQ(timer.main.records.Table, batches.main.records.Table);
     EXPECT_TRUE(timer.well.ops == batches.well.ops);  // what the well showed, step by step
 }
 
