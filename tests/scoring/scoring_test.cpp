@@ -25,8 +25,8 @@ class LinesTest : public ::testing::Test {
         return n;
     }
     std::string Progress() const {
-        return scores.lblLevel.Caption + "|" + scores.lblRemain.Caption + "|" +
-               std::to_string(scores.Speed) + "|" + std::to_string(scores.LinesInLevel);
+        return testing::Seen(scores.lblLevel.Caption, scores.lblRemain.Caption, scores.Speed,
+                             scores.LinesInLevel);
     }
     Board board;
     ScoreBoard scores;
@@ -40,7 +40,7 @@ TEST_F(LinesTest, FullRowsGoAtOnceAndWhatLiesAboveMovesDown) {
     EXPECT_EQ(BottomPicture(board, 5),
               Joined({"...............", "...............", "..#............", "#.#.#.#.#.#.#.#",
                       ".#............."}));
-    EXPECT_EQ(Progress(), "Level # 0|123|0|6");
+    EXPECT_EQ(Progress(), "Level # 0|123|0|6|");
 
     // Row 0 is examined too, and every removal empties it.
     for (int x = 4; x <= 18; ++x)
@@ -58,12 +58,12 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.LinesInLevel = 7;
     scores.Score = 12345;
     EXPECT_EQ(Remove({kFull, kFull, kFull}), 3);
-    EXPECT_EQ(Progress(), "Level # 1|12345678|15|1");
+    EXPECT_EQ(Progress(), "Level # 1|12345678|15|1|");
     EXPECT_TRUE(scores.tmrLevel.Enabled);
     EXPECT_EQ(stats.Items, (std::vector<std::string>{"Level # 1...", "...Score : 1234"}));
     scores.LinesInLevel = 8;  // the ninth line: the row of digits is full again
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 2|123456789|30|0");
+    EXPECT_EQ(Progress(), "Level # 2|123456789|30|0|");
 
     // At level 10 lines keep counting, without level lines; a long count stops.
     scores = ScoreBoard{};
@@ -72,12 +72,12 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.Level = 10;
     scores.LinesInLevel = 8;
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0|123456789|150|9");
+    EXPECT_EQ(Progress(), "Level # 0|123456789|150|9|");
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0||150|10");
+    EXPECT_EQ(Progress(), "Level # 0||150|10|");
     scores.LinesInLevel = INT16_MAX;
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0||150|32767");
+    EXPECT_EQ(Progress(), "Level # 0||150|32767|");
     EXPECT_TRUE(stats.Items.empty());
     EXPECT_FALSE(scores.tmrLevel.Enabled);
 }
@@ -144,19 +144,20 @@ TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
     Label score{"---"};
     auto show = [&](const char* shape, int32_t bonus, bool special) {
         notice.Show_Vorblin_Bonus(FiguraInfo{shape, bonus, special}, score, sound, stats);
-        return notice.lblFirma.Caption + "|" + std::to_string(notice.lblFirma.ForeColor) + "|" +
-               std::to_string(notice.lblFirma.Visible) + "|" + std::to_string(notice.ColorFigura);
+        return testing::Seen(notice.lblFirma.Caption, notice.lblFirma.ForeColor,
+                             notice.lblFirma.Visible, notice.ColorFigura);
     };
     EXPECT_EQ(show("0000111100000000", 0, false),
-              " Vorblin - фигурка    Бонус |16776960|0|16776960");
-    EXPECT_EQ(show("1000000000000001", 50001, true), "Vorblin-фигурка Bonus 5000|16776960|1|255");
+              " Vorblin - фигурка    Бонус |16776960|0|16776960|");
+    EXPECT_EQ(show("1000000000000001", 50001, true), "Vorblin-фигурка Bonus 5000|16776960|1|255|");
     EXPECT_TRUE(sound.played.empty());  // nothing before the first landing
     score.Caption = "0";
     EXPECT_EQ(show(kSuperFigure, kSuperBonus, true),
-              "This Is Vorblin Bonus 25000|16711680|1|16711680");
+              "This Is Vorblin Bonus 25000|16711680|1|16711680|");
     EXPECT_EQ(show("1000000000000001", 42165, true),  // 4216.5, to even
-              "Vorblin-фигурка Bonus 4216|16776960|1|255");
-    EXPECT_EQ(show("0000111100000000", 0, false), "Vorblin-фигурка Bonus 4216|16776960|1|16776960");
+              "Vorblin-фигурка Bonus 4216|16776960|1|255|");
+    EXPECT_EQ(show("0000111100000000", 0, false),
+              "Vorblin-фигурка Bonus 4216|16776960|1|16776960|");
     EXPECT_EQ(sound.played, (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1}));
     EXPECT_EQ(stats.Items,
               (std::vector<std::string>{"...Vorblin", "...SUPER VORBLIN !!!", "...Vorblin"}));
