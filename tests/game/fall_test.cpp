@@ -169,20 +169,6 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
               48 - 2 - 4);
 }
 
-TEST_F(FallTest, APlainLandingHidesTheNoticeAndLogsWithoutLines) {
-    rig.SetFigure(kBar, 12, 27);
-    g.notice.lblFirma.Visible = true;  // the special figure that has just come in
-    g.scores.FigureCount = 12;
-    g.scores.TimeTicks = 100;
-    rig.rnd.Push({0.50000006f});  // just above one half: the first landing sound
-    g.TickCount = 149;
-    g.tmrDown_Timer();
-    EXPECT_EQ(rig.sound.played, std::vector<Channel>{Channel::mDown1});
-    EXPECT_FALSE(g.notice.lblFirma.Visible);
-    EXPECT_EQ(g.lstStatistic.Items, (Lines{"...Place : 103", "13. +103"}));  // 1000 + 32 tenths
-    EXPECT_EQ(Panel(g.scores), "Level # 0||103||||||99|100");
-}
-
 TEST_F(FallTest, OnlyAnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     for (int x = 4; x <= 18; ++x)
         g.board.C(x, 0) = x != 10 && x != 11;  // row 0 filled beside the new figure

@@ -2,12 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
-
-#include "shell/main_shell.h"
 #include "support/fakes.h"
-#include "support/well_picture.h"
 
 namespace vorblin {
 namespace {
@@ -85,115 +80,6 @@ TEST(TickClock, TheGameSaysWhenTheNextVisibleChangeComes) {
     EXPECT_EQ(g.board.PosY, y);
     g.tmrDown_Timer();
     EXPECT_EQ(g.board.PosY, y + 1);
-}
-
-// One input of the script: at a time, a key goes down or up; key kFill stands for full
-// rows put at the bottom of the well (random play alone seldom removes nine rows).
-constexpr int16_t kFill = -1;
-struct Input {
-    int64_t time;
-    int16_t key;
-    bool down;
-};
-
-std::vector<Input> Script(int64_t length) {
-    std::mt19937 random(7);
-    const int16_t keys[] = {kKeyLeft, kKeyLeft,  kKeyLeft, kKeyRight, kKeyUp,
-                            kKeyDown, kKeySpace, kKeyDown, kKeyEscape};
-    std::vector<Input> inputs;
-    int presses = 0;
-    for (int64_t t = 3 * kMs + 1234; t < length;) {
-        const int16_t key = keys[random() % std::size(keys)];
-        if (key == kKeyEscape && random() % 4 != 0)
-            continue;  // pauses are rarer
-        if (++presses % 20 == 0)
-            inputs.push_back({t - 1, kFill, true});
-        inputs.push_back({t, key, true});
-        t += static_cast<int64_t>(random() % 30 + 1) * kMs + 777;
-        inputs.push_back({t, key, false});
-        t += static_cast<int64_t>(random() % 200 + 1) * kMs + 333;
-    }
-    return inputs;
-}
-
-// The main window's logic with a real pseudo-random source, played from the script by the
-// catch-up clock. The clock wakes every 2 ms like a plain timer, or at uneven moments up to
-// 60 ms apart, and before each input.
-struct ScriptRig : testing::ShellRig {
-    ScriptRig() { rnd.after = &random; }
-    void Play(const std::vector<Input>& inputs, bool everyTick);
-    Lcg24Random random;
-    int levels = 0;
-};
-
-void ScriptRig::Play(const std::vector<Input>& inputs, bool everyTick) {
-    TickClock tick;
-    std::mt19937 uneven(99);
-    auto follow = [&](int64_t now) {  // the window starts and stops the clock after events
-        if (game.tmrDown.Enabled && !tick.Running())
-            tick.Start(now);
-        else if (!game.tmrDown.Enabled && tick.Running())
-            tick.Stop();
-    };
-    main.Form_Load();
-    follow(0);
-    int64_t now = 0;
-    for (const Input& input : inputs) {
-        do {
-            const int64_t wake = !tick.Running() ? input.time
-                                 : everyTick     ? tick.LastDue() + TickClock::kTickNs
-                                             : now + static_cast<int64_t>(uneven() % (60 * kMs));
-            now = std::min(input.time, wake);
-            while (tick.RunDue(now, [&] {
-                const size_t asked = dialogs.log.size();
-                const int16_t level = game.scores.Level;
-                game.tmrDown_Timer();
-                levels += game.scores.Level > level ? 1 : 0;
-                if (dialogs.log.size() != asked)  // a game over waited in its dialogs:
-                    tick.Start(tick.LastDue());   // on from the tick's time
-                follow(now);
-            }) > 0) {
-            }
-        } while (now < input.time);
-        if (input.key == kFill) {
-            for (int y = 28; y <= 30; ++y)
-                for (int x = 4; x <= 18; ++x)
-                    game.board.C(x, y) = true;
-        } else if (input.down)
-            game.Form_KeyDown(input.key);
-        else
-            game.Form_KeyUp(input.key);
-        follow(now);
-    }
-}
-
-TEST(TickClock, CatchUpBatchesPlayTheSameGameAsA2MsTimer) {
-    const std::vector<Input> inputs = Script(600'000 * kMs);  // ten minutes of play
-    ScriptRig timer, batches;
-    timer.Play(inputs, true);
-    batches.Play(inputs, false);
-
-    // The script met what matters: line removals with level changes, special figures,
-    // inversions, drops and games that ended.
-    const auto plays = [&](Channel c) {
-        return std::count(timer.sound.played.begin(), timer.sound.played.end(), c);
-    };
-    EXPECT_GT(timer.levels, 0);
-    EXPECT_GT(plays(Channel::mVorblin1) * plays(Channel::mInverse1) * plays(Channel::mDrop1), 0);
-    EXPECT_GT(std::count(timer.dialogs.log.begin(), timer.dialogs.log.end(), "new game?"), 1);
-
-    const auto state = [](ScriptRig& rig) {
-        const Game& g = rig.game;
-        return Seen(testing::BottomPicture(g.board, 31), int{g.board.PosX}, int{g.board.PosY},
-                    g.scores.Score, g.scores.Level, g.scores.FigureCount, g.scores.TimeBonusTotal,
-                    g.TickCount, rig.rnd.Rnd());
-    };
-    EXPECT_EQ(state(timer), state(batches));
-    EXPECT_EQ(timer.game.lstStatistic.Items, batches.game.lstStatistic.Items);
-    EXPECT_EQ(timer.sound.played, batches.sound.played);
-    EXPECT_EQ(timer.dialogs.log, batches.dialogs.log);
-    EXPECT_EQ(timer.main.records.Table, batches.main.records.Table);
-    EXPECT_TRUE(timer.well.ops == batches.well.ops);  // what the well showed, step by step
 }
 
 }  // namespace

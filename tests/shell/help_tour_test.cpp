@@ -161,13 +161,6 @@ TEST(HelpTour, PageSoundsRoundHalfToEven) {
               (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1, Channel::mDown1,
                                     Channel::mLeft1, Channel::mRight1, Channel::mRotate1,
                                     Channel::mDrop1, Channel::mDelLin1}));
-    // In the tour: the first sound before the first page, then one after each page.
-    TourRig rig;
-    rig.closeOn = 2;
-    rig.rnd.Push({0.75f, 0.25f, 0.0f});
-    rig.shell.Set_chkHelp(1);
-    EXPECT_EQ(rig.sound.played,
-              (std::vector<Channel>{Channel::mDrop1, Channel::mDown1, Channel::mVorblin1}));
 }
 
 TEST(HelpWindowRules, OpensLeftOfTheMainWindowAndUnrollsJustPast3030Twips) {

@@ -11,7 +11,7 @@ namespace vorblin::testing {
 float ScriptedRandom::Rnd() {
     ++draws;
     if (script.empty())
-        return after != nullptr ? after->Rnd() : fallback;
+        return fallback;
     const float value = script.front();
     script.pop_front();
     return value;

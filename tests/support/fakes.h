@@ -26,7 +26,6 @@ class ScriptedRandom final : public RandomSource {
 
     std::deque<float> script;
     float fallback = 0.0f;
-    RandomSource* after = nullptr;  // draws from it instead of the fallback
     int draws = 0;
 };
 
