@@ -194,35 +194,30 @@ TEST(Demo, TicksRestoreTheButtonsWaitARandomTimeAndPressLikeTheMouse) {
     g.Form_Load();  // every draw 0: buttons in QBColor(1), figure of shape 0 at column 9
     Demo demo(rig.rnd);
     ControlPad& pad = g.pad;
-    for (CommandButton* b :
-         {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate, &pad.cmdSpace, &pad.cmdDown})
-        b->BackColor = kGreen;
-    struct Tick {
-        std::initializer_list<float> draws;  // interval, button, and a drop's sound
-        DemoAction action;
-        int interval;
-        Channel sound;
-        const CommandButton* button;  // the one left pressed
-    };
-    const Tick ticks[] = {
-        {{0.5f, 0.51f / 23}, DemoAction::Left, 375, Channel::mLeft1, &pad.cmdLeftRight[0]},
-        {{0.0f, 7.49f / 23}, DemoAction::Left, 1, Channel::mLeft1, &pad.cmdLeftRight[0]},
-        {{0.99999994f, 7.51f / 23}, DemoAction::Right, 750, Channel::mRight1, &pad.cmdLeftRight[2]},
-        {{0.1f, 16.0f / 23}, DemoAction::Rotate, 75, Channel::mRotate1, &pad.cmdRotate},
-        {{0.1f, 21.49f / 23, 0.9f}, DemoAction::Drop, 75, Channel::mDrop1, &pad.cmdDown},
-        {{0.1f, 0.49f / 23}, DemoAction::Invert, 75, Channel::mInverse1, &pad.cmdSpace},
-        {{0.1f, 22.0f / 23}, DemoAction::Invert, 75, Channel::mInverse1, &pad.cmdSpace},
-    };
-    for (const Tick& t : ticks) {
-        rig.rnd.Push(t.draws);
+    CommandButton* const buttons[] = {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate,
+                                      &pad.cmdSpace};
+    // Each tick draws the next interval, the button, and a drop its sound; it leaves the
+    // action, the interval, the sound and the buttons that still look pressed.
+    const std::vector<std::vector<float>> ticks = {{0.5f, 0.51f / 23},        {0.0f, 7.49f / 23},
+                                                   {0.99999994f, 7.51f / 23}, {0.1f, 16.0f / 23},
+                                                   {0.1f, 21.49f / 23, 0.9f}, {0.1f, 0.49f / 23},
+                                                   {0.1f, 22.0f / 23}};
+    std::string seen;
+    for (const std::vector<float>& draws : ticks) {
+        for (CommandButton* b : buttons)
+            b->BackColor = kGreen;
+        rig.rnd.script.assign(draws.begin(), draws.end());
         rig.sound.played.clear();
-        EXPECT_EQ(demo.tmrDemo_Timer(g), t.action);
-        EXPECT_EQ(demo.tmrDemo.Interval, t.interval);
-        EXPECT_EQ(rig.sound.played, std::vector<Channel>{t.sound});
-        for (const CommandButton* b :
-             {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate, &pad.cmdSpace})
-            EXPECT_EQ(b->BackColor == QBColor(1), b != t.button) << t.interval;
+        seen += "-LRTDI"[static_cast<int>(demo.tmrDemo_Timer(g))];
+        seen += std::to_string(demo.tmrDemo.Interval) + " ";
+        for (Channel c : rig.sound.played)
+            seen += std::to_string(static_cast<int>(c)) + " ";
+        for (const CommandButton* b : buttons)
+            seen += b->BackColor == QBColor(1) ? '.' : '#';
+        seen += "|";
     }
+    EXPECT_EQ(seen,
+              "L375 1 #...|L1 1 #...|R750 2 .#..|T75 3 ..#.|D75 4 ....|I75 9 ...#|I75 9 ...#|");
     EXPECT_EQ(g.board.PosX, 8);         // left, left, right
     EXPECT_EQ(rig.shell.focusWell, 0);  // no mouse-up in the demonstration
 
