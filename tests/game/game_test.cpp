@@ -201,12 +201,11 @@ TEST_F(FallTest, OnlyAnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     EXPECT_EQ(std::to_string(g.scores.Speed) + g.scores.lblScore.Caption, "0---");
 }
 
-class InputTest : public ::testing::Test {
+class InputTest : public FallTest {
   protected:
     void SetUp() override {
-        g.Form_Load();
+        FallTest::SetUp();
         rig.SetFigure("0000011100010000", 8, 10);  // shape 1: .... / .#.. / .#.. / .##.
-        played.clear();
         rig.well.ops.clear();
     }
     // The well around the figure, columns 7 to 12 and rows 9 to 13, rows joined by '/'.
@@ -215,8 +214,6 @@ class InputTest : public ::testing::Test {
         std::replace(text.begin(), text.end(), '\n', '/');
         return text;
     }
-    testing::GameRig rig;
-    Game& g = rig.game;
     std::vector<Channel>& played = rig.sound.played;
 };
 

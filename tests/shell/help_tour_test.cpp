@@ -25,30 +25,29 @@ struct Page {
 
 // The main window's logic with a help window that records each page and is closed
 // ("Закрыть") on the page numbered closeOn (0 the first page, -1 never).
-struct TourRig final : ShellLink {
+struct TourRig : testing::ShellRig {
     struct Window final : HelpWindow {
         explicit Window(TourRig& rig) : rig(rig) {}
         void Show(std::string_view text) override {
-            rig.pages.push_back({std::string(text), rig.Blue(),
-                                 rig.shell.records.lstTable.BackColor, rig.shell.menu.chkHelp.Value,
-                                 rig.sound.played.size(), rig.well.ops.size()});
+            rig.pages.push_back({std::string(text), rig.Blue(), rig.main.records.lstTable.BackColor,
+                                 rig.main.menu.chkHelp.Value, rig.sound.played.size(),
+                                 rig.well.ops.size()});
             blnClose = static_cast<int>(rig.pages.size()) - 1 == rig.closeOn;
         }
         TourRig& rig;
     };
 
-    TourRig() { shell.Form_Load(); }
-    void FocusWell() override { log.push_back("focus"); }
-    void Minimize() override {}
-    void RestoreAndActivate() override {}
-    std::unique_ptr<HelpWindow> NewHelpWindow() override {
-        log.push_back("new window");
-        return std::make_unique<Window>(*this);
+    TourRig() {
+        shell.helpWindow = [this] {
+            ++windows;
+            return std::make_unique<Window>(*this);
+        };
+        main.Form_Load();
     }
     std::vector<std::string> Blue() {
         std::vector<std::string> names;
         for (const ControlSpec& item : FrmMainLayout())
-            if (shell.help.BackColor(item.name) == kHelpHighlight)
+            if (main.help.BackColor(item.name) == kHelpHighlight)
                 names.emplace_back(item.name);
         return names;
     }
@@ -56,35 +55,25 @@ struct TourRig final : ShellLink {
     std::vector<Colour> Colours() {
         std::vector<Colour> colours;
         for (const ControlSpec& item : FrmMainLayout())
-            colours.push_back(shell.help.BackColor(item.name));
+            colours.push_back(main.help.BackColor(item.name));
         return colours;
     }
 
-    testing::ScriptedRandom rnd;
-    testing::FixedClock clock;
-    testing::RecordingSurface well, next, future;
-    testing::RecordingSound sound;
-    testing::ScriptedDialogs dialogs;
-    testing::FakeSides sides;
-    testing::TempFolder folder;
-    MainShell shell{
-        ShellParts{rnd, clock, well, next, future, sound, *this, dialogs, sides, folder.path}};
-    int closeOn = -1;
+    int closeOn = -1, windows = 0;
     std::vector<Page> pages;
-    std::vector<std::string> log;
 };
 
 TEST(HelpTour, WalksEveryControlInOrderWithItsTagGivesColoursBackAndRedrawsTheWell) {
     TourRig rig;
-    Game& game = rig.shell.game;
+    Game& game = rig.main.game;
     game.cmdLeftRight_MouseDown(0);  // green while held
     game.cmdDown_MouseDown();        // black until the landing
-    rig.shell.help.backColours["lblScore"] = RGB(1, 2, 3);
+    rig.main.help.backColours["lblScore"] = RGB(1, 2, 3);
     game.board.C(4, 30) = true;
     game.Position = 3;
     rig.sound.played.clear();
     const std::vector<Colour> before = rig.Colours();
-    rig.shell.Set_chkHelp(1);
+    rig.main.Set_chkHelp(1);
 
     ASSERT_EQ(rig.pages.size(), 35u);
     EXPECT_EQ(Seen(rig.pages[0].text, rig.pages[0].blue.size(), rig.pages[0].table),
@@ -115,10 +104,10 @@ TEST(HelpTour, WalksEveryControlInOrderWithItsTagGivesColoursBackAndRedrawsTheWe
     EXPECT_EQ(rig.pages[32].text, kCreditsText);
     EXPECT_EQ(rig.pages[34].text, "Суммарный бонус за время.");
     EXPECT_EQ(rig.Colours(), before);  // the colours the controls had, not the layout's
-    EXPECT_EQ(Seen(rig.shell.records.lstTable.BackColor, rig.sound.played.size(),
-                   rig.shell.menu.chkHelp.Value),
+    EXPECT_EQ(Seen(rig.main.records.lstTable.BackColor, rig.sound.played.size(),
+                   rig.main.menu.chkHelp.Value),
               Seen(kBlack, 35, 0));
-    EXPECT_EQ(rig.log, (std::vector<std::string>{"new window", "focus", "focus"}));
+    EXPECT_EQ(Seen(rig.windows, rig.shell.focusWell), "1|2|");
 
     // The well is redrawn between its page and the next one, and only then.
     testing::RecordingSurface expected;
@@ -138,13 +127,13 @@ TEST(HelpTour, ClosingEndsTheTourAfterTheCurrentControlIsRestored) {
         TourRig rig;
         rig.closeOn = closeOn;
         const std::vector<Colour> before = rig.Colours();
-        rig.shell.Set_chkHelp(1);
+        rig.main.Set_chkHelp(1);
         EXPECT_EQ(rig.pages.back().blue,
                   control ? std::vector<std::string>{control} : std::vector<std::string>{});
         EXPECT_EQ(rig.Colours(), before) << closeOn;
-        EXPECT_EQ(Seen(rig.pages.size(), rig.shell.records.lstTable.BackColor,
-                       rig.sound.played.size(), rig.shell.menu.chkHelp.Value, rig.log.back()),
-                  Seen(closeOn + 1, kBlack, closeOn + 1, 0, "focus"));
+        EXPECT_EQ(Seen(rig.pages.size(), rig.main.records.lstTable.BackColor,
+                       rig.sound.played.size(), rig.main.menu.chkHelp.Value, rig.shell.focusWell),
+                  Seen(closeOn + 1, kBlack, closeOn + 1, 0, 2));
     }
 }
 
