@@ -92,49 +92,47 @@ TEST_F(LinesTest, CountCaptionsMultiplyTheShownBonus) {
     EXPECT_EQ(scores.LastLines, 1);
 }
 
-TEST(LevelFlash, ShowsTenRandomColoursThenTheLevelColour) {
+TEST(LevelFlash, ShowsTenRandomColoursThenTheLevelColourAndStartsOverForTheNext) {
     ScoreBoard scores;
     testing::ScriptedRandom rnd;
     scores.Level = 3;
-    scores.tmrLevel.Enabled = true;
-    // Rnd * 15 rounded: 0.45 -> 0, 0.51 -> 1, 10.49 -> 10, 14.85 -> 15.
+    // Rnd * 15 rounded: 0.45 -> 0, 0.51 -> 1, 10.49 -> 10, 14.85 -> 15; then 0.
     rnd.Push({0.03f, 0.034f, 0.7f, 0.99f});
-    for (Colour expected : {QBColor(0), QBColor(1), QBColor(10), QBColor(15)}) {
-        scores.tmrLevel_Timer(rnd);
-        EXPECT_EQ(scores.lblLevel.ForeColor, expected);
-    }
-    for (int run = 0; run < 2; ++run) {  // the count starts over for the next level
+    std::vector<Colour> shown;
+    for (int level = 0; level < 2; ++level) {
         scores.tmrLevel.Enabled = true;
-        for (int tick = run == 0 ? 5 : 1; tick <= 10; ++tick)
+        while (scores.tmrLevel.Enabled && shown.size() < 30) {
             scores.tmrLevel_Timer(rnd);
-        EXPECT_TRUE(scores.tmrLevel.Enabled);
-        scores.tmrLevel_Timer(rnd);
-        EXPECT_FALSE(scores.tmrLevel.Enabled);
-        EXPECT_EQ(scores.lblLevel.ForeColor, QBColor(4));
+            shown.push_back(scores.lblLevel.ForeColor);
+        }
     }
+    std::vector<Colour> expected = {QBColor(0), QBColor(1), QBColor(10), QBColor(15)};
+    expected.resize(10, QBColor(0));
+    expected.push_back(QBColor(4));  // the level's colour as the timer stops
+    expected.insert(expected.end(), 10, QBColor(0));
+    expected.push_back(QBColor(4));
+    EXPECT_EQ(shown, expected);
 }
 
 TEST(LineFlash, BlinksTheLastCountRestartsOnANewRemovalAndEndsYellow) {
     ScoreBoard scores;
+    const auto flash = [&](int ticks) {
+        std::string seen;
+        for (int tick = 0; tick < ticks && scores.tmrMigCountLines.Enabled; ++tick) {
+            scores.tmrMigCountLines_Timer();
+            seen += scores.lblCountLines[scores.LastLines].ForeColor == kBlack ? 'b' : 'y';
+        }
+        return seen + (scores.tmrMigCountLines.Enabled ? "" : ".");
+    };
     scores.ScoreRemovedLines(2);
-    for (Colour expected : {kBlack, kYellow, kBlack, kYellow, kBlack}) {
-        scores.tmrMigCountLines_Timer();
-        EXPECT_EQ(scores.lblCountLines[2].ForeColor, expected);
-    }
+    EXPECT_EQ(flash(5), "bybyb");
     scores.lblCountLines[4].ForeColor = kBlack;
     scores.ScoreRemovedLines(1);  // every label yellow, the count starts over, a new label
     for (int i = 1; i <= 4; ++i)
         EXPECT_EQ(scores.lblCountLines[i].ForeColor, kYellow) << i;
-    for (int run = 0; run < 2; ++run) {  // and once more after the flash has ended
-        for (int tick = 1; tick <= 5; ++tick)
-            scores.tmrMigCountLines_Timer();
-        EXPECT_TRUE(scores.tmrMigCountLines.Enabled);
-        EXPECT_EQ(scores.lblCountLines[1].ForeColor, kBlack);
-        scores.tmrMigCountLines_Timer();
-        EXPECT_FALSE(scores.tmrMigCountLines.Enabled);
-        EXPECT_EQ(scores.lblCountLines[1].ForeColor, kYellow);
-        scores.ScoreRemovedLines(1);
-    }
+    EXPECT_EQ(flash(10), "bybyby.");
+    scores.ScoreRemovedLines(1);  // and once more after the flash has ended
+    EXPECT_EQ(flash(10), "bybyby.");
 }
 
 TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
