@@ -25,8 +25,8 @@ class LinesTest : public ::testing::Test {
         return n;
     }
     std::string Progress() const {
-        return scores.lblLevel.Caption + "|" + scores.lblRemain.Caption + "|" +
-               std::to_string(scores.Speed) + "|" + std::to_string(scores.LinesInLevel);
+        return testing::Seen(scores.lblLevel.Caption, scores.lblRemain.Caption, scores.Speed,
+                             scores.LinesInLevel);
     }
     Board board;
     ScoreBoard scores;
@@ -40,7 +40,7 @@ TEST_F(LinesTest, FullRowsGoAtOnceAndWhatLiesAboveMovesDown) {
     EXPECT_EQ(BottomPicture(board, 5),
               Joined({"...............", "...............", "..#............", "#.#.#.#.#.#.#.#",
                       ".#............."}));
-    EXPECT_EQ(Progress(), "Level # 0|123|0|6");
+    EXPECT_EQ(Progress(), "Level # 0|123|0|6|");
 
     // Row 0 is examined too, and every removal empties it.
     for (int x = 4; x <= 18; ++x)
@@ -58,12 +58,12 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.LinesInLevel = 7;
     scores.Score = 12345;
     EXPECT_EQ(Remove({kFull, kFull, kFull}), 3);
-    EXPECT_EQ(Progress(), "Level # 1|12345678|15|1");
+    EXPECT_EQ(Progress(), "Level # 1|12345678|15|1|");
     EXPECT_TRUE(scores.tmrLevel.Enabled);
     EXPECT_EQ(stats.Items, (std::vector<std::string>{"Level # 1...", "...Score : 1234"}));
     scores.LinesInLevel = 8;  // the ninth line: the row of digits is full again
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 2|123456789|30|0");
+    EXPECT_EQ(Progress(), "Level # 2|123456789|30|0|");
 
     // At level 10 lines keep counting, without level lines; a long count stops.
     scores = ScoreBoard{};
@@ -72,12 +72,12 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.Level = 10;
     scores.LinesInLevel = 8;
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0|123456789|150|9");
+    EXPECT_EQ(Progress(), "Level # 0|123456789|150|9|");
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0||150|10");
+    EXPECT_EQ(Progress(), "Level # 0||150|10|");
     scores.LinesInLevel = INT16_MAX;
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0||150|32767");
+    EXPECT_EQ(Progress(), "Level # 0||150|32767|");
     EXPECT_TRUE(stats.Items.empty());
     EXPECT_FALSE(scores.tmrLevel.Enabled);
 }
@@ -92,49 +92,47 @@ TEST_F(LinesTest, CountCaptionsMultiplyTheShownBonus) {
     EXPECT_EQ(scores.LastLines, 1);
 }
 
-TEST(LevelFlash, ShowsTenRandomColoursThenTheLevelColour) {
+TEST(LevelFlash, ShowsTenRandomColoursThenTheLevelColourAndStartsOverForTheNext) {
     ScoreBoard scores;
     testing::ScriptedRandom rnd;
     scores.Level = 3;
-    scores.tmrLevel.Enabled = true;
-    // Rnd * 15 rounded: 0.45 -> 0, 0.51 -> 1, 10.49 -> 10, 14.85 -> 15.
+    // Rnd * 15 rounded: 0.45 -> 0, 0.51 -> 1, 10.49 -> 10, 14.85 -> 15; then 0.
     rnd.Push({0.03f, 0.034f, 0.7f, 0.99f});
-    for (Colour expected : {QBColor(0), QBColor(1), QBColor(10), QBColor(15)}) {
-        scores.tmrLevel_Timer(rnd);
-        EXPECT_EQ(scores.lblLevel.ForeColor, expected);
-    }
-    for (int run = 0; run < 2; ++run) {  // the count starts over for the next level
+    std::vector<Colour> shown;
+    for (int level = 0; level < 2; ++level) {
         scores.tmrLevel.Enabled = true;
-        for (int tick = run == 0 ? 5 : 1; tick <= 10; ++tick)
+        while (scores.tmrLevel.Enabled && shown.size() < 30) {
             scores.tmrLevel_Timer(rnd);
-        EXPECT_TRUE(scores.tmrLevel.Enabled);
-        scores.tmrLevel_Timer(rnd);
-        EXPECT_FALSE(scores.tmrLevel.Enabled);
-        EXPECT_EQ(scores.lblLevel.ForeColor, QBColor(4));
+            shown.push_back(scores.lblLevel.ForeColor);
+        }
     }
+    std::vector<Colour> expected = {QBColor(0), QBColor(1), QBColor(10), QBColor(15)};
+    expected.resize(10, QBColor(0));
+    expected.push_back(QBColor(4));  // the level's colour as the timer stops
+    expected.insert(expected.end(), 10, QBColor(0));
+    expected.push_back(QBColor(4));
+    EXPECT_EQ(shown, expected);
 }
 
 TEST(LineFlash, BlinksTheLastCountRestartsOnANewRemovalAndEndsYellow) {
     ScoreBoard scores;
+    const auto flash = [&](int ticks) {
+        std::string seen;
+        for (int tick = 0; tick < ticks && scores.tmrMigCountLines.Enabled; ++tick) {
+            scores.tmrMigCountLines_Timer();
+            seen += scores.lblCountLines[scores.LastLines].ForeColor == kBlack ? 'b' : 'y';
+        }
+        return seen + (scores.tmrMigCountLines.Enabled ? "" : ".");
+    };
     scores.ScoreRemovedLines(2);
-    for (Colour expected : {kBlack, kYellow, kBlack, kYellow, kBlack}) {
-        scores.tmrMigCountLines_Timer();
-        EXPECT_EQ(scores.lblCountLines[2].ForeColor, expected);
-    }
+    EXPECT_EQ(flash(5), "bybyb");
     scores.lblCountLines[4].ForeColor = kBlack;
     scores.ScoreRemovedLines(1);  // every label yellow, the count starts over, a new label
     for (int i = 1; i <= 4; ++i)
         EXPECT_EQ(scores.lblCountLines[i].ForeColor, kYellow) << i;
-    for (int run = 0; run < 2; ++run) {  // and once more after the flash has ended
-        for (int tick = 1; tick <= 5; ++tick)
-            scores.tmrMigCountLines_Timer();
-        EXPECT_TRUE(scores.tmrMigCountLines.Enabled);
-        EXPECT_EQ(scores.lblCountLines[1].ForeColor, kBlack);
-        scores.tmrMigCountLines_Timer();
-        EXPECT_FALSE(scores.tmrMigCountLines.Enabled);
-        EXPECT_EQ(scores.lblCountLines[1].ForeColor, kYellow);
-        scores.ScoreRemovedLines(1);
-    }
+    EXPECT_EQ(flash(10), "bybyby.");
+    scores.ScoreRemovedLines(1);  // and once more after the flash has ended
+    EXPECT_EQ(flash(10), "bybyby.");
 }
 
 TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
@@ -144,19 +142,20 @@ TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
     Label score{"---"};
     auto show = [&](const char* shape, int32_t bonus, bool special) {
         notice.Show_Vorblin_Bonus(FiguraInfo{shape, bonus, special}, score, sound, stats);
-        return notice.lblFirma.Caption + "|" + std::to_string(notice.lblFirma.ForeColor) + "|" +
-               std::to_string(notice.lblFirma.Visible) + "|" + std::to_string(notice.ColorFigura);
+        return testing::Seen(notice.lblFirma.Caption, notice.lblFirma.ForeColor,
+                             notice.lblFirma.Visible, notice.ColorFigura);
     };
     EXPECT_EQ(show("0000111100000000", 0, false),
-              " Vorblin - фигурка    Бонус |16776960|0|16776960");
-    EXPECT_EQ(show("1000000000000001", 50001, true), "Vorblin-фигурка Bonus 5000|16776960|1|255");
+              " Vorblin - фигурка    Бонус |16776960|0|16776960|");
+    EXPECT_EQ(show("1000000000000001", 50001, true), "Vorblin-фигурка Bonus 5000|16776960|1|255|");
     EXPECT_TRUE(sound.played.empty());  // nothing before the first landing
     score.Caption = "0";
     EXPECT_EQ(show(kSuperFigure, kSuperBonus, true),
-              "This Is Vorblin Bonus 25000|16711680|1|16711680");
+              "This Is Vorblin Bonus 25000|16711680|1|16711680|");
     EXPECT_EQ(show("1000000000000001", 42165, true),  // 4216.5, to even
-              "Vorblin-фигурка Bonus 4216|16776960|1|255");
-    EXPECT_EQ(show("0000111100000000", 0, false), "Vorblin-фигурка Bonus 4216|16776960|1|16776960");
+              "Vorblin-фигурка Bonus 4216|16776960|1|255|");
+    EXPECT_EQ(show("0000111100000000", 0, false),
+              "Vorblin-фигурка Bonus 4216|16776960|1|16776960|");
     EXPECT_EQ(sound.played, (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1}));
     EXPECT_EQ(stats.Items,
               (std::vector<std::string>{"...Vorblin", "...SUPER VORBLIN !!!", "...Vorblin"}));
@@ -193,35 +192,30 @@ TEST(Demo, TicksRestoreTheButtonsWaitARandomTimeAndPressLikeTheMouse) {
     g.Form_Load();  // every draw 0: buttons in QBColor(1), figure of shape 0 at column 9
     Demo demo(rig.rnd);
     ControlPad& pad = g.pad;
-    for (CommandButton* b :
-         {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate, &pad.cmdSpace, &pad.cmdDown})
-        b->BackColor = kGreen;
-    struct Tick {
-        std::initializer_list<float> draws;  // interval, button, and a drop's sound
-        DemoAction action;
-        int interval;
-        Channel sound;
-        const CommandButton* button;  // the one left pressed
-    };
-    const Tick ticks[] = {
-        {{0.5f, 0.51f / 23}, DemoAction::Left, 375, Channel::mLeft1, &pad.cmdLeftRight[0]},
-        {{0.0f, 7.49f / 23}, DemoAction::Left, 1, Channel::mLeft1, &pad.cmdLeftRight[0]},
-        {{0.99999994f, 7.51f / 23}, DemoAction::Right, 750, Channel::mRight1, &pad.cmdLeftRight[2]},
-        {{0.1f, 16.0f / 23}, DemoAction::Rotate, 75, Channel::mRotate1, &pad.cmdRotate},
-        {{0.1f, 21.49f / 23, 0.9f}, DemoAction::Drop, 75, Channel::mDrop1, &pad.cmdDown},
-        {{0.1f, 0.49f / 23}, DemoAction::Invert, 75, Channel::mInverse1, &pad.cmdSpace},
-        {{0.1f, 22.0f / 23}, DemoAction::Invert, 75, Channel::mInverse1, &pad.cmdSpace},
-    };
-    for (const Tick& t : ticks) {
-        rig.rnd.Push(t.draws);
+    CommandButton* const buttons[] = {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate,
+                                      &pad.cmdSpace};
+    // Each tick draws the next interval, the button, and a drop its sound; it leaves the
+    // action, the interval, the sound and the buttons that still look pressed.
+    const std::vector<std::vector<float>> ticks = {{0.5f, 0.51f / 23},        {0.0f, 7.49f / 23},
+                                                   {0.99999994f, 7.51f / 23}, {0.1f, 16.0f / 23},
+                                                   {0.1f, 21.49f / 23, 0.9f}, {0.1f, 0.49f / 23},
+                                                   {0.1f, 22.0f / 23}};
+    std::string seen;
+    for (const std::vector<float>& draws : ticks) {
+        for (CommandButton* b : buttons)
+            b->BackColor = kGreen;
+        rig.rnd.script.assign(draws.begin(), draws.end());
         rig.sound.played.clear();
-        EXPECT_EQ(demo.tmrDemo_Timer(g), t.action);
-        EXPECT_EQ(demo.tmrDemo.Interval, t.interval);
-        EXPECT_EQ(rig.sound.played, std::vector<Channel>{t.sound});
-        for (const CommandButton* b :
-             {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate, &pad.cmdSpace})
-            EXPECT_EQ(b->BackColor == QBColor(1), b != t.button) << t.interval;
+        seen += "-LRTDI"[static_cast<int>(demo.tmrDemo_Timer(g))];
+        seen += std::to_string(demo.tmrDemo.Interval) + " ";
+        for (Channel c : rig.sound.played)
+            seen += std::to_string(static_cast<int>(c)) + " ";
+        for (const CommandButton* b : buttons)
+            seen += b->BackColor == QBColor(1) ? '.' : '#';
+        seen += "|";
     }
+    EXPECT_EQ(seen,
+              "L375 1 #...|L1 1 #...|R750 2 .#..|T75 3 ..#.|D75 4 ....|I75 9 ...#|I75 9 ...#|");
     EXPECT_EQ(g.board.PosX, 8);         // left, left, right
     EXPECT_EQ(rig.shell.focusWell, 0);  // no mouse-up in the demonstration
 

@@ -12,240 +12,158 @@
 namespace vorblin {
 namespace {
 
+using testing::Seen;
+
 // What the tour had done when one page was shown.
-struct PageSeen {
+struct Page {
     std::string text;
-    std::vector<std::string> blue;  // controls painted with the highlight colour
-    Colour table = kBlack;
-    int16_t chkHelp = 0;
-    size_t sounds = 0;
-    size_t wellOps = 0;
-    int stateBlue = 0;  // highlighted colours among the states the window shows
+    std::vector<std::string> blue;  // controls in the highlight colour
+    Colour table;
+    int16_t chkHelp;
+    size_t sounds, wellOps;
 };
 
 // The main window's logic with a help window that records each page and is closed
 // ("Закрыть") on the page numbered closeOn (0 the first page, -1 never).
-struct TourRig {
-    class Window final : public HelpWindow {
-      public:
-        explicit Window(TourRig& rig) : rig_(rig) {}
-        void Show(std::string_view strText) override {
-            rig_.pages.push_back(rig_.Snapshot(strText));
-            blnClose = static_cast<int>(rig_.pages.size()) - 1 == rig_.closeOn;
+struct TourRig : testing::ShellRig {
+    struct Window final : HelpWindow {
+        explicit Window(TourRig& rig) : rig(rig) {}
+        void Show(std::string_view text) override {
+            rig.pages.push_back({std::string(text), rig.Blue(), rig.main.records.lstTable.BackColor,
+                                 rig.main.menu.chkHelp.Value, rig.sound.played.size(),
+                                 rig.well.ops.size()});
+            blnClose = static_cast<int>(rig.pages.size()) - 1 == rig.closeOn;
         }
-
-      private:
-        TourRig& rig_;
-    };
-    class Host final : public ShellLink {
-      public:
-        explicit Host(TourRig& rig) : rig_(rig) {}
-        void FocusWell() override { rig_.log.push_back("focus"); }
-        void Minimize() override {}
-        void RestoreAndActivate() override {}
-        std::unique_ptr<HelpWindow> NewHelpWindow() override {
-            rig_.log.push_back("new window");
-            return std::make_unique<Window>(rig_);
-        }
-
-      private:
-        TourRig& rig_;
+        TourRig& rig;
     };
 
-    TourRig() { shell.Form_Load(); }
-
-    PageSeen Snapshot(std::string_view text) {
-        PageSeen seen{std::string(text),
-                      {},
-                      shell.records.lstTable.BackColor,
-                      shell.menu.chkHelp.Value,
-                      sound.played.size(),
-                      well.ops.size()};
+    TourRig() {
+        shell.helpWindow = [this] {
+            ++windows;
+            return std::make_unique<Window>(*this);
+        };
+        main.Form_Load();
+    }
+    std::vector<std::string> Blue() {
+        std::vector<std::string> names;
         for (const ControlSpec& item : FrmMainLayout())
-            if (shell.help.BackColor(item.name) == kHelpHighlight)
-                seen.blue.emplace_back(item.name);
-        const ControlPad& pad = shell.game.pad;
-        const MainMenu& menu = shell.menu;
-        for (const Colour c :
-             {pad.cmdLeftRight[0].BackColor, pad.cmdLeftRight[2].BackColor, pad.cmdRotate.BackColor,
-              pad.cmdDown.BackColor, pad.cmdSpace.BackColor, pad.chkPause.BackColor,
-              menu.chkHelp.BackColor, menu.chkDemo.BackColor, menu.chkSet.BackColor,
-              menu.chkAuto.BackColor, menu.chkFuture.BackColor, menu.chkRec.BackColor,
-              menu.chkStat.BackColor})
-            seen.stateBlue += c == kHelpHighlight ? 1 : 0;
-        for (const auto& [name, c] : shell.help.backColours.All())
-            seen.stateBlue += c == kHelpHighlight ? 1 : 0;
-        return seen;
+            if (main.help.BackColor(item.name) == kHelpHighlight)
+                names.emplace_back(item.name);
+        return names;
     }
     // Every control's back colour, in the layout's order.
     std::vector<Colour> Colours() {
         std::vector<Colour> colours;
         for (const ControlSpec& item : FrmMainLayout())
-            colours.push_back(shell.help.BackColor(item.name));
+            colours.push_back(main.help.BackColor(item.name));
         return colours;
     }
 
-    testing::ScriptedRandom rnd;
-    testing::FixedClock clock;
-    testing::RecordingSurface well, next, future;
-    testing::RecordingSound sound;
-    Host host{*this};
-    testing::ScriptedDialogs dialogs;
-    testing::FakeSides sides;
-    testing::TempFolder folder;
-    MainShell shell{
-        ShellParts{rnd, clock, well, next, future, sound, host, dialogs, sides, folder.path}};
-    int closeOn = -1;
-    std::vector<PageSeen> pages;
-    std::vector<std::string> log;
+    int closeOn = -1, windows = 0;
+    std::vector<Page> pages;
 };
 
-// The tour's order as the player walks it.
-const std::vector<std::string> kTourOrder = {
-    "picVorblin",       "fraControl",       "cmdDown",          "cmdLeftRight(2)",
-    "cmdLeftRight(0)",  "cmdRotate(0)",     "cmdSpace",         "lblPause",
-    "frmMenu",          "chkSet",           "chkDemo",          "chkHelp",
-    "chkPause",         "chkRec",           "chkStat",          "chkAuto",
-    "chkFuture",        "fraScore",         "lblScore",         "fraLines",
-    "lblCountLines(1)", "lblCountLines(2)", "lblCountLines(3)", "lblCountLines(4)",
-    "picNext",          "lblFirma",         "lblSumBonus",      "lblLevel",
-    "lblPosition",      "lblRemain",        "lblNextPlace",     "lblAutors",
-    "lblTimeBonus",     "lblTotalScore"};
-
-TEST(HelpTour, WalksEveryControlInOrderOnceWithItsTagAndReleasesHelp) {
+TEST(HelpTour, WalksEveryControlInOrderWithItsTagGivesColoursBackAndRedrawsTheWell) {
     TourRig rig;
+    Game& game = rig.main.game;
+    game.cmdLeftRight_MouseDown(0);  // green while held
+    game.cmdDown_MouseDown();        // black until the landing
+    rig.main.help.backColours["lblScore"] = RGB(1, 2, 3);
+    game.board.C(4, 30) = true;
+    game.Position = 3;
+    rig.sound.played.clear();
     const std::vector<Colour> before = rig.Colours();
-    rig.shell.Set_chkHelp(1);
+    rig.main.Set_chkHelp(1);
 
     ASSERT_EQ(rig.pages.size(), 35u);
-    EXPECT_EQ(rig.pages[0].text, kHelpFirstPage);
-    EXPECT_EQ(rig.pages[0].table, kHelpTableMark);
-    EXPECT_TRUE(rig.pages[0].blue.empty());
-    EXPECT_EQ(rig.pages[0].stateBlue, 0);
+    EXPECT_EQ(Seen(rig.pages[0].text, rig.pages[0].blue.size(), rig.pages[0].table),
+              Seen(kHelpFirstPage, 0, kHelpTableMark));
     std::vector<std::string> walked;
     for (size_t i = 1; i < rig.pages.size(); ++i) {
-        const PageSeen& page = rig.pages[i];
+        const Page& page = rig.pages[i];
         ASSERT_EQ(page.blue.size(), 1u) << i;  // its own colour came back before the next
         walked.push_back(page.blue[0]);
-        EXPECT_EQ(page.stateBlue, 1) << i;
-        EXPECT_EQ(page.table, kBlack) << i;
-        EXPECT_EQ(page.chkHelp, 1) << i;
-        EXPECT_EQ(page.sounds, i) << i;  // one before the first page, one after each
+        // One sound before the first page, one after each.
+        EXPECT_EQ(Seen(page.table, page.chkHelp, page.sounds), Seen(kBlack, 1, i)) << i;
         for (const ControlSpec& item : FrmMainLayout())
             if (item.name == page.blue[0]) {
                 EXPECT_EQ(page.text, item.tag) << i;
             }
     }
-    EXPECT_EQ(walked, kTourOrder);
+    EXPECT_EQ(walked,
+              (std::vector<std::string>{
+                  "picVorblin",       "fraControl",       "cmdDown",          "cmdLeftRight(2)",
+                  "cmdLeftRight(0)",  "cmdRotate(0)",     "cmdSpace",         "lblPause",
+                  "frmMenu",          "chkSet",           "chkDemo",          "chkHelp",
+                  "chkPause",         "chkRec",           "chkStat",          "chkAuto",
+                  "chkFuture",        "fraScore",         "lblScore",         "fraLines",
+                  "lblCountLines(1)", "lblCountLines(2)", "lblCountLines(3)", "lblCountLines(4)",
+                  "picNext",          "lblFirma",         "lblSumBonus",      "lblLevel",
+                  "lblPosition",      "lblRemain",        "lblNextPlace",     "lblAutors",
+                  "lblTimeBonus",     "lblTotalScore"}));
     EXPECT_EQ(rig.pages[32].text, kCreditsText);
     EXPECT_EQ(rig.pages[34].text, "Суммарный бонус за время.");
+    EXPECT_EQ(rig.Colours(), before);  // the colours the controls had, not the layout's
+    EXPECT_EQ(Seen(rig.main.records.lstTable.BackColor, rig.sound.played.size(),
+                   rig.main.menu.chkHelp.Value),
+              Seen(kBlack, 35, 0));
+    EXPECT_EQ(Seen(rig.windows, rig.shell.focusWell), "1|2|");
 
-    EXPECT_EQ(rig.Colours(), before);
-    EXPECT_EQ(rig.shell.records.lstTable.BackColor, kBlack);
-    EXPECT_EQ(rig.sound.played.size(), 35u);
-    EXPECT_EQ(rig.shell.menu.chkHelp.Value, 0);
-    EXPECT_EQ(rig.log, (std::vector<std::string>{"new window", "focus", "focus"}));
+    // The well is redrawn between its page and the next one, and only then.
+    testing::RecordingSurface expected;
+    Draw_Field(expected, game.board);
+    Draw_Grid(expected, game.board, game.Position);
+    Draw_Figure(expected, game.board);
+    const auto at = [&](size_t page) { return rig.well.ops.begin() + rig.pages[page].wellOps; };
+    EXPECT_EQ(std::vector<std::string>(at(1), at(2)), expected.ops);
+    EXPECT_EQ(Seen(rig.pages[1].wellOps, rig.well.ops.size()),
+              Seen(rig.pages[0].wellOps, rig.pages[2].wellOps));
 }
 
 TEST(HelpTour, ClosingEndsTheTourAfterTheCurrentControlIsRestored) {
-    struct Case {
-        int closeOn;  // page shown when "Закрыть" is pressed
-        const char* control;
-        size_t sounds;
-    };
-    for (const Case c : {Case{0, nullptr, 1}, Case{1, "picVorblin", 2}, Case{3, "cmdDown", 4},
-                         Case{12, "chkHelp", 13}, Case{34, "lblTotalScore", 35}}) {
+    const std::pair<int, const char*> cases[] = {
+        {0, nullptr}, {1, "picVorblin"}, {3, "cmdDown"}, {12, "chkHelp"}, {34, "lblTotalScore"}};
+    for (const auto& [closeOn, control] : cases) {
         TourRig rig;
-        rig.closeOn = c.closeOn;
+        rig.closeOn = closeOn;
         const std::vector<Colour> before = rig.Colours();
-        rig.shell.Set_chkHelp(1);
-        EXPECT_EQ(rig.pages.size(), static_cast<size_t>(c.closeOn + 1)) << c.closeOn;
-        if (c.control != nullptr) {
-            EXPECT_EQ(rig.pages.back().blue, std::vector<std::string>{c.control});
-        }
-        EXPECT_EQ(rig.Colours(), before) << c.closeOn;
-        EXPECT_EQ(rig.shell.records.lstTable.BackColor, kBlack) << c.closeOn;
-        EXPECT_EQ(rig.sound.played.size(), c.sounds) << c.closeOn;
-        EXPECT_EQ(rig.shell.menu.chkHelp.Value, 0) << c.closeOn;
-        EXPECT_EQ(rig.log.back(), "focus") << c.closeOn;
+        rig.main.Set_chkHelp(1);
+        EXPECT_EQ(rig.pages.back().blue,
+                  control ? std::vector<std::string>{control} : std::vector<std::string>{});
+        EXPECT_EQ(rig.Colours(), before) << closeOn;
+        EXPECT_EQ(Seen(rig.pages.size(), rig.main.records.lstTable.BackColor,
+                       rig.sound.played.size(), rig.main.menu.chkHelp.Value, rig.shell.focusWell),
+                  Seen(closeOn + 1, kBlack, closeOn + 1, 0, 2));
     }
-}
-
-TEST(HelpTour, GivesBackTheColourAControlHadNotTheLayouts) {
-    TourRig rig;
-    Game& game = rig.shell.game;
-    game.cmdLeftRight_MouseDown(0);  // green while held
-    game.cmdDown_MouseDown();        // black until the landing
-    rig.shell.help.backColours["lblScore"] = RGB(1, 2, 3);
-    const std::vector<Colour> before = rig.Colours();
-    rig.shell.Set_chkHelp(1);
-    EXPECT_EQ(rig.Colours(), before);
-}
-
-TEST(HelpTour, RedrawsTheWellAfterItsPage) {
-    TourRig rig;
-    rig.shell.game.board.C(4, 30) = true;
-    rig.shell.game.Position = 3;
-    rig.shell.Set_chkHelp(1);
-
-    testing::RecordingSurface expected;
-    Draw_Field(expected, rig.shell.game.board);
-    Draw_Grid(expected, rig.shell.game.board, rig.shell.game.Position);
-    Draw_Figure(expected, rig.shell.game.board);
-    // Drawn between the well's page and the next one, and only then.
-    const std::vector<std::string> drawn(rig.well.ops.begin() + rig.pages[1].wellOps,
-                                         rig.well.ops.begin() + rig.pages[2].wellOps);
-    EXPECT_EQ(drawn, expected.ops);
-    EXPECT_EQ(rig.pages[1].wellOps, rig.pages[0].wellOps);
-    EXPECT_EQ(rig.well.ops.size(), rig.pages[2].wellOps);
 }
 
 TEST(HelpTour, PageSoundsRoundHalfToEven) {
-    struct Case {
-        float rnd;
-        uint8_t n;
-        Channel channel;
-    };
-    for (const Case c :
-         {Case{0.0f, 1, Channel::mVorblin1}, Case{0.0625f, 1, Channel::mVorblin1},
-          Case{0.25f, 2, Channel::mDown1},  // 2.5 goes down to 2
-          Case{0.2501f, 3, Channel::mLeft1}, Case{0.5f, 4, Channel::mRight1},
-          Case{0.6f, 5, Channel::mRotate1}, Case{0.75f, 6, Channel::mDrop1},  // 5.5 goes up to 6
-          Case{0.99999994f, 7, Channel::mDelLin1}}) {
-        testing::ScriptedRandom rnd;
-        rnd.Push({c.rnd});
-        testing::RecordingSound sound;
-        EXPECT_EQ(Play_Help_Sound(rnd, sound), c.n) << c.rnd;
-        EXPECT_EQ(sound.played, std::vector<Channel>{c.channel}) << c.rnd;
+    testing::ScriptedRandom rnd;
+    testing::RecordingSound sound;
+    std::string numbers;  // 2.5 goes down to 2, 5.5 up to 6
+    for (float draw : {0.0f, 0.0625f, 0.25f, 0.2501f, 0.5f, 0.6f, 0.75f, 0.99999994f}) {
+        rnd.Push({draw});
+        numbers += std::to_string(Play_Help_Sound(rnd, sound));
     }
-    // In the tour: the first sound before the first page, then one after each page.
-    TourRig rig;
-    rig.closeOn = 2;
-    rig.rnd.Push({0.75f, 0.25f, 0.0f});
-    rig.shell.Set_chkHelp(1);
-    EXPECT_EQ(rig.sound.played,
-              (std::vector<Channel>{Channel::mDrop1, Channel::mDown1, Channel::mVorblin1}));
+    EXPECT_EQ(numbers, "11234567");
+    EXPECT_EQ(sound.played,
+              (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1, Channel::mDown1,
+                                    Channel::mLeft1, Channel::mRight1, Channel::mRotate1,
+                                    Channel::mDrop1, Channel::mDelLin1}));
 }
 
 TEST(HelpWindowRules, OpensLeftOfTheMainWindowAndUnrollsJustPast3030Twips) {
     const WindowPosition at = HelpWindowPlace({5000, 700}, 3600);
-    EXPECT_EQ(at.Left, 1400);
-    EXPECT_EQ(at.Top, 700);
-
+    EXPECT_EQ(Seen(at.Left, at.Top), "1400|700|");
     HelpUnroll unroll;
-    EXPECT_EQ(unroll.Height, 0);
-    EXPECT_TRUE(unroll.tmrResize.Enabled);
-    EXPECT_EQ(unroll.tmrResize.Interval, 15);
-    int ticks = 0;
-    while (unroll.tmrResize.Enabled && ticks < 100) {
+    std::string heights;
+    while (unroll.tmrResize.Enabled && heights.size() < 200) {
+        heights += std::to_string(unroll.Height / 100) + " ";
         unroll.tmrResize_Timer();
-        ++ticks;
-        if (unroll.Height == 3000) {
-            EXPECT_TRUE(unroll.tmrResize.Enabled);
-        }
     }
-    EXPECT_EQ(ticks, 31);
-    EXPECT_EQ(unroll.Height, 3100);
+    EXPECT_EQ(Seen(unroll.tmrResize.Interval, heights, unroll.Height),
+              "15|0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 "
+              "28 29 30 |3100|");
 }
 
 }  // namespace

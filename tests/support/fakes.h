@@ -98,8 +98,10 @@ class RecordingShell final : public ShellLink {
         if (log != nullptr)
             log->push_back("save settings");
     }
+    std::unique_ptr<HelpWindow> NewHelpWindow() override { return helpWindow(); }
     int focusWell = 0, minimized = 0, restored = 0, outlines = 0, settings = 0, saves = 0;
     std::vector<std::string>* log = nullptr;
+    std::function<std::unique_ptr<HelpWindow>()> helpWindow = [] { return nullptr; };
 };
 // Side windows as plain state; every call that changes them is logged, e.g.
 // "move frmStatistic 9285,300".

@@ -1,9 +1,13 @@
+// The well and its figures: shapes, moves, rotation, inversion, drawing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <functional>
 
 #include "game/drawing.h"
+#include "game/figures.h"
+#include "game/numbers.h"
 #include "support/fakes.h"
 #include "support/well_picture.h"
 
@@ -11,6 +15,104 @@ namespace vorblin {
 namespace {
 
 using testing::BoardWith;
+using testing::FixedClock;
+using testing::RecordingSurface;
+using testing::ScriptedRandom;
+
+// The figure as rows 0..3 of its box, each row columns 0..3, '#' filled.
+std::string Picture(const std::string& shape, int16_t& counter) {
+    FigureMatrix m;
+    Initialize_Array_For_Brikko(m, shape, counter);
+    std::string text;
+    for (int b = 0; b < 4; ++b) {
+        for (int a = 0; a < 4; ++a)
+            text += m(a, b) ? '#' : '.';
+        text += b < 3 ? "/" : "";
+    }
+    return text;
+}
+
+TEST(Figures, TheSevenShapesAreChosenByNumberAndReadColumnByColumn) {
+    ScriptedRandom rnd;
+    FixedClock clock;
+    FigureChooser chooser(rnd, clock);
+    int16_t counter = 0;
+    std::string pictures;
+    for (int n = 0; n < 7; ++n) {
+        rnd.Push({0, (n + 0.5f) / 7, 0});  // warm-up, Fix(Rnd * 7) = n, not special
+        pictures += Picture(chooser.Choose_Figure(), counter) + " ";
+    }
+    EXPECT_EQ(pictures,
+              ".##./.#../.#../.... ..../.#../.#../.##. .#../.#../.#../.#.. ..../.##./..##/.... "
+              "..../..##/.##./.... ..../..#./.##./..#. ..../.##./.##./.... ");
+    EXPECT_EQ(Picture(kSuperFigure, counter), "####/.#.#/.#.#/####");
+    // Every conversion counts its cells again (the next figure once as next, once falling).
+    EXPECT_EQ(counter, 7 * 4 + 12);
+}
+
+TEST(Figures, AChoiceWarmsUpByTheClockAndOneInFiftyIsSpecialWithARandomPattern) {
+    ScriptedRandom rnd;
+    FixedClock clock;
+    clock.seconds = 7;
+    FigureChooser chooser(rnd, clock);
+    rnd.script = std::deque<float>(15, 0.9f);  // 2s + 1 discarded
+    rnd.Push({3.5f / 7, 0.49f});               // shape 3; Int(24.5) = 24: ordinary
+    EXPECT_EQ(chooser.Choose_Figure(), "0000010001100010");
+    EXPECT_EQ(rnd.draws, 17);
+
+    clock.seconds = 0;
+    rnd.fallback = 0.5f;
+    for (float m : {0.48f, 0.5f, 0.5199f, 0.5201f}) {  // only Int(m * 50) = 25 is special
+        rnd.script = {0.0f, 0.0f, m};
+        chooser.Choose_Figure();
+        EXPECT_EQ(chooser.NewIsVorblin, m == 0.5f || m == 0.5199f) << m;
+        EXPECT_EQ(chooser.NewBonus, chooser.NewIsVorblin ? kSuperBonus : 0) << m;  // no cell: super
+    }
+
+    // A special figure's pattern: s + 1 more warm-up draws, then one draw per cell.
+    clock.seconds = 3;
+    rnd.script = std::deque<float>(7, 0.1f);         // warm-up 2s + 1
+    rnd.Push({0.0f, 0.5f, 0.3f, 0.3f, 0.3f, 0.3f});  // shape, Int(25), warm-up s + 1
+    // One filled cell (row 0 of column 1): a single-cell figure is valid.
+    for (int k = 0; k < 16; ++k)
+        rnd.Push({k == 4 ? 0.8f : 0.79f});
+    rnd.Push({0.99999994f});  // bonus 50000.9988 -> 50001
+    EXPECT_EQ(chooser.Choose_Figure(), "0000100000000000");
+    EXPECT_TRUE(chooser.NewIsVorblin);
+    EXPECT_EQ(chooser.NewBonus, 50001);
+    EXPECT_EQ(rnd.draws, 17 + (4 * 3 + 2 * 17) + 7 + 2 + 4 + 16 + 1);
+
+    rnd.script = std::deque<float>(7, 0.1f);
+    rnd.Push({0.0f, 0.5f});
+    rnd.fallback = 0.0f;  // every cell empty
+    EXPECT_EQ(chooser.Choose_Figure(), kSuperFigure);
+    EXPECT_EQ(chooser.NewBonus, kSuperBonus);
+}
+
+TEST(Numbers, RoundingFixAndIntTellHalvesAndNegativesApart) {
+    std::string seen;  // nearest (halves to even), Fix and Int of each value
+    for (double x : {0.5, 1.5, 2.5, 2.7, -0.5, -1.5, -2.5, -2.7})
+        seen += std::to_string(RoundHalfEven(x)) + "," + std::to_string(Fix(x)) + "," +
+                std::to_string(Int(x)) + " ";
+    EXPECT_EQ(seen, "0,0,0 2,1,1 2,2,2 3,2,2 0,0,-1 -2,-1,-2 -2,-2,-3 -3,-2,-3 ");
+    EXPECT_EQ(std::to_string(Shown(25)) + std::to_string(Shown(35)) + std::to_string(Shown(-15)),
+              "24-2");              // tenths as shown
+    int16_t count = INT16_MAX - 1;  // a 16-bit count stops instead of wrapping
+    CountUp(count);
+    CountUp(count);
+    EXPECT_EQ(count, INT16_MAX);
+}
+
+TEST(Figures, TheClockGivesTheSecondsOfTheTimeOfDayAndTheDate) {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    char date[16];
+    std::strftime(date, sizeof date, "%d.%m.%Y", &parts);
+    SystemClock clock;
+    EXPECT_LE((clock.Seconds() - parts.tm_sec + 60) % 60, 1);
+    EXPECT_EQ(clock.ShortDate(), date);  // read within a second of the clock above
+}
 
 // Box pictures (rows 0 to 3) of the shapes used below.
 constexpr const char* kColumn0 = "1111000000000000";  // #... in every row
@@ -123,9 +225,6 @@ TEST(Board, WritesTheFigureAndEndsTheGameOnlyOnAnOverlapAtTheStart) {
     EXPECT_FALSE(board.GameOver());
 }
 
-using testing::BoardWith;
-using testing::RecordingSurface;
-
 TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour) {
     Board board = BoardWith("", 9, 0);
     board.C(4, 0) = board.C(18, 0) = board.C(4, 30) = board.C(18, 30) = board.C(11, 15) = true;
@@ -135,15 +234,14 @@ TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour)
     EXPECT_EQ(s.Cells(4, 0, 18, 0) + s.Cells(4, 30, 18, 30), "#             #\n#             #\n");
     EXPECT_EQ(s.Cells(11, 15, 11, 15), "#\n");
     EXPECT_EQ(s.ops.size(), 1u + 1u + 5u);
-    for (int16_t place : {0, 1, 7}) {
+    for (int16_t place : {0, 1, 7}) {  // the first place (Position 0) has its own colour
         s.ops.clear();
-        Draw_Grid(s, board, place);  // the first place (Position 0) has its own colour
+        Draw_Grid(s, board, place);
         const std::string colour = place == 0 ? " #D2C8C8" : " #AFAF96";
-        EXPECT_EQ(s.ops.size(), 23u + 35u);
-        EXPECT_EQ(s.ops.front(), "line 0,0-0,8500" + colour);
-        EXPECT_EQ(s.ops[22], "line 5500,0-5500,8500" + colour);
-        EXPECT_EQ(s.ops[23], "line 0,0-5500,0" + colour);
-        EXPECT_EQ(s.ops.back(), "line 0,8500-5500,8500" + colour);
+        EXPECT_EQ(
+            testing::Seen(s.ops.size(), s.ops.front(), s.ops[22], s.ops[23], s.ops.back()),
+            testing::Seen(23 + 35, "line 0,0-0,8500" + colour, "line 5500,0-5500,8500" + colour,
+                          "line 0,0-5500,0" + colour, "line 0,8500-5500,8500" + colour));
     }
 }
 
@@ -172,36 +270,6 @@ TEST(DrawWell, FigureRedrawsSixColumnsByFiveRowsAndSparesLandedCells) {
             << c.shape << " at " << c.x;
         EXPECT_EQ(s.Count("cls"), 0);
     }
-}
-
-TEST(DrawPreviews, NextFillsInItsColourAndFutureOutlinesThreeShapes) {
-    FigureMatrix next;
-    int16_t counter = 0;
-    Initialize_Array_For_Brikko(next, "1000000000000001", counter);  // corners (0, 0), (3, 3)
-    RecordingSurface s;
-    Draw_Next(s, next, kRed);
-    EXPECT_EQ(s.ops, (std::vector<std::string>{"cls", "filled 58,58-252,252 #FF",
-                                               "filled 808,808-1002,1002 #FF"}));
-
-    FigureQueue queue;
-    queue(2).Shape = kSuperFigure;  // the next figure is not in the Future window
-    queue(3).Shape = "1000000000000000";
-    queue(4).Shape = "0000000000000001";
-    queue(5).Shape = "0100000000000000";
-    s.ops.clear();
-    Draw_Future(s, queue);
-    ASSERT_EQ(s.ops.size(), 1u + 48u);
-    EXPECT_EQ(s.ops[0], "cls");
-    std::vector<std::string> yellow;
-    for (const std::string& op : s.ops)
-        if (op.ends_with("#FFFF"))
-            yellow.push_back(op);
-    EXPECT_EQ(yellow, (std::vector<std::string>{
-                          "outline 278,278-472,472 #FFFF",      // queue 3, cell (0, 0)
-                          "outline 1028,2228-1222,2422 #FFFF",  // queue 4, cell (3, 3)
-                          "outline 278,2928-472,3122 #FFFF",    // queue 5, cell (0, 1)
-                      }));
-    EXPECT_EQ(std::count(s.ops.begin(), s.ops.end(), "outline 278,528-472,722 #787878"), 1);
 }
 
 }  // namespace

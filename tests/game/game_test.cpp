@@ -1,5 +1,9 @@
+// The game as the player meets it: the start, the fall and its clock, landings, the keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "game/tick_clock.h"
 #include "support/fakes.h"
 #include "support/well_picture.h"
 
@@ -162,20 +166,9 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
               "cls"
               "outline 278,278-472,472 #FFFF"
               "outline 1028,2228-1222,2422 #FFFF");
-}
-
-TEST_F(FallTest, APlainLandingHidesTheNoticeAndLogsWithoutLines) {
-    rig.SetFigure(kBar, 12, 27);
-    g.notice.lblFirma.Visible = true;  // the special figure that has just come in
-    g.scores.FigureCount = 12;
-    g.scores.TimeTicks = 100;
-    rig.rnd.Push({0.50000006f});  // just above one half: the first landing sound
-    g.TickCount = 149;
-    g.tmrDown_Timer();
-    EXPECT_EQ(rig.sound.played, std::vector<Channel>{Channel::mDown1});
-    EXPECT_FALSE(g.notice.lblFirma.Visible);
-    EXPECT_EQ(g.lstStatistic.Items, (Lines{"...Place : 103", "13. +103"}));  // 1000 + 32 tenths
-    EXPECT_EQ(Panel(g.scores), "Level # 0||103||||||99|100");
+    EXPECT_EQ(std::count_if(future.begin(), future.end(),  // the empty cells of three boxes
+                            [](const std::string& op) { return op.ends_with(" #787878"); }),
+              48 - 2 - 4);
 }
 
 TEST_F(FallTest, OnlyAnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
@@ -206,6 +199,179 @@ TEST_F(FallTest, OnlyAnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     EXPECT_EQ(rig.records.endings, std::vector<int32_t>{406});
     EXPECT_EQ(seen, "406 2. +203");
     EXPECT_EQ(std::to_string(g.scores.Speed) + g.scores.lblScore.Caption, "0---");
+}
+
+class InputTest : public FallTest {
+  protected:
+    void SetUp() override {
+        FallTest::SetUp();
+        rig.SetFigure("0000011100010000", 8, 10);  // shape 1: .... / .#.. / .#.. / .##.
+        rig.well.ops.clear();
+    }
+    // The well around the figure, columns 7 to 12 and rows 9 to 13, rows joined by '/'.
+    std::string Shown() const {
+        std::string text = rig.well.Cells(7, 9, 12, 13);
+        std::replace(text.begin(), text.end(), '\n', '/');
+        return text;
+    }
+    std::vector<Channel>& played = rig.sound.played;
+};
+
+TEST_F(InputTest, EachKeyPressesItsButtonActsAndRedrawsAndItsReleaseRestores) {
+    const ControlPad& pad = g.pad;
+    const struct {
+        int16_t key;
+        const CommandButton* button;
+        Colour pressed;
+        Channel sound;
+        const char* well;
+    } steps[] = {
+        {kKeyLeft, &pad.cmdLeftRight[0], kGreen, Channel::mLeft1,
+         "..... /..... /.o... /.o... /.oo.. /"},
+        {kKeyRight, &pad.cmdLeftRight[2], kGreen, Channel::mRight1,
+         "....../....../..o.../..o.../..oo../"},
+        {kKeyUp, &pad.cmdRotate, kYellow, Channel::mRotate1, "....../....../.ooo../.o..../....../"},
+        {kKeySpace, &pad.cmdSpace, kYellow, Channel::mInverse1,
+         "....../.oooo./....o./..ooo./.oooo./"},
+    };
+    for (const auto& step : steps) {
+        played.clear();
+        g.Form_KeyDown(step.key);
+        EXPECT_EQ(step.button->BackColor, step.pressed) << step.key;
+        EXPECT_EQ(played, std::vector<Channel>{step.sound}) << step.key;
+        EXPECT_EQ(Shown(), step.well) << step.key;
+        const int focus = rig.shell.focusWell;
+        g.Form_KeyUp(step.key);
+        EXPECT_EQ(step.button->BackColor, QBColor(1)) << step.key;
+        EXPECT_EQ(rig.shell.focusWell, focus + 1) << step.key;
+    }
+    g.Form_KeyDown(kKeyLeft);  // releasing either arrow restores both move buttons
+    g.Form_KeyDown(kKeyRight);
+    g.Form_KeyUp(kKeyLeft);
+    EXPECT_EQ(Seen(pad.cmdLeftRight[0].BackColor, pad.cmdLeftRight[2].BackColor),
+              Seen(QBColor(1), QBColor(1)));
+}
+
+TEST_F(InputTest, RefusedActionsStillColourTheButtonAndOnlyTheTurnSounds) {
+    rig.SetFigure("0000111100000000", 3, 10);          // a bar against the left wall
+    for (int16_t key : {kKeyLeft, kKeyUp, kKeySpace})  // the box reaches column 3
+        g.Form_KeyDown(key);
+    EXPECT_EQ(g.board.Figura, testing::BoardWith("0000111100000000", 3, 10).Figura);
+    EXPECT_EQ(played, std::vector<Channel>{Channel::mRotate1});
+    // The turn redraws the figure as it is.
+    EXPECT_EQ(Seen(int{g.board.PosX}, g.pad.cmdLeftRight[0].BackColor, g.pad.cmdSpace.BackColor,
+                   rig.well.Count("outline")),
+              Seen(3, kGreen, kYellow, 4));
+}
+
+TEST_F(InputTest, DownDropsOnceAndItsReleaseOnlyHandsTheFocusBack) {
+    rig.rnd.Push({0.50000006f, 0.5f});
+    g.Form_KeyDown(kKeyDown);
+    g.Form_KeyDown(kKeyDown);  // the button is disabled now
+    EXPECT_EQ(played, std::vector<Channel>{Channel::mDrop1});
+    g.Form_KeyUp(kKeyDown);
+    g.cmdDown_MouseUp();
+    EXPECT_EQ(
+        Seen(g.pad.bDrop, g.pad.cmdDown.Enabled, g.pad.cmdDown.BackColor, rig.shell.focusWell),
+        "1|0|0|1|");
+    g.pad.cmdDown.Enabled = true;
+    g.Form_KeyDown(kKeyDown);  // exactly one half is not above it: the second sound
+    EXPECT_EQ(played.back(), Channel::mDrop2);
+}
+
+TEST_F(InputTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
+    rig.next.ops.clear();
+    g.Form_KeyDown(kKeyEscape);
+    // The figure and the next figure are redrawn on pausing and on resuming.
+    EXPECT_EQ(Seen(g.pad.chkPause.Value, g.pad.fraControl.Visible, g.tmrDown.Enabled,
+                   g.pad.EnableControls, g.pad.bEscape, rig.next.Count("cls"), Shown()),
+              "1|0|0|0|0|1|....../....../..o.../..o.../..oo../|");
+    for (int key : {37, 39, 38, 40, 32, 65})  // the game keys and one other
+        g.Form_KeyDown(static_cast<int16_t>(key));
+    g.cmdSpace_MouseDown();
+    EXPECT_EQ(Seen(int{g.board.PosX}, g.board.Figura.FilledCount(), g.pad.bDrop, played.size()),
+              "8|4|0|0|");
+    rig.well.ops.clear();
+    g.Form_KeyDown(kKeyEscape);
+    EXPECT_EQ(Seen(g.pad.fraControl.Visible, g.tmrDown.Enabled, g.pad.EnableControls,
+                   rig.well.Count("outline"), rig.next.Count("cls")),
+              "1|1|1|4|2|");
+    g.Set_chkPause(1);  // minimised only by Esc, restored once, the focus back each time
+    EXPECT_EQ(Seen(rig.shell.minimized, rig.shell.restored, rig.shell.focusWell), "1|1|3|");
+}
+
+constexpr int64_t kMs = 1'000'000;
+
+TEST(TickClock, CountsDueTicksRunsThemAndSleepsAFrameAtLeast) {
+    TickClock clock;
+    EXPECT_EQ(clock.Due(100 * kMs), 0);  // not started
+    clock.Start(10 * kMs);
+    EXPECT_EQ(Seen(clock.Due(10 * kMs), clock.Due(12 * kMs - 1), clock.Due(12 * kMs),
+                   clock.Due(31 * kMs), clock.Due(5 * kMs)),
+              "0|0|1|10|0|");
+    int ticks = 0;
+    EXPECT_EQ(clock.RunDue(31 * kMs, [&] { ++ticks; }), 10);
+    EXPECT_EQ(Seen(ticks, clock.Due(31 * kMs), clock.Due(32 * kMs)), "10|0|1|");
+    // The next fall step 50 ticks ahead of the last tick run (at 30 ms): at 130 ms; a
+    // step closer than a frame waits a frame.
+    EXPECT_EQ(
+        Seen(clock.WakeAt(31 * kMs, 50), clock.WakeAt(31 * kMs, 1), clock.WakeAt(31 * kMs, 8),
+             clock.WakeAt(31 * kMs, 9)),
+        Seen(130 * kMs, 31 * kMs + TickClock::kFrameNs, 31 * kMs + TickClock::kFrameNs, 48 * kMs));
+
+    clock.Stop();
+    EXPECT_EQ(clock.Due(1000 * kMs), 0);
+    EXPECT_EQ(clock.RunDue(1000 * kMs, [&] { ++ticks; }), 0);
+    clock.Start(1000 * kMs);  // resumed: nothing owed for the pause
+    EXPECT_EQ(clock.Due(1003 * kMs), 1);
+}
+
+TEST(TickClock, ATickThatStopsOrRestartsTheClockEndsTheBatch) {
+    TickClock clock;
+    clock.Start(0);
+    int ticks = 0;
+    EXPECT_EQ(clock.RunDue(20 * kMs,
+                           [&] {
+                               if (++ticks == 3)
+                                   clock.Stop();
+                           }),
+              3);
+    clock.Start(0);
+    ticks = 0;
+    EXPECT_EQ(clock.RunDue(20 * kMs,
+                           [&] {
+                               if (++ticks == 4)
+                                   clock.Start(8 * kMs);  // as after a game over's dialogs
+                           }),
+              4);
+    EXPECT_EQ(clock.Due(20 * kMs), 6);
+}
+
+TEST(TickClock, TheGameSaysWhenTheNextVisibleChangeComes) {
+    testing::GameRig rig;
+    Game& g = rig.game;
+    g.Form_Load();
+    EXPECT_EQ(g.TicksUntilChange(), 1);  // the time bonus counts down
+    g.scores.TimeTicks = 201;
+    auto until = [&](int tick, int speed) {
+        g.TickCount = static_cast<int16_t>(tick);
+        g.scores.Speed = static_cast<int16_t>(speed);
+        return g.TicksUntilChange();
+    };
+    EXPECT_EQ(Seen(until(0, 0), until(149, 0), until(100, 15), until(200, 15)), "150|1|35|1|");
+    rig.sound.loop = true;  // the background pans every tick
+    EXPECT_EQ(until(0, 0), 1);
+    rig.sound.loop = false;
+    g.pad.bDrop = true;
+    EXPECT_EQ(until(0, 0), 1);
+    // The promise holds: nothing changes on the ticks before.
+    g.pad.bDrop = false;
+    const int ahead = until(0, 0), y = g.board.PosY;
+    for (int i = 1; i < ahead; ++i)
+        g.tmrDown_Timer();
+    EXPECT_EQ(g.board.PosY, y);
+    g.tmrDown_Timer();
+    EXPECT_EQ(g.board.PosY, y + 1);
 }
 
 }  // namespace
