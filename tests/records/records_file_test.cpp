@@ -4,11 +4,15 @@
 
 #include <cmath>
 #include <filesystem>
+#include <random>
 
 #include "records/file_lock.h"
 #include "records/hall_of_fame.h"
 #include "support/fakes.h"
 #include "toolkit/text_file.h"
+
+// The hall-of-fame reader against any bytes (records_fuzz.cpp), also libFuzzer's entry point.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace vorblin {
 void PrintTo(const RecordEntry& e, std::ostream* os) {
@@ -19,7 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Seen;
-using testing::TempFolder;
 
 // n entries "p1".."pn" scoring 1000, 990, 980, ...
 RecordTable Descending(int n) {
@@ -40,160 +43,174 @@ TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
     EXPECT_EQ(ParseRecords("Юля\r\n 5\r\n"), (RecordTable{{"Юля", 5}}));
     std::vector<double> numbers;  // what a score line's leading number reads as
     for (const char* line : {" 1250", "1250 ", "\t-40", "+3", "12.5x", "2e3", "7e", ".5", "-", "",
-                             "abc", "- 5", "-0", "1e999"})
+                             "abc", "- 5", "0x1A", "  0x1A", "-0", "1e999"})
         numbers.push_back(LeadingNumber(line));
     EXPECT_EQ(numbers, (std::vector<double>{1250, 1250, -40, 3, 12.5, 2000, 7, 0.5, 0, 0, 0, 0, 0,
-                                            std::numeric_limits<double>::max()}));
+                                            0, 0, std::numeric_limits<double>::max()}));
     EXPECT_FALSE(std::signbit(LeadingNumber("-0")));
+    // The list: names in the fourth column, padded by characters, a long one not at all.
+    EXPECT_EQ(
+        Seen(TableLine(9, {"Borkin", 0}), TableLine(10, {"Юля", 1250}),
+             TableLine(1, {"fourteen-chars", 5}), TableLine(2, {"16-characters-ab", 5})),
+        "9. Borkin         0|10.Юля            1250|1. fourteen-chars 5|2. 16-characters-ab5|");
 }
 
-TEST(RecordsFile, ListLinesKeepTheNamesInTheFourthColumn) {
-    EXPECT_EQ(TableLine(9, {"Borkin", 0}), "9. Borkin         0");
-    EXPECT_EQ(TableLine(10, {"Borkin", 1250}), "10.Borkin         1250");
-    EXPECT_EQ(TableLine(1, {"Юля", 5}), "1. Юля            5");  // padded by characters
-    EXPECT_EQ(TableLine(1, {"a-name-of-sixteen", 5}), "1. a-name-of-sixteen5");
-    EXPECT_EQ(TableLine(2, {"exactly15chars!", 5}), "2. exactly15chars!5");
-}
-
-TEST(RecordsTable, NewScoresGoBehindEqualOnesAndTheTableKeeps99) {
-    RecordTable table{{"a", 50}, {"b", 40}, {"c", 40}, {"d", 30}, {"e", 20}};
-    EXPECT_EQ(Seen(PlaceFor(table, 20), PlaceFor(table, 21), PlaceFor(table, 51)), "5|4|0|");
+TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileCarries) {
+    RecordTable table{{"a", 50}, {"b", 40}, {"c", 40}, {"d", 30}};
     EXPECT_TRUE(InsertRecord(table, {"new", 40}));  // behind both 40s
-    EXPECT_EQ(table,
-              (RecordTable{{"a", 50}, {"b", 40}, {"c", 40}, {"new", 40}, {"d", 30}, {"e", 20}}));
-
+    EXPECT_TRUE(InsertRecord(table, {"last", 30}));
+    EXPECT_TRUE(InsertRecord(table, {"top", 51}));
+    EXPECT_EQ(
+        table,
+        (RecordTable{
+            {"top", 51}, {"a", 50}, {"b", 40}, {"c", 40}, {"new", 40}, {"d", 30}, {"last", 30}}));
     RecordTable full = Descending(98);
     EXPECT_TRUE(InsertRecord(full, {"zero", 0}));  // the 99th place
-    EXPECT_FALSE(EarnsPlace(full, 0));
     EXPECT_FALSE(InsertRecord(full, {"equal", 0}));
     EXPECT_TRUE(InsertRecord(full, {"better", 1}));  // the old 99th drops out
     RecordTable expected = Descending(98);
     expected.push_back({"better", 1});
     EXPECT_EQ(full, expected);
 
-    RecordTable over = Descending(120);  // a hand-made file with too many lines
-    EXPECT_TRUE(InsertRecord(over, {"top", 5000}));
-    expected = Descending(98);
-    expected.insert(expected.begin(), {"top", 5000});
-    EXPECT_EQ(over, expected);
-}
-
-TEST(RecordsTable, NamesHoldOnlyWhatTheFileCanCarry) {
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
     EXPECT_EQ(CleanPlayerName("a\r\nb\tc\x7f"
-                              "d"),
-              "abcd");
-    EXPECT_EQ(CleanPlayerName("x\xC2\x85y"), "xy");  // a C1 control
-    EXPECT_EQ(CleanPlayerName("中a😀b€?"), "ab€?");
-    EXPECT_EQ(CleanPlayerName("\xFF\xFEok"), "ok");  // not UTF-8 at all
+                              "d\xC2\x85"  // a C1 control
+                              "e"),
+              "abcde");
+    EXPECT_EQ(CleanPlayerName("中a\xFF\xFE😀b€?"), "ab€?");  // and what is not UTF-8 at all
 }
 
-struct GameOverStore : ::testing::Test {
-    void SetUp() override { fame.Read_Records_File(); }
-    std::optional<RecordEntry> Offer(int32_t S) {
-        return fame.Add_Record(
-            S,
-            [this] {
-                ++asked;
-                return answer;
-            },
-            [] { return std::string("05.12.2026"); });
-    }
-    void Store(const RecordTable& table) {
-        ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(table)));
-    }
-    std::string Bytes() const { return ReadFileBytes(fame.Path()).bytes; }
-    TempFolder dir;
-    HallOfFame fame{dir.path};
-    NameEntry answer{"UnNamed", false};
-    int asked = 0;
-};
-
-TEST_F(GameOverStore, AFreshFolderGetsTheDefaultTableAndTakesInWhatOthersStoredMeanwhile) {
-    EXPECT_EQ(Bytes(), "Borkin\r\n0\r\n");
+TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNeverWritten) {
+    testing::TempFolder dir;
+    HallOfFame fame(dir.path);
+    fame.Read_Records_File();
+    EXPECT_EQ(ReadFileBytes(fame.Path()).bytes, "Borkin\r\n0\r\n");
     fame.Fill_Table_List();
     EXPECT_EQ(fame.lstTable.Items, std::vector<std::string>{"1. Borkin         0"});
-    EXPECT_FALSE(fame.Damaged);
-
-    Store({{"other", 500}, {"Borkin", 0}});  // by another machine, after this game's start
-    const auto entry = Offer(300);
-    EXPECT_EQ(asked, 1);
-    Store({{"other", 500}, {"third", 400}, {"Borkin", 0}});  // while the name window is open
-    EXPECT_TRUE(fame.Write_Records_File(entry));
-    EXPECT_EQ(fame.Table,
-              (RecordTable{{"other", 500}, {"third", 400}, {"UnNamed", 300}, {"Borkin", 0}}));
-    EXPECT_EQ(Bytes(), "other\r\n 500\r\nthird\r\n 400\r\nUnNamed\r\n 300\r\nBorkin\r\n 0\r\n");
-    EXPECT_FALSE(fs::exists(fame.Path() + ".lock"));
-}
-
-TEST_F(GameOverStore, TheNameIsAskedOnlyForAPlaceAndNothingCleanIsTheDate) {
-    Store(Descending(99));
-    EXPECT_FALSE(Offer(20).has_value());  // read again: the last scores 20
-    EXPECT_EQ(asked, 0);
-    answer = {"Ignored", true};
-    EXPECT_FALSE(Offer(21).has_value());  // cancelled
-    EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(fame.Write_Records_File(std::nullopt));
-    EXPECT_EQ(ParseRecords(Bytes()), Descending(99));
-    answer = {"\r\n", false};
-    EXPECT_EQ(Offer(21), (RecordEntry{"05.12.2026", 21}));
+    NameEntry answer{"Cancelled", true};
+    const auto offer = [&](int32_t S) {
+        return fame.Add_Record(
+            S, [&] { return answer; }, [] { return "05.12.2026"; });
+    };
+    EXPECT_FALSE(offer(100).has_value());
+    answer = {"\r\n", false};  // nothing left once cleaned: the date
+    EXPECT_EQ(offer(100), (RecordEntry{"05.12.2026", 100}));
+    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Descending(99))));
     fame.Clear_Records();
-    EXPECT_TRUE(Offer(0).has_value());  // an empty table in memory: asked, not read again
+    EXPECT_TRUE(offer(0).has_value());  // an empty table in memory: asked, not read again
     EXPECT_TRUE(fame.Table.empty());
-}
 
-TEST_F(GameOverStore, AFileThatCannotBeReadIsNeverWrittenOver) {
     // A folder where the file should be: it exists, but cannot be read as a file.
     fs::remove(fame.Path());
     fs::create_directory(fame.Path());
     fame.Read_Records_File();
     EXPECT_TRUE(fame.Damaged);
-    EXPECT_TRUE(fame.Table.empty());
-    EXPECT_FALSE(fame.Write_Records_File(Offer(300)));
+    EXPECT_FALSE(fame.Write_Records_File(offer(300)));
     EXPECT_TRUE(fs::is_directory(fame.Path()));
-    EXPECT_EQ(fame.Table, (RecordTable{{"UnNamed", 300}}));  // shown for this game only
+    EXPECT_EQ(fame.Table, (RecordTable{{"05.12.2026", 300}}));  // shown for this game only
+    fs::remove(fame.Path());
+    EXPECT_TRUE(fame.Write_Records_File(std::nullopt));  // and once it can: all as stored
+    EXPECT_EQ(Seen(fame.Damaged, fame.Table.size()), "0|1|");
 }
 
 TEST(RecordsLock, WaitsForALiveOwnerTakesOverADeadOrStaleOne) {
-    TempFolder dir;
+    testing::TempFolder dir;
     const std::string lock = dir.File("VorblinFathers.txt.lock");
     char host[256] = {};
     gethostname(host, sizeof host - 1);
-    const auto owner = [&](pid_t pid) {
-        return std::string(host) + " " + std::to_string(pid) + "\n";
-    };
+    const auto owner = [&](pid_t pid) { return std::string(host) + " " + std::to_string(pid); };
     // A fresh lock of a process that is still running (this one): waited for, not taken.
-    ASSERT_TRUE(WriteFileAtomically(lock, owner(getpid())));
+    ASSERT_TRUE(WriteFileAtomically(lock, owner(getpid()) + "\n"));
     auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(FileLock(lock, std::chrono::milliseconds(300)).Held());
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
-    EXPECT_TRUE(fs::exists(lock));  // not ours to remove
-
     const pid_t gone = fork();  // the same, but its process has ended: taken over at once
     if (gone == 0)
         _exit(0);
     waitpid(gone, nullptr, 0);
-    ASSERT_TRUE(WriteFileAtomically(lock, owner(gone)));
+    ASSERT_TRUE(WriteFileAtomically(lock, owner(gone) + "\n"));
     start = std::chrono::steady_clock::now();
     {
         const FileLock taken(lock, std::chrono::seconds(3));
-        EXPECT_TRUE(taken.Held());
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
-        EXPECT_EQ(ReadFileBytes(lock).bytes, owner(getpid()));
+        EXPECT_EQ(ReadFileBytes(lock).bytes, owner(getpid()) + "\n");
     }
-    EXPECT_FALSE(fs::exists(lock));  // released
+    EXPECT_FALSE(fs::exists(lock) || fs::exists(lock + ".break"));  // released, nothing left
     // An old lock from elsewhere is stale, but one being broken right now (a fresh breaker
     // beside it) is left to whoever breaks it.
     ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
     fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::hours(1));
     ASSERT_TRUE(WriteFileAtomically(lock + ".break", ""));
     EXPECT_FALSE(FileLock(lock, std::chrono::milliseconds(100)).Held());
-    EXPECT_TRUE(fs::exists(lock + ".break"));
     fs::remove(lock + ".break");
     EXPECT_TRUE(FileLock(lock, std::chrono::milliseconds(100)).Held());
     // Another machine's fresh lock with the same process number is not ours to judge.
     ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere " + std::to_string(gone) + "\n"));
     EXPECT_FALSE(FileLock(lock, std::chrono::milliseconds(50)).Held());
+}
+
+// Eight machines sharing the folder each finish 50 games one after another and store them
+// the way the game-over flow does; the scores 1 to 400 each come once, scattered.
+TEST(RecordsFile, EightMachinesStoringAtOnceLoseNoResult) {
+    const auto score = [](int process, int k) { return (k * 8 + process) * 263 % 400 + 1; };
+    const auto name = [](int process, int k) {
+        return "p" + std::to_string(process) + "-" + std::to_string(k);
+    };
+    testing::TempFolder folder;
+    HallOfFame(folder.path).Read_Records_File();  // the default table
+    std::vector<pid_t> children;
+    for (int p = 0; p < 8; ++p) {
+        children.push_back(fork());
+        ASSERT_GE(children.back(), 0);
+        if (children.back() != 0)
+            continue;
+        HallOfFame fame(folder.path);
+        int failures = 0;
+        for (int k = 0; k < 50; ++k) {
+            fame.Read_Records_File();  // the game's start
+            const auto ask = [&] { return NameEntry{name(p, k), false}; };
+            const auto entry = fame.Add_Record(score(p, k), ask, [] { return "?"; });
+            failures += fame.Write_Records_File(entry) ? 0 : 1;
+        }
+        _exit(std::min(failures, 100));
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failed stores: " << status;
+    }
+    // Exactly the 99 best of the 400 results, best first, each name with its own score.
+    RecordTable expected(99);
+    for (int p = 0; p < 8; ++p)
+        for (int k = 0; k < 50; ++k)
+            if (score(p, k) > 400 - 99)
+                expected[400 - score(p, k)] = {name(p, k), double(score(p, k))};
+    HallOfFame fame(folder.path);
+    fame.Read_Records_File();
+    EXPECT_EQ(fame.Table, expected);
+    // No lock and no temporary file left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator{}), 1);
+}
+
+// Files stitched from the pieces a table file is made of, and from pieces that break it:
+// Windows-1251 and UTF-8 letters, numbers and what spoils them; random bytes add the rest.
+TEST(RecordsFile, ReaderSurvivesStitchedAndRandomFiles) {
+    const std::string_view pieces[] = {"\r\n",  "\n",       "\r",     " ",        "\t",
+                                       "+",     ".",        "-7",     "abc",      "12.5",
+                                       "1e309", " 1250",    "Юля",    "€",        "\x98",
+                                       "\xD0",  "\xFF\xFE", "Borkin", "\xC1\xEE", "9999999999"};
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 4000; ++round) {
+        std::string file;
+        for (int i = static_cast<int>(random() % 40); i > 0; --i) {
+            if (random() % 8 == 0)
+                file.push_back(static_cast<char>(random() % 256));
+            else
+                file += pieces[random() % std::size(pieces)];
+        }
+        ASSERT_EQ(
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(file.data()), file.size()), 0);
+    }
 }
 
 }  // namespace
