@@ -9,15 +9,6 @@
 #include "records/records_table.h"
 #include "toolkit/text_file.h"
 
-namespace {
-
-void Check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-}  // namespace
-
 // Whatever the bytes: reading never fails, writing what was read loses no entry and no
 // score, and a stored table followed by damage is still read back whole.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -25,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const RecordTable table = ParseRecords(bytes);
     const RecordTable again = ParseRecords(FormatRecords(table));
-    Check(again.size() == table.size());
-    for (size_t i = 0; i < table.size(); ++i)
-        Check(!table[i].Name.empty() && again[i].Score == table[i].Score &&
-              !TableLine(i + 1, table[i]).empty());
+    bool ok = again.size() == table.size();
+    for (size_t i = 0; ok && i < table.size(); ++i)
+        ok = !table[i].Name.empty() && again[i].Score == table[i].Score &&
+             !TableLine(i + 1, table[i]).empty();
 
     // The first half makes a table as the game would store it; the rest is damage.
     RecordTable stored;
@@ -39,8 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool ascii = std::all_of(file.begin(), file.end(), [](char c) { return c >= 0; });
     if (!IsValidUtf8(file) || ascii) {  // else the bytes read as UTF-8 by design
         const RecordTable damaged = ParseRecords(file + std::string(bytes.substr(size / 2)));
-        Check(damaged.size() >= stored.size() &&
-              std::equal(stored.begin(), stored.end(), damaged.begin()));
+        ok = ok && damaged.size() >= stored.size() &&
+             std::equal(stored.begin(), stored.end(), damaged.begin());
     }
+    if (!ok)
+        std::abort();
     return 0;
 }
