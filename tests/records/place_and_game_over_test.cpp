@@ -58,11 +58,11 @@ TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
     } cases[] = {
         {{{"a", 500}, {"b", 400}, {"c", 300}},
          {{100, "3|Place # 4|Next Place : +200|1|-1|0||0|"},
-          {300, "3|Place # 4|Next Place : +0|1|-1|0||0|"},  // equal does not pass
           {450, "1|Place # 2|Next Place : +50|1|1|1|...Place : 2;|0|"},
+          {500, "1|Place # 2|Next Place : +0|1|1|0||0|"},  // equal does not pass
           // Hidden, not cleared; the grid once more, in its new colour.
-          {501, "0|Place # 1|Next Place : +50|0|0|1|...VICTORY !!!;|58|"},
-          {100000, "0|Place # 1|Next Place : +50|0|0|0||58|"}},
+          {501, "0|Place # 1|Next Place : +0|0|0|1|...VICTORY !!!;|58|"},
+          {100000, "0|Place # 1|Next Place : +0|0|0|0||58|"}},
          "3|Place # 4|1|1|"},  // the colour stays for the next game
         {Full(),
          {{902, "99||Next Place : +0|1|-1|0||0|"},
