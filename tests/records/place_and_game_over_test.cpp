@@ -71,11 +71,10 @@ TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
         {{}, {{10, "0|Place # 1||1|-1|0||58|"}}, "0|Place # 1|1|0|"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.newGame);
         ShellRig rig;
         StartWith(rig, c.table);
         for (const auto& [S, seen] : c.landings)
-            EXPECT_EQ(Land(rig, S), seen) << S;
+            EXPECT_EQ(Land(rig, S), seen) << S << " after " << c.table.size() << " entries";
         rig.main.New_Game();
         const Game& g = rig.game;
         EXPECT_EQ(Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Visible,
