@@ -22,11 +22,6 @@ RecordTable Full() {
     return full;
 }
 
-void StartWith(ShellRig& rig, const RecordTable& table) {
-    ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(table)));
-    rig.main.Form_Load();
-}
-
 // Lands a one-cell figure on the floor of an empty well with the shown score S. Then seen:
 // position, place, next place, whether it shows, the list's selection, whether the menu
 // flashes, the climb's statistics lines and the grid lines in the first-place colour.
@@ -72,7 +67,8 @@ TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
     };
     for (const auto& c : cases) {
         ShellRig rig;
-        StartWith(rig, c.table);
+        ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(c.table)));
+        rig.main.Form_Load();
         for (const auto& [S, seen] : c.landings)
             EXPECT_EQ(Land(rig, S), seen) << S << " after " << c.table.size() << " entries";
         rig.main.New_Game();
@@ -92,7 +88,7 @@ RecordTable EndWithScore(ShellRig& rig, int32_t S) {
 
 TEST(GameOverFlow, NameAskedOnlyForAPlaceYesStartsANewGameNoEndsAfterSaving) {
     ShellRig rig;
-    StartWith(rig, {{"a", 500}, {"b", 100}});
+    rig.main.Form_Load();  // the default table
     rig.game.scores.Speed = 7;
     rig.main.Set_chkDemo(1);
     rig.dialogs.name = {"Юля", false};

@@ -94,11 +94,14 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     fame.Read_Records_File();
     EXPECT_TRUE(fame.Damaged);
     EXPECT_FALSE(fame.Write_Records_File(offer(300)));
-    EXPECT_TRUE(fs::is_directory(fame.Path()));
     EXPECT_EQ(fame.Table, (RecordTable{{"today", 300}}));  // shown for this game only
     fs::remove(fame.Path());
     EXPECT_TRUE(fame.Write_Records_File(std::nullopt));  // and once it can: all as stored
     EXPECT_EQ(Seen(fame.Damaged, fame.Table.size()), "0|1|");
+    // No data folder at all: the default table shown, nothing written.
+    HallOfFame nowhere(dir.File("gone"));
+    EXPECT_FALSE(nowhere.Write_Records_File(RecordEntry{"x", 5}));
+    EXPECT_EQ(nowhere.Table, (RecordTable{{"x", 5}, {"Borkin", 0}}));
 }
 
 TEST(RecordsLock, WaitsForALiveOwnerTakesOverADeadOrStaleOne) {

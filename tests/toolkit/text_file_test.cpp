@@ -22,8 +22,9 @@ TEST(TextFile, CodePagesRoundTripAndMarkWhatTheyCannotHold) {
     EXPECT_EQ(Utf8ToCp1251(russian), cp);
     EXPECT_EQ(Cp1251ToUtf8(cp), russian);
     EXPECT_EQ(Seen(DecodeText(cp), DecodeText(russian)), russian + "|" + russian + "|");
-    // The euro sign is in the code page; then 3, 4, 3 and 2 bytes that are not.
-    EXPECT_EQ(Utf8ToCp1251("€-中b😀c\u0900d\u0100e"), "\x88-?b?c?d?e");
+    // The euro sign is in the code page; then 3, 4, 3 and 2 bytes that are not, and an
+    // overlong sequence (one mark for its two bytes).
+    EXPECT_EQ(Utf8ToCp1251("€-中b😀c\u0900d\u0100e\xC0\x80!"), "\x88-?b?c?d?e?!");
     EXPECT_EQ(Cp1251ToUtf8("x\x98y"), "x?y");  // a hole in the code page
     EXPECT_EQ(Seen(IsValidUtf8("plain"), IsValidUtf8(cp), IsValidUtf8("\xD0")), "1|0|0|");
     EXPECT_EQ(SplitLines("a\r\n\r\nb\nc\r"), (std::vector<std::string>{"a", "", "b", "c"}));
@@ -36,14 +37,13 @@ TEST(TextFile, ReadsTellMissingFromUnreadableAndWritesReplaceAllOrNothing) {
     EXPECT_EQ(file, JoinPath(dir.path, "t.txt"));
     EXPECT_EQ(ReadFileBytes(file).status, ReadStatus::Missing);
     EXPECT_EQ(ReadFileBytes(dir.path).status, ReadStatus::Unreadable);  // a folder
+    fs::create_symlink("loop", dir.File("loop"));  // a link to itself: it cannot even be opened
+    EXPECT_EQ(ReadFileBytes(dir.File("loop")).status, ReadStatus::Unreadable);
     EXPECT_TRUE(CreateFileExclusively(file, "first"));
-    EXPECT_FALSE(CreateFileExclusively(file, "second"));  // only where nothing is
-    EXPECT_EQ(ReadFileBytes(file).bytes, "first");
+    EXPECT_FALSE(CreateFileExclusively(file, "second"));             // only where nothing is
     ASSERT_TRUE(WriteFileAtomically(file, std::string("x\0y", 3)));  // read back at the end
-    // A folder standing where the file should be cannot be replaced.
-    const std::string folder = JoinPath(dir.path, "sub");
-    fs::create_directories(JoinPath(folder, "inner"));
-    EXPECT_FALSE(WriteFileAtomically(folder, "x"));
+    fs::create_directory(dir.File("sub"));  // a folder where the file should be
+    EXPECT_FALSE(WriteFileAtomically(dir.File("sub"), "x"));
 
     // A file-size limit makes the disk "full" after 16 bytes, in a child process only.
     const pid_t child = fork();
@@ -59,8 +59,8 @@ TEST(TextFile, ReadsTellMissingFromUnreadableAndWritesReplaceAllOrNothing) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a cut write reported done";
     const FileBytes read = ReadFileBytes(file);
     EXPECT_EQ(Seen(read.status == ReadStatus::Ok, read.bytes), Seen(true, std::string("x\0y", 3)));
-    // And no temporary file left behind: only the file and the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator{}), 2);
+    // And no temporary file left behind: only the file, the folder and the link.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator{}), 3);
 }
 
 }  // namespace
