@@ -209,7 +209,7 @@ class InputTest : public FallTest {
     std::vector<Channel>& played = rig.sound.played;
 };
 
-TEST_F(InputTest, EachKeyPressesItsButtonActsAndRedrawsAndItsReleaseRestores) {
+TEST_F(InputTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
     const ControlPad& pad = g.pad;
     const struct {
         int16_t key;
@@ -242,10 +242,11 @@ TEST_F(InputTest, EachKeyPressesItsButtonActsAndRedrawsAndItsReleaseRestores) {
     g.Form_KeyUp(kKeyLeft);
     EXPECT_EQ(Seen(pad.cmdLeftRight[0].BackColor, pad.cmdLeftRight[2].BackColor),
               Seen(QBColor(1), QBColor(1)));
-}
 
-TEST_F(InputTest, RefusedActionsStillColourTheButtonAndOnlyTheTurnSounds) {
-    rig.SetFigure("0000111100000000", 3, 10);          // a bar against the left wall
+    // Refused actions still colour their buttons; only the turn sounds.
+    rig.SetFigure("0000111100000000", 3, 10);  // a bar against the left wall
+    played.clear();
+    rig.well.ops.clear();
     for (int16_t key : {kKeyLeft, kKeyUp, kKeySpace})  // the box reaches column 3
         g.Form_KeyDown(key);
     EXPECT_EQ(g.board.Figura, testing::BoardWith("0000111100000000", 3, 10).Figura);
