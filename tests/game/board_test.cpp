@@ -210,12 +210,10 @@ TEST(Board, WritesTheFigureAndEndsTheGameOnlyOnAnOverlapAtTheStart) {
     EXPECT_EQ(testing::BottomPicture(board, 6),
               testing::Joined({"...............", "....####.......", "....####.......",
                                "....####.......", "....####.......", "..............."}));
-    for (int a = 0; a < 4; ++a) {
-        for (int b = 0; b < 4; ++b) {
-            board = BoardWith(kFull, 9, 0);
-            board.C(9 + a, b) = true;
-            EXPECT_TRUE(board.GameOver()) << a << "," << b;
-        }
+    for (int cell = 0; cell < 16; ++cell) {  // any cell of the box
+        board = BoardWith(kFull, 9, 0);
+        board.C(9 + cell % 4, cell / 4) = true;
+        EXPECT_TRUE(board.GameOver()) << cell;
     }
     board = BoardWith(kFull, 9, 0);
     for (int x = 4; x <= 18; ++x)

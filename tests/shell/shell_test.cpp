@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "shell/window_shape.h"
 #include "support/fakes.h"
 #include "support/well_picture.h"
@@ -18,26 +16,22 @@ std::string Displays(const ShellRig& rig) {
     const Game& g = rig.game;
     const ScoreBoard& s = g.scores;
     const ControlPad& p = g.pad;
-    std::ostringstream out;  // the time bonus labels keep their last values
-    const std::string panel = testing::Panel(s);
-    out << panel.substr(0, panel.rfind('|', panel.rfind('|') - 1)) << "|" << s.lblLevel.ForeColor
-        << "|" << g.lblPosition.Caption << "|" << g.lblNextPlace.Caption << g.lblNextPlace.Visible
-        << g.notice.lblFirma.Visible << "\n";
-    for (int32_t n : std::initializer_list<int32_t>{
-             s.Score, s.Speed, s.Level, s.LinesInLevel, s.FigureCount, s.CellCounter,
-             s.TimeBonusTotal, s.VorblinBonusTotal, s.LineCounts[1], s.LineCounts[2],
-             s.LineCounts[3], s.LineCounts[4], g.notice.ColorFigura, rig.main.menu.ColorMenu})
-        out << n << " ";
+    std::string text = testing::Panel(s);
+    text.resize(text.rfind('|', text.rfind('|') - 1));  // the time bonus labels keep theirs
+    text += testing::Seen(s.lblLevel.ForeColor, g.lblPosition.Caption, g.lblNextPlace.Caption,
+                          g.lblNextPlace.Visible, g.notice.lblFirma.Visible, s.Score, s.Speed,
+                          s.Level, s.LinesInLevel, s.FigureCount, s.CellCounter, s.TimeBonusTotal,
+                          s.VorblinBonusTotal, s.LineCounts[1], s.LineCounts[2], s.LineCounts[3],
+                          s.LineCounts[4], g.notice.ColorFigura, rig.main.menu.ColorMenu, p.bDrop,
+                          p.EnableControls, g.tmrDown.Enabled, rig.main.menu.chkDemo.Value,
+                          rig.main.demo.tmrDemo.Enabled, g.lstStatistic.ListIndex,
+                          int{g.board.PosX}, int{g.board.PosY});
     for (const CommandButton* b :
          {&p.cmdLeftRight[0], &p.cmdLeftRight[2], &p.cmdRotate, &p.cmdDown, &p.cmdSpace})
-        out << b->BackColor << "/" << b->Enabled << " ";
-    out << p.bDrop << p.EnableControls << g.tmrDown.Enabled << rig.main.menu.chkDemo.Value
-        << rig.main.demo.tmrDemo.Enabled << g.lstStatistic.ListIndex << "\n";
+        text += testing::Seen(b->BackColor, b->Enabled);
     for (const std::string& line : g.lstStatistic.Items)
-        out << line << "\n";
-    out << int{g.board.PosX} << "," << int{g.board.PosY} << "\n"
-        << testing::BottomPicture(g.board, 31) << rig.well.Cells(2, 0, 20, 30);
-    return out.str();
+        text += line + "\n";
+    return text + testing::BottomPicture(g.board, 31) + rig.well.Cells(2, 0, 20, 30);
 }
 
 // Lands the bar of shape 2 in column x + 1 on the given bottom rows.

@@ -19,8 +19,7 @@
 namespace vorblin::testing {
 
 // Hands out scripted values first, then a fixed fallback; counts every draw.
-class ScriptedRandom final : public RandomSource {
-  public:
+struct ScriptedRandom final : RandomSource {
     float Rnd() override;
     void Push(std::initializer_list<float> values) { script.insert(script.end(), values); }
 
@@ -29,16 +28,14 @@ class ScriptedRandom final : public RandomSource {
     int draws = 0;
 };
 
-class FixedClock final : public Clock {
-  public:
+struct FixedClock final : Clock {
     int Seconds() override { return seconds; }
     std::string ShortDate() override { return "05.12.2026"; }
     int seconds = 0;
 };
 
 // Records every operation as text, e.g. "filled 28,28-222,222 #FFFF".
-class RecordingSurface final : public DrawingSurface {
-  public:
+struct RecordingSurface final : DrawingSurface {
     void Cls() override { ops.push_back("cls"); }
     void Line(int x1, int y1, int x2, int y2, Colour colour) override;
     void BoxOutline(int x1, int y1, int x2, int y2, Colour colour) override;
@@ -54,8 +51,7 @@ class RecordingSurface final : public DrawingSurface {
     std::vector<std::string> ops;
 };
 
-class RecordingSound final : public SoundBoard {
-  public:
+struct RecordingSound final : SoundBoard {
     void Play(Channel channel) override { played.push_back(channel); }
     bool EnableLoop() const override { return loop; }
     void PanSweepStep() override { ++panSteps; }
@@ -67,8 +63,7 @@ class RecordingSound final : public SoundBoard {
 
 // Logs each place update into the statistics list, as the place tracker does when the
 // player climbs, so that tests see where in a landing it comes.
-class RecordingRecords final : public RecordsLink {
-  public:
+struct RecordingRecords final : RecordsLink {
     int16_t Load_Table() override { return tableLines; }
     void Update_Place(int32_t S) override {
         if (log)
@@ -86,8 +81,7 @@ class RecordingRecords final : public RecordsLink {
     std::function<void()> onEnd;  // the game-over flow's dialogs
 };
 
-class RecordingShell final : public ShellLink {
-  public:
+struct RecordingShell final : ShellLink {
     void FocusWell() override { ++focusWell; }
     void Minimize() override { ++minimized; }
     void RestoreAndActivate() override { ++restored; }
@@ -105,8 +99,7 @@ class RecordingShell final : public ShellLink {
 };
 // Side windows as plain state; every call that changes them is logged, e.g.
 // "move frmStatistic 9285,300".
-class FakeSides final : public SideWindowHost {
-  public:
+struct FakeSides final : SideWindowHost {
     struct Side {
         bool loaded = false, visible = false, minimized = false;
         WindowPosition position;
@@ -131,8 +124,7 @@ class FakeSides final : public SideWindowHost {
 };
 
 // Answers the game-over windows from a script; logs what was asked, in order.
-class ScriptedDialogs final : public RecordsDialogs {
-  public:
+struct ScriptedDialogs final : RecordsDialogs {
     NameEntry Ask_Player_Name() override {
         log.push_back("name");
         if (whileAsking)
