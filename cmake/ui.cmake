@@ -31,9 +31,7 @@ add_executable(vorblin app/main.cpp)
 target_link_libraries(vorblin PRIVATE vorblin_ui)
 
 add_executable(vorblin_ui_tests
-  tests/toolkit/sdl_audio_device_test.cpp
-  tests/shell/frm_main_window_test.cpp
-  tests/sound/frm_settings_window_test.cpp
+  tests/ui_test.cpp
   tests/support/qt_main.cpp
 )
 target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest
