@@ -11,7 +11,6 @@
 #include "game/numbers.h"
 #include "game/tick_clock.h"
 #include "support/fakes.h"
-#include "support/well_picture.h"
 
 namespace vorblin {
 namespace {

@@ -10,7 +10,6 @@
 #include "shell/main_shell.h"
 #include "shell/window_shape.h"
 #include "support/fakes.h"
-#include "support/well_picture.h"
 
 namespace vorblin {
 namespace {
