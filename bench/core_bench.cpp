@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include "support/fakes.h"
-#include "support/well_picture.h"
 
 namespace vorblin {
 namespace {

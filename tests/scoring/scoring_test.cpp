@@ -2,7 +2,6 @@
 
 #include "scoring/demo.h"
 #include "support/fakes.h"
-#include "support/well_picture.h"
 
 namespace vorblin {
 namespace {
