@@ -62,12 +62,11 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
         table,
         (RecordTable{
             {"top", 51}, {"a", 50}, {"b", 40}, {"c", 40}, {"b2", 40}, {"d", 30}, {"d2", 30}}));
-    RecordTable full = Table(98);
-    EXPECT_TRUE(InsertRecord(full, {"zero", 0}));  // the 99th place
+    RecordTable full = Table(98, 99);
+    EXPECT_TRUE(InsertRecord(full, {"0", 0}));  // the 99th place
     EXPECT_FALSE(InsertRecord(full, {"equal", 0}));
-    EXPECT_TRUE(InsertRecord(full, {"better", 1}));  // and the old 99th drops out
-    EXPECT_EQ(full.back(), (RecordEntry{"better", 1}));
-    EXPECT_EQ(RecordTable(full.begin(), full.end() - 1), Table(98));
+    EXPECT_TRUE(InsertRecord(full, {"1", 1}));  // and the old 99th drops out
+    EXPECT_EQ(full, Table(99, 99));
 
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
     EXPECT_EQ(CleanPlayerName("a\r\nb\tc\x7f-\xC2\x85!\xC2\xA0"), "abc-!\xC2\xA0");  // C1, NBSP
@@ -183,10 +182,9 @@ TEST(RecordsFile, EightMachinesStoringAtOnceLoseNoResult) {
 // Files stitched from the pieces a table file is made of, and from pieces that break it:
 // Windows-1251 and UTF-8 letters, numbers and what spoils them; random bytes add the rest.
 TEST(RecordsFile, ReaderSurvivesStitchedAndRandomFiles) {
-    const std::string_view pieces[] = {"\r\n",  "\n",       "\r",     " ",        "\t",
-                                       "+",     ".",        "-7",     "abc",      "12.5",
-                                       "1e309", " 1250",    "Юля",    "€",        "\x98",
-                                       "\xD0",  "\xFF\xFE", "Borkin", "\xC1\xEE", "9999999999"};
+    const std::string_view pieces[] = {"\r\n", "\n",   "\r",    " ",        "-7",
+                                       "abc",  "12.5", "1e309", " 1250",    "Юля",
+                                       "€",    "\x98", "\xD0",  "\xC1\xEE", "9999999999"};
     std::mt19937 random(20261206);
     for (int round = 0; round < 4000; ++round) {
         std::string file;

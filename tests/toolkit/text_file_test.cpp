@@ -31,12 +31,14 @@ TEST(TextFile, CodePagesRoundTripAndMarkWhatTheyCannotHold) {
     EXPECT_EQ(Seen(SplitLines("\n").size(), SplitLines("\n")[0], SplitLines("").size()), "1||0|");
 }
 
-TEST(TextFile, ReadsTellMissingFromUnreadableAndWritesReplaceAllOrNothing) {
+TEST(TextFile, ALinkToItselfIsUnreadableAndWritesReplaceAllOrNothing) {
     testing::TempFolder dir;
     const std::string file = JoinPath(dir.path + "/", "t.txt");
     EXPECT_EQ(file, JoinPath(dir.path, "t.txt"));
     fs::create_symlink("loop", dir.File("loop"));  // a link to itself: it cannot even be opened
     EXPECT_EQ(ReadFileBytes(dir.File("loop")).status, ReadStatus::Unreadable);
+    EXPECT_TRUE(CreateFileExclusively(file, "first"));
+    EXPECT_FALSE(CreateFileExclusively(file, "second"));             // only where nothing is
     ASSERT_TRUE(WriteFileAtomically(file, std::string("x\0y", 3)));  // read back at the end
     fs::create_directory(dir.File("sub"));  // a folder where the file should be
     EXPECT_FALSE(WriteFileAtomically(dir.File("sub"), "x"));
