@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -19,11 +20,14 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Seen;
 
-// n entries "p1".."pn" scoring 1000, 990, 980, ...
-RecordTable Descending(int n) {
+using testing::ShellRig;
+using Lines = std::vector<std::string>;
+
+// n entries scoring top, top - 1, ..., each named by its score.
+RecordTable Table(int n, int top = 1000) {
     RecordTable table;
-    for (int i = 1; i <= n; ++i)
-        table.push_back({"p" + std::to_string(i), 1010.0 - 10 * i});
+    for (int S = top; S > top - n; --S)
+        table.push_back({std::to_string(S), double(S)});
     return table;
 }
 
@@ -37,11 +41,11 @@ TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
         (RecordTable{{"Борис", 1250}, {"Anna", 77}, {"x", 0}, {"last", 0}}));
     EXPECT_EQ(ParseRecords("Юля\r\n 5\r\n"), (RecordTable{{"Юля", 5}}));
     std::vector<double> numbers;  // what a score line's leading number reads as
-    for (const char* line : {" 1250", "1250 ", "\t-40", "+3", "12.5x", "2e3", "7e", ".5", "-", "",
-                             "abc", "- 5", "0x1A", "  0x1A", "-0", "1e999"})
+    for (const char* line :
+         {"\t-40", "+3", "12.5x", "2e3", "7e", ".5", "-", "", "- 5", "0x1A", "  0x1A", "1e999"})
         numbers.push_back(LeadingNumber(line));
-    EXPECT_EQ(numbers, (std::vector<double>{1250, 1250, -40, 3, 12.5, 2000, 7, 0.5, 0, 0, 0, 0, 0,
-                                            0, 0, std::numeric_limits<double>::max()}));
+    EXPECT_EQ(numbers, (std::vector<double>{-40, 3, 12.5, 2000, 7, 0.5, 0, 0, 0, 0, 0,
+                                            std::numeric_limits<double>::max()}));
     // The list: names in the fourth column, padded by characters, a long one not at all; a
     // score read as "-0" is a plain 0.
     EXPECT_EQ(
@@ -58,12 +62,11 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
         table,
         (RecordTable{
             {"top", 51}, {"a", 50}, {"b", 40}, {"c", 40}, {"b2", 40}, {"d", 30}, {"d2", 30}}));
-    RecordTable full = Descending(98);
-    EXPECT_TRUE(InsertRecord(full, {"zero", 0}));  // the 99th place
+    RecordTable full = Table(98, 99);
+    EXPECT_TRUE(InsertRecord(full, {"0", 0}));  // the 99th place
     EXPECT_FALSE(InsertRecord(full, {"equal", 0}));
-    EXPECT_TRUE(InsertRecord(full, {"better", 1}));  // and the old 99th drops out
-    EXPECT_EQ(full.back(), (RecordEntry{"better", 1}));
-    EXPECT_EQ(RecordTable(full.begin(), full.end() - 1), Descending(98));
+    EXPECT_TRUE(InsertRecord(full, {"1", 1}));  // and the old 99th drops out
+    EXPECT_EQ(full, Table(99, 99));
 
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
     EXPECT_EQ(CleanPlayerName("a\r\nb\tc\x7f-\xC2\x85!\xC2\xA0"), "abc-!\xC2\xA0");  // C1, NBSP
@@ -83,10 +86,9 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     EXPECT_FALSE(offer(100).has_value());
     answer = {"\r\n", false};  // nothing left once cleaned: the date
     EXPECT_EQ(offer(100), (RecordEntry{"today", 100}));
-    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Descending(99))));
+    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(99))));
     fame.Clear_Records();
     EXPECT_TRUE(offer(0).has_value());  // an empty table in memory: asked, not read again
-    EXPECT_TRUE(fame.Table.empty());
 
     // A folder where the file should be: it exists, but cannot be read as a file.
     fs::remove(fame.Path());
@@ -170,12 +172,9 @@ TEST(RecordsFile, EightMachinesStoringAtOnceLoseNoResult) {
         EXPECT_EQ(status, 0) << "stores failed";
     }
     // Exactly the 99 best of the 400 results, best first, each name with its own score.
-    RecordTable expected;
-    for (int S = 400; S > 400 - 99; --S)
-        expected.push_back({std::to_string(S), double(S)});
     HallOfFame fame(folder.path);
     fame.Read_Records_File();
-    EXPECT_EQ(fame.Table, expected);
+    EXPECT_EQ(fame.Table, Table(99, 400));
     // No lock and no temporary file left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator{}), 1);
 }
@@ -183,10 +182,9 @@ TEST(RecordsFile, EightMachinesStoringAtOnceLoseNoResult) {
 // Files stitched from the pieces a table file is made of, and from pieces that break it:
 // Windows-1251 and UTF-8 letters, numbers and what spoils them; random bytes add the rest.
 TEST(RecordsFile, ReaderSurvivesStitchedAndRandomFiles) {
-    const std::string_view pieces[] = {"\r\n",  "\n",       "\r",     " ",        "\t",
-                                       "+",     ".",        "-7",     "abc",      "12.5",
-                                       "1e309", " 1250",    "Юля",    "€",        "\x98",
-                                       "\xD0",  "\xFF\xFE", "Borkin", "\xC1\xEE", "9999999999"};
+    const std::string_view pieces[] = {"\r\n", "\n",   "\r",    " ",        "-7",
+                                       "abc",  "12.5", "1e309", " 1250",    "Юля",
+                                       "€",    "\x98", "\xD0",  "\xC1\xEE", "9999999999"};
     std::mt19937 random(20261206);
     for (int round = 0; round < 4000; ++round) {
         std::string file;
@@ -196,6 +194,127 @@ TEST(RecordsFile, ReaderSurvivesStitchedAndRandomFiles) {
         ASSERT_EQ(
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(file.data()), file.size()), 0);
     }
+}
+
+// Lands a one-cell figure on the floor of an empty well with the shown score S. Then seen:
+// position, place, next place, whether it shows, the list's selection, whether the menu
+// flashes, the climb's statistics lines and the grid lines in the first-place colour.
+std::string Land(ShellRig& rig, int32_t S) {
+    Game& g = rig.game;
+    g.board.Reset();
+    testing::LandOnNextTick(g, S);
+    rig.well.ops.clear();
+    g.lstStatistic.Clear();
+    Timer& flash = rig.main.menu.tmrMigMenuControls;
+    flash.Enabled = false;
+    g.tmrDown_Timer();
+    std::string climb;  // the landing's own line is the last
+    for (size_t i = 0; i + 1 < g.lstStatistic.Items.size(); ++i)
+        climb += g.lstStatistic.Items[i] + ";";
+    std::ostringstream colour;
+    colour << " #" << std::hex << std::uppercase << static_cast<unsigned>(kFirstPlaceGridColour);
+    const auto grid = std::ranges::count_if(
+        rig.well.ops, [&](const std::string& op) { return op.ends_with(colour.str()); });
+    return Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Caption, g.lblNextPlace.Visible,
+                rig.main.records.lstTable.ListIndex, flash.Enabled, climb, grid);
+}
+
+TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
+    const struct {
+        RecordTable table;
+        std::vector<std::pair<int32_t, const char*>> landings;  // S, then what is seen
+        const char* newGame;  // position, place, next place shown, the first-place colour
+    } cases[] = {
+        {{{"a", 500}, {"b", 400}, {"c", 300}},
+         {{100, "3|Place # 4|Next Place : +200|1|-1|0||0|"},
+          {450, "1|Place # 2|Next Place : +50|1|1|1|...Place : 2;|0|"},
+          {500, "1|Place # 2|Next Place : +0|1|1|0||0|"},  // equal does not pass
+          // Hidden, not cleared; the grid once more, in its new colour.
+          {501, "0|Place # 1|Next Place : +0|0|0|1|...VICTORY !!!;|58|"},
+          {100000, "0|Place # 1|Next Place : +0|0|0|0||58|"}},
+         "3|Place # 4|1|1|"},  // the colour stays for the next game
+        {Table(99),
+         {{902, "99||Next Place : +0|1|-1|0||0|"},
+          {903, "98|Place # 99|Next Place : +0|1|98|1|...Place : 99;|0|"}},
+         "99||1|0|"},
+        {{}, {{10, "0|Place # 1||1|-1|0||58|"}}, "0|Place # 1|1|0|"},
+    };
+    for (const auto& c : cases) {
+        ShellRig rig;
+        ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(c.table)));
+        rig.main.Form_Load();
+        for (const auto& [S, seen] : c.landings)
+            EXPECT_EQ(Land(rig, S), seen) << S << " after " << c.table.size() << " entries";
+        rig.main.New_Game();
+        const Game& g = rig.game;
+        EXPECT_EQ(Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Visible,
+                       g.lblPosition.ForeColor == QBColor(11)),
+                  c.newGame);
+    }
+}
+
+// Ends the game with the shown score S: the next figure cannot be placed. What is stored.
+RecordTable EndWithScore(ShellRig& rig, int32_t S) {
+    testing::LandOnNextTick(rig.game, S, true);
+    rig.game.tmrDown_Timer();
+    return ParseRecords(ReadFileBytes(rig.folder.File(kRecordsFileName)).bytes);
+}
+
+TEST(GameOverFlow, NameAskedOnlyForAPlaceYesStartsANewGameNoEndsAfterSaving) {
+    ShellRig rig;
+    rig.main.Form_Load();  // the default table
+    rig.game.scores.Speed = 7;
+    rig.main.Set_chkDemo(1);
+    rig.dialogs.name = {"Юля", false};
+    EXPECT_EQ(EndWithScore(rig, 300), (RecordTable{{"Юля", 300}, {"Borkin", 0}}));
+    EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "name", "new game?"}));
+    // The new game: from the stored table, with score, speed and level back to 0.
+    const ScoreBoard& s = rig.game.scores;
+    EXPECT_EQ(Seen(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
+                   rig.main.demo.tmrDemo.Enabled, rig.game.board.GameOver(), rig.shell.saves),
+              "2|0|0|Level # 0|---|0|0|0|");
+
+    // Another machine fills the table during the next game: 902 earns no place in it.
+    ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(99))));
+    rig.dialogs.log.clear();
+    rig.dialogs.newGame = false;
+    rig.shell.log = &rig.dialogs.log;
+    EXPECT_EQ(EndWithScore(rig, 902), Table(99));
+    EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?", "save settings", "end"}));
+}
+
+TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWindow) {
+    ShellRig rig;
+    rig.sides.At(SideWindow::frmVorblinFathers).visible = true;  // left open by the last run
+    rig.sides.At(SideWindow::frmFuture).visible = true;
+    rig.shell.log = &rig.sides.log;
+    rig.main.Form_Load();  // the buttons follow the windows, at every load
+    rig.main.Set_chkStat(1);
+    rig.sides.At(SideWindow::frmStatistic).visible = false;  // its close box
+    rig.main.New_Game();
+    rig.main.Set_chkRec(0);
+    rig.main.Set_chkAuto(1);     // beside the main window at 1000, 500, 7125 x 9210
+    rig.main.chkAuto_MouseUp();  // springs back
+    rig.main.Form_Resize(true);  // pauses the game too
+    rig.main.Form_Resize(false);
+    rig.main.Form_QueryUnload();
+    EXPECT_EQ(rig.sides.log,
+              (Lines{"show frmVorblinFathers", "show frmFuture", "show frmStatistic",
+                     "hide frmStatistic", "hide frmVorblinFathers",
+                     // Docked: the hall of fame (3630 high) at the bottom, the statistics
+                     // beside the future window (1635 wide); a button not yet down shows its
+                     // window once more.
+                     "normal frmVorblinFathers", "move frmVorblinFathers 8145,6080",
+                     "show frmVorblinFathers", "show frmVorblinFathers", "normal frmStatistic",
+                     "move frmStatistic 9800,500", "show frmStatistic", "show frmStatistic",
+                     "normal frmFuture", "move frmFuture 8145,500", "show frmFuture",
+                     "minimise frmVorblinFathers", "minimise frmStatistic", "minimise frmFuture",
+                     "normal frmVorblinFathers", "normal frmStatistic", "normal frmFuture",
+                     "save settings", "unload"}));
+    const MainMenu& menu = rig.main.menu;
+    EXPECT_EQ(Seen(menu.chkRec.Value, menu.chkStat.Value, menu.chkFuture.Value, menu.chkAuto.Value,
+                   rig.game.pad.chkPause.Value),
+              "1|1|1|0|1|");
 }
 
 }  // namespace
