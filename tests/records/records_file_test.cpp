@@ -293,9 +293,10 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
     rig.sides.At(SideWindow::frmStatistic).visible = false;  // its close box
     rig.main.New_Game();
     rig.main.Set_chkRec(0);
-    rig.main.Set_chkAuto(1);     // beside the main window at 1000, 500, 7125 x 9210
-    rig.main.chkAuto_MouseUp();  // springs back
-    rig.main.Form_Resize(true);  // pauses the game too
+    rig.main.Set_chkAuto(1);  // beside the main window at 1000, 500, 7125 x 9210
+    EXPECT_EQ(rig.sides.At(SideWindow::frmFuture).position.Left, 8145);  // on the press
+    rig.main.chkAuto_MouseUp();                                          // springs back
+    rig.main.Form_Resize(true);                                          // pauses the game too
     rig.main.Form_Resize(false);
     rig.main.Form_QueryUnload();
     EXPECT_EQ(rig.sides.log,

@@ -248,6 +248,8 @@ TEST(MenuFlash, RunsOnceOverTheTopRowAndStops) {
 TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
     ShellRig rig;
     MainShell& m = rig.main;
+    // No side window open: their buttons are up.
+    EXPECT_EQ(Seen(m.menu.chkRec.Value, m.menu.chkStat.Value, m.menu.chkFuture.Value), "0|0|0|");
     std::string seen;
     for (auto [press, value] : {std::pair{&MainShell::Set_chkSet, 1},
                                 {&MainShell::Set_chkHelp, 1},
