@@ -82,15 +82,13 @@ TEST(Figures, AChoiceWarmsUpByTheClockAndOneInFiftyIsSpecialWithARandomPattern) 
         rnd.Push({k == 4 ? 0.8f : 0.79f});
     rnd.Push({0.99999994f});  // bonus 50000.9988 -> 50001
     EXPECT_EQ(chooser.Choose_Figure(), "0000100000000000");
-    EXPECT_TRUE(chooser.NewIsVorblin);
-    EXPECT_EQ(chooser.NewBonus, 50001);
+    EXPECT_EQ(Seen(chooser.NewIsVorblin, chooser.NewBonus), "1|50001|");
     EXPECT_EQ(rnd.draws, 17 + (4 * 3 + 2 * 17) + 7 + 2 + 4 + 16 + 1);
 
     rnd.script = std::deque<float>(7, 0.1f);
     rnd.Push({0.0f, 0.5f});
     rnd.fallback = 0.0f;  // every cell empty
-    EXPECT_EQ(chooser.Choose_Figure(), kSuperFigure);
-    EXPECT_EQ(chooser.NewBonus, kSuperBonus);
+    EXPECT_EQ(Seen(chooser.Choose_Figure(), chooser.NewBonus), Seen(kSuperFigure, kSuperBonus));
 }
 
 TEST(Numbers, RoundingFixAndIntTellHalvesAndNegativesApart) {
@@ -234,8 +232,7 @@ TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour)
     s.ops = {"filled 528,528-722,722 #FFFF"};  // an old cell, cleared first
     Draw_Field(s, board);
     EXPECT_EQ(s.Cells(4, 0, 18, 0) + s.Cells(4, 30, 18, 30), "#             #\n#             #\n");
-    EXPECT_EQ(s.Cells(11, 15, 11, 15), "#\n");
-    EXPECT_EQ(s.ops.size(), 1u + 1u + 5u);
+    EXPECT_EQ(Seen(s.Cells(11, 15, 11, 15), s.ops.size()), "#\n|7|");  // the old cell, a clear, 5
     for (int16_t place : {0, 1, 7}) {  // the first place (Position 0) has its own colour
         s.ops.clear();
         Draw_Grid(s, board, place);
@@ -447,8 +444,8 @@ TEST_F(FallTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     // The shown score (a time bonus of 200 and 8 cells); the window is up to date
     // behind the dialogs.
     EXPECT_EQ(rig.records.endings, std::vector<int32_t>{203});
-    EXPECT_EQ(seen, "203 1. +203");
-    EXPECT_EQ(std::to_string(g.scores.Speed) + g.scores.lblScore.Caption, "0---");
+    EXPECT_EQ(Seen(seen, g.scores.Score, g.scores.Speed, g.scores.lblScore.Caption),
+              "203 1. +203|0|0|---|");
 }
 
 class InputTest : public FallTest {

@@ -127,6 +127,8 @@ struct FakeSides final : SideWindowHost {
 struct ScriptedDialogs final : RecordsDialogs {
     NameEntry Ask_Player_Name() override {
         log.push_back("name");
+        if (whileAsking)
+            whileAsking();
         return name;
     }
     bool AskNewGame() override {
@@ -137,6 +139,7 @@ struct ScriptedDialogs final : RecordsDialogs {
     void EndProgram() override { log.push_back("end"); }
 
     NameEntry name{"UnNamed", false};
+    std::function<void()> whileAsking;
     bool newGame = true;
     std::vector<std::string> log;
 };
