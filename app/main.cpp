@@ -2,11 +2,17 @@
 #include <QDir>
 
 #include "shell/frm_main_window.h"
+#include "shell/start_options.h"
 
 int main(int argc, char** argv) {
+    vorblin::NameApplication();
+    const vorblin::StartOptions options = vorblin::ParseCommandLine(argc, argv);
+    if (options.exitStatus)
+        return *options.exitStatus;
     QApplication app(argc, argv);
+    const std::string records = vorblin::RecordsFolder(options);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
-    vorblin::FrmMain window;
+    vorblin::FrmMain window(nullptr, nullptr, {}, records);
     window.show();
     window.Well()->setFocus();
     return app.exec();

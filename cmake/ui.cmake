@@ -21,11 +21,27 @@ add_library(vorblin_ui STATIC
   src/shell/frm_main_places.cpp
   src/sound/frm_open_window.cpp
   src/sound/frm_settings_window.cpp
+  src/shell/start_options.cpp
 )
 # SDL2_mixer is loaded when the sound is first opened (see sdl_audio_device.cpp): only its
 # headers at build time.
 target_include_directories(vorblin_ui PRIVATE ${SDL2_MIXER_INCLUDE_DIRS})
 target_link_libraries(vorblin_ui PUBLIC vorblin_core Qt6::Widgets ${CMAKE_DL_LIBS})
+
+# Where the executable and the shipped files go below the install prefix. The executable
+# finds the shipped files by the relative way from one to the other, so an installed tree
+# works wherever it is put or unpacked.
+include(GNUInstallDirs)
+set(VORBLIN_INSTALL_GAMESDIR games CACHE STRING "Folder of the executable below the prefix")
+set(VORBLIN_INSTALL_SHAREDIR ${CMAKE_INSTALL_DATADIR}/vorblin)
+file(RELATIVE_PATH VORBLIN_SHIPPED_RELATIVE /prefix/${VORBLIN_INSTALL_GAMESDIR}
+     /prefix/${VORBLIN_INSTALL_SHAREDIR})
+set(VORBLIN_APP_ID io.github.vorblin.VorblinCascade)
+set_property(SOURCE src/toolkit/data_folder.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+             VORBLIN_SHIPPED_RELATIVE="${VORBLIN_SHIPPED_RELATIVE}")
+set_property(SOURCE src/shell/start_options.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+             VORBLIN_VERSION="${PROJECT_VERSION}" VORBLIN_APP_ID="${VORBLIN_APP_ID}")
+include(cmake/icons.cmake)
 
 add_executable(vorblin app/main.cpp)
 target_link_libraries(vorblin PRIVATE vorblin_ui)
@@ -70,3 +86,5 @@ add_custom_command(
   COMMENT "Making the default sounds")
 add_custom_target(vorblin_sounds ALL DEPENDS ${VORBLIN_SOUND_FILES})
 add_dependencies(vorblin vorblin_sounds)
+
+include(cmake/install.cmake)

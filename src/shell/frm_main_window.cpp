@@ -5,8 +5,6 @@
 #include <QDialog>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QRegion>
 #include <chrono>
 #include <cstdio>
@@ -46,17 +44,13 @@ void SetColours(QWidget* widget, Colour fore, Colour back) {
     widget->setAutoFillBackground(true);
 }
 
-// The window's icon: a figure of yellow cells with one falling in cyan.
+// The window's icon is the game's desktop icon, drawn once as a scalable picture and
+// rendered by the build at each size the desktop uses; the title strip shows its 16 pixels.
 QIcon GameIcon() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::black);
-    QPainter painter(&pixmap);
-    for (const QPoint cell : {QPoint(0, 3), QPoint(1, 3), QPoint(2, 3), QPoint(2, 2)})
-        painter.fillRect(cell.x() * 8 + 1, cell.y() * 8 + 1, 6, 6, ToQColor(kYellow));
-    painter.setPen(ToQColor(kCyan));
-    for (const QPoint cell : {QPoint(1, 0), QPoint(1, 1), QPoint(2, 1), QPoint(3, 1)})
-        painter.drawRect(cell.x() * 8 + 1, cell.y() * 8 + 1, 5, 5);
-    return QIcon(pixmap);
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 }  // namespace
@@ -71,14 +65,13 @@ int16_t VirtualKey(int qtKey) {
     return -1;
 }
 
-FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder)
+FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder, std::string recordsFolder)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       ownRnd_(rnd != nullptr ? nullptr : std::make_unique<Lcg24Random>()),
       ownClock_(clock != nullptr ? nullptr : std::make_unique<SystemClock>()),
       rnd_(rnd != nullptr ? *rnd : *ownRnd_),
       clock_(clock != nullptr ? *clock : *ownClock_),
-      settingsFile_(folder.empty() ? DataFolder() : folder,
-                    QCoreApplication::applicationDirPath().toStdString()),
+      settingsFile_(folder.empty() ? DataFolder() : folder, ShippedFolder()),
       endProgram_([] {
           // At once, as the question promised: the settings are saved, the table stored.
           std::fflush(nullptr);
@@ -109,7 +102,10 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder)
         FontSpec{FontFace::CourierNew, 8.25, true}, RGB(255, 255, 255), handBack);
     shell_ = std::make_unique<MainShell>(
         ShellParts{rnd_, clock_, picVorblin_->Surface(), picNext_->Surface(), picFuture_, sound_,
-                   *this, *this, *this, folder.empty() ? DataFolder() : std::move(folder)});
+                   *this, *this, *this,
+                   !recordsFolder.empty() ? std::move(recordsFolder)
+                   : folder.empty()       ? DataFolder()
+                                          : std::move(folder)});
     BindState();
     ConnectInput();
     qApp->installEventFilter(this);

@@ -41,9 +41,10 @@ class FrmMain final : public QWidget,
                       private SideWindowHost {
   public:
     // rnd and clock may be given by tests; by default the window has its own. folder is
-    // where the hall of fame and the settings file live (by default the one DataFolder()
-    // chooses).
-    explicit FrmMain(RandomSource* rnd = nullptr, Clock* clock = nullptr, std::string folder = {});
+    // where the settings file lives (by default the one DataFolder() chooses), and the
+    // hall of fame too unless recordsFolder names a folder of its own (a shared one).
+    explicit FrmMain(RandomSource* rnd = nullptr, Clock* clock = nullptr, std::string folder = {},
+                     std::string recordsFolder = {});
     ~FrmMain() override;
 
     MainShell& Shell() { return *shell_; }

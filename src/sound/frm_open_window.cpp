@@ -1,7 +1,6 @@
 #include "sound/frm_open_window.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
@@ -10,6 +9,7 @@
 #include <QStorageInfo>
 #include <algorithm>
 
+#include "toolkit/data_folder.h"
 #include "toolkit/fonts.h"
 #include "toolkit/twips.h"
 
@@ -81,7 +81,7 @@ void FrmOpen::SetPath(const QString& sPath) {
     if (shown_)
         return;  // a chooser left open from an earlier pick keeps its place
     ShowFolder(Readable(sPath) ? QDir(sPath).absolutePath()
-                               : QCoreApplication::applicationDirPath());
+                               : QString::fromStdString(ShippedFolder()));
 }
 
 int FrmOpen::exec() {

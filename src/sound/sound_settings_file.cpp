@@ -149,6 +149,20 @@ std::string FindIgnoringCase(const std::string& folder, std::string_view relativ
     return path;
 }
 
+std::string ShippedFolder(const std::string& programFolder, std::string_view installedRelative) {
+    const auto hasSounds = [](const std::string& folder) {
+        std::error_code ec;
+        return fs::is_directory(fs::path(FindIgnoringCase(folder, "sound")), ec);
+    };
+    if (hasSounds(programFolder))
+        return programFolder;
+    std::string installed =
+        (fs::path(programFolder) / fs::path(installedRelative)).lexically_normal().string();
+    if (installed.size() > 1 && installed.back() == '/')
+        installed.pop_back();
+    return hasSounds(installed) ? installed : programFolder;
+}
+
 std::string DefaultBkgPath(const std::string& programFolder) {
     return FindIgnoringCase(programFolder, "Sound/bkgmusic.WAV");
 }

@@ -19,7 +19,13 @@ inline constexpr char kDefaultPathMark[] = "...";
 // folder/relative, where each part of relative that is not found as written is looked up
 // ignoring letter case ("Sound" finds "sound"); parts never found stay as written.
 std::string FindIgnoringCase(const std::string& folder, std::string_view relative);
-// The shipped background tune and a channel's shipped sound below the program's folder.
+// The folder whose "sound" folder holds the shipped sounds. A build folder or an unpacked
+// copy keeps them beside the executable; an installed one in installedRelative (for
+// example "../share/vorblin") seen from the executable's folder. Only relative steps, so
+// a copy moved anywhere still finds its sounds. The program's folder when neither has them.
+std::string ShippedFolder(const std::string& programFolder, std::string_view installedRelative);
+// The shipped background tune and a channel's shipped sound below the program's folder
+// (the one ShippedFolder gives).
 std::string DefaultBkgPath(const std::string& programFolder);
 std::string DefaultChannelPath(const std::string& programFolder, Channel channel);
 

@@ -5,6 +5,8 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include "sound/sound_settings_file.h"
+
 namespace vorblin {
 
 std::string DataFolder() {
@@ -17,6 +19,13 @@ std::string DataFolder() {
     if (own.isEmpty() || !QDir().mkpath(own))
         return program.toStdString();
     return own.toStdString();
+}
+
+std::string ShippedFolder() {
+    // Set by the build from the install layout (games/ to share/vorblin/): relative, so the
+    // installed tree can be moved or unpacked anywhere.
+    return ShippedFolder(QCoreApplication::applicationDirPath().toStdString(),
+                         VORBLIN_SHIPPED_RELATIVE);
 }
 
 }  // namespace vorblin

@@ -1,5 +1,6 @@
 #pragma once
-// Where the game keeps the files it writes (the hall of fame and the settings).
+// Where the game keeps the files it writes (the hall of fame and the settings), and where
+// it finds the files it ships.
 
 #include <string>
 
@@ -9,5 +10,9 @@ namespace vorblin {
 // that start the game from one shared folder share its hall of fame; otherwise (a copy
 // installed where the player cannot write) the player's own data folder, created if need be.
 std::string DataFolder();
+
+// The folder whose "sound" folder holds the shipped sounds: the program's folder in a build
+// folder, the shared files' folder relative to it in an installed copy.
+std::string ShippedFolder();
 
 }  // namespace vorblin
