@@ -88,3 +88,15 @@ add_custom_target(vorblin_sounds ALL DEPENDS ${VORBLIN_SOUND_FILES})
 add_dependencies(vorblin vorblin_sounds)
 
 include(cmake/install.cmake)
+
+# The game as players get it: installed into a read-only prefix, packed as a .deb, started
+# from the command line, under Xvfb with the disk sound driver (tests/install/).
+set(VORBLIN_INSTALL_TEST ${CMAKE_CURRENT_SOURCE_DIR}/tests/install/install_test.sh)
+add_test(NAME command_line
+         COMMAND bash ${VORBLIN_INSTALL_TEST} cli $<TARGET_FILE:vorblin> ${PROJECT_VERSION})
+if(NOT VORBLIN_SANITIZE)
+  add_test(NAME installed_files COMMAND bash ${VORBLIN_INSTALL_TEST} files ${CMAKE_BINARY_DIR})
+  add_test(NAME installed_run COMMAND bash ${VORBLIN_INSTALL_TEST} run ${CMAKE_BINARY_DIR})
+  add_test(NAME debian_package
+           COMMAND bash ${VORBLIN_INSTALL_TEST} deb ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+endif()

@@ -9,6 +9,10 @@ vorblin_packages=(
   fonts-liberation fonts-wine fonts-dejavu-core
   clang libclang-rt-14-dev
   sox
+  # the icon's renderings, made at build time
+  librsvg2-bin
+  # the installed game's checks: a display, the menu entry, metadata, man page, .deb
+  xvfb xdotool desktop-file-utils appstream man-db dpkg-dev
 )
 
 vorblin_install_missing() {
