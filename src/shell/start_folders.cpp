@@ -75,12 +75,10 @@ std::vector<std::string> ConfigFiles(const char* home, const char* configHome,
 std::optional<std::string> RecordsFolderSetting(std::string_view text) {
     std::optional<std::string> value;
     for (const std::string& raw : SplitLines(text)) {
-        const std::string_view line = Trim(raw);
+        // Comments and group lines need no rule of their own: their key is never this one.
+        const std::string_view line = raw;
         const size_t equals = line.find('=');
-        if (line.empty() || line.front() == '#' || line.front() == ';' ||
-            equals == std::string_view::npos)
-            continue;
-        if (Trim(line.substr(0, equals)) == kRecordsFolderKey)
+        if (equals != std::string_view::npos && Trim(line.substr(0, equals)) == kRecordsFolderKey)
             value = std::string(Trim(line.substr(equals + 1)));
     }
     return value;

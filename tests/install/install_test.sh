@@ -226,6 +226,15 @@ check_run() {
   stop_game
   grep -q "$work/no-such-folder.*does not exist" "$player/err.log" ||
     fail "the bad folder was not reported: $(cat "$player/err.log")"
+  # A relative folder is taken from where the game was started.
+  mkdir -p "$work/shared3"
+  player_folder "$work/shared3"
+  pushd "$work/shared3" >/dev/null
+  start_game "$exe" --records-folder .
+  popd >/dev/null
+  for i in $(seq 50); do [ -s "$work/shared3/VorblinFathers.txt" ] && break; sleep 0.1; done
+  [ -s "$work/shared3/VorblinFathers.txt" ] || fail "--records-folder . missed the folder"
+  stop_game
   start_game "$exe" --records-folder "$work/no-such-folder"
   stop_game
   grep -q "$work/no-such-folder (from --records-folder) does not exist" "$player/err.log" ||

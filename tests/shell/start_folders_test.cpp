@@ -24,11 +24,12 @@ TEST(StartFolders, ConfigFilesThePlayersFirstThenTheSystemsInOrder) {
     // Relative and empty entries are no configuration folders; no home, no player's file.
     EXPECT_EQ(ConfigFiles(nullptr, "rel", "x::/c:"), (Lines{"/c/vorblin/vorblin.conf"}));
     EXPECT_EQ(ConfigFiles("", nullptr, "/c"), (Lines{"/c/vorblin/vorblin.conf"}));
+    EXPECT_EQ(ConfigFiles(nullptr, nullptr, nullptr), (Lines{"/etc/xdg/vorblin/vorblin.conf"}));
 }
 
 TEST(StartFolders, RecordsFolderSettingReadsTheLastKeyLine) {
     EXPECT_EQ(RecordsFolderSetting(""), std::nullopt);
-    EXPECT_EQ(RecordsFolderSetting("# records-folder=/no\n; records-folder=/no\n"
+    EXPECT_EQ(RecordsFolderSetting("# records-folder=/no\n;records-folder=/no\n\n"
                                    "records-folders=/no\nrecords-folder\nother=/no\n"),
               std::nullopt);
     EXPECT_EQ(RecordsFolderSetting("[Vorblin]\r\n  records-folder = /srv/a b \r\n"), "/srv/a b");
