@@ -8,6 +8,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,6 +101,26 @@ TEST_F(MainWindow, AKeyActsAtOnceAfterTheTicksDueBeforeItFromAnyControl) {
     Button("chkStat")->setFocus();
     QTest::keyClick(Button("chkStat"), Qt::Key_Escape);  // pauses: the fall clock stops
     EXPECT_TRUE(Button("chkPause")->isChecked() && !window->FallClock().Running());
+}
+
+TEST(MainWindowStart, ASharedRecordsFolderTakesOnlyTheTableAndTheIconIsTheDesktops) {
+    testing::TempFolder own, shared;
+    testing::ScriptedRandom rnd;
+    testing::FixedClock clock;
+    FrmMain window(&rnd, &clock, own.path, shared.path);
+    const auto has = [](const testing::TempFolder& f, const char* name) {
+        return std::filesystem::exists(f.File(name));
+    };
+    EXPECT_EQ(testing::Seen(has(shared, "VorblinFathers.txt"), has(shared, "VorbDieRect.ini"),
+                            has(own, "VorblinFathers.txt"), has(own, "VorbDieRect.ini")),
+              "1|0|0|1|");
+    // The title strip's 16 pixels come from the same renderings as the menu's icon: the
+    // landed figure's yellow in the bottom-left cell, the well's dark above it.
+    const QImage strip = window.windowIcon().pixmap(16, 16).toImage();
+    ASSERT_EQ(strip.size(), QSize(16, 16));
+    EXPECT_EQ(strip.pixelColor(1, 14).name(), QStringLiteral("#ffff00"));
+    EXPECT_LT(strip.pixelColor(1, 9).lightness(), 40);
+    EXPECT_EQ(window.windowIcon().availableSizes().size(), 8);
 }
 
 TEST_F(MainWindow, PadButtonsActOncePerPressOfAnyMouseButton) {
