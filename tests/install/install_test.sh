@@ -28,7 +28,7 @@ cleanup() {
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
   fi
-  chmod -R u+w "$work" 2>/dev/null || true
+  chmod -R u+rwx "$work" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
