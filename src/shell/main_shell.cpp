@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/twips.h"
+
 namespace vorblin {
 
 MainShell::MainShell(const ShellParts& parts)
@@ -159,11 +161,14 @@ void MainShell::chkAuto_Click() {
     const int32_t fathersHeight = sides_.SideSize(SideWindow::frmVorblinFathers).Height;
     DockOne(SideWindow::frmVorblinFathers,
             {right + kDockingGap, main.Top + size.Height - fathersHeight}, &MainShell::Set_chkRec);
-    // Placed by the future window's width before that window itself is placed.
+    // Placed by the future window's width before that window itself is placed, and from the
+    // whole pixel that window's edge will stand on: each gap rounded on its own would differ.
+    const int32_t futureLeft = right + kDockingGap;
     const int32_t futureWidth = sides_.SideSize(SideWindow::frmFuture).Width;
-    DockOne(SideWindow::frmStatistic, {right + futureWidth + 2 * kDockingGap, main.Top},
+    DockOne(SideWindow::frmStatistic,
+            {TwipsToPixels(futureLeft) * kTwipsPerPixel + futureWidth + kDockingGap, main.Top},
             &MainShell::Set_chkStat);
-    DockOne(SideWindow::frmFuture, {right + kDockingGap, main.Top}, &MainShell::Set_chkFuture);
+    DockOne(SideWindow::frmFuture, {futureLeft, main.Top}, &MainShell::Set_chkFuture);
 }
 
 void MainShell::chkAuto_MouseUp() {
