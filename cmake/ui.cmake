@@ -11,6 +11,7 @@ add_library(vorblin_ui STATIC
   src/toolkit/colour_button.cpp
   src/toolkit/fonts.cpp
   src/toolkit/data_folder.cpp
+  src/toolkit/desktop_platform.cpp
   src/toolkit/sdl_audio_device.cpp
   src/shell/title_strip.cpp
   src/shell/frm_main_window.cpp
@@ -70,3 +71,10 @@ add_custom_command(
   COMMENT "Making the default sounds")
 add_custom_target(vorblin_sounds ALL DEPENDS ${VORBLIN_SOUND_FILES})
 add_dependencies(vorblin vorblin_sounds)
+
+# The game under a window manager (openbox on Xvfb), and beside a Wayland compositor; skipped
+# where no X server can be started.
+add_test(NAME window_manager
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/desktop/window_manager_test.sh
+                 $<TARGET_FILE:vorblin> ${CMAKE_CURRENT_BINARY_DIR}/sound)
+set_tests_properties(window_manager PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240 RUN_SERIAL TRUE)

@@ -9,6 +9,7 @@ vorblin_packages=(
   fonts-liberation fonts-wine fonts-dejavu-core
   clang libclang-rt-14-dev
   sox
+  xvfb xauth openbox xdotool x11-utils weston qt6-wayland
 )
 
 vorblin_install_missing() {
