@@ -157,6 +157,69 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
               "1. ЮляЖabcdef     300|1|0|2|0|");
 }
 
+// Runs `act` on the named modal window once it is open (however long the game takes to open it).
+void WhenOpened(const char* name, std::function<void(QWidget*)> act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, name, act = std::move(act)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible() || modal->objectName() != QLatin1String(name))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(modal);
+    });
+    poll->start(1);
+}
+
+// The last landing, run by the fall clock, climbs a place, which starts the menu flash, and
+// ends the game. The flash runs on while the name window waits, and a new game taken at once
+// keeps the menu's colour. So does one that ends on the help tour's page for "Pause".
+TEST_F(MainWindow, AGameEndingDuringTheMenuFlashOrTheTourKeepsTheMenusColour) {
+    const MainMenu& menu = window->Shell().menu;
+    const Colour before = menu.ColorMenu;
+    const auto row = [&] {
+        std::string seen = testing::Seen(menu.ColorMenu);
+        for (const char* name : {"chkPause", "chkHelp", "chkDemo", "chkSet"})
+            seen += testing::Seen(Button(name)->BackColor());
+        return seen;
+    };
+    int flashSeen = -1;
+    bool answered = false;
+    const auto answer = [&](int flashStep) {
+        WhenOpened("frmEnterName", [&, flashStep](QWidget* name) {
+            if (flashStep > 0)
+                (void)QTest::qWaitFor([&] { return menu.FlashStep >= flashStep; }, 1000);
+            flashSeen = menu.FlashStep;
+            QTest::keyClick(name, Qt::Key_Return);
+            WhenOpened("frmGameOver", [&](QWidget* question) {
+                Click(question, "cmdYes");
+                answered = true;
+            });
+        });
+    };
+    answer(1);  // "Да" while "Pause" is lit
+    testing::LandOnNextTick(game(), 300, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 3000));
+    const std::string atNewGame = row();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu.tmrMigMenuControls.Enabled; }, 2000));
+    EXPECT_EQ(testing::Seen(flashSeen) + atNewGame + row(),
+              testing::Seen(1, before, kMenuFlash, before, before, before, before, before, before,
+                            before, before));
+
+    answered = false;
+    Tour([&](int page, FrmHelp* help) {
+        if (page < 13)
+            return Click(help, "cmdNext");
+        if (page > 13)
+            return;  // still the same page, until the game ends
+        answer(0);   // on the page for "Pause", with a landing that climbs no place
+        testing::LandOnNextTick(game(), 0, true);
+    });
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(testing::Seen(menu.tmrMigMenuControls.Enabled) + row(),
+              testing::Seen(false, before, before, before, before, before));
+}
+
 // The game runs on under the settings window and its chooser: its end closes both first.
 // Without a name nothing is stored, and "No" ends the program.
 TEST_F(MainWindow, AGameEndingUnderTheSettingsAndTheChooserClosesBothFirst) {

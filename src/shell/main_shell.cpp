@@ -18,7 +18,10 @@ MainShell::MainShell(const ShellParts& parts)
       sides_(parts.sides) {}
 
 void MainShell::Form_Load() {
-    menu.ColorMenu = game.pad.chkPause.BackColor;
+    // A new game taken while the flash lights "Pause" keeps the menu's own colour: the light
+    // would otherwise stay on all four buttons for good.
+    if (!(menu.tmrMigMenuControls.Enabled && menu.FlashStep == 1))
+        menu.ColorMenu = game.pad.chkPause.BackColor;
     Set_chkDemo(0);
     demo.tmrDemo.Enabled = false;
     game.Form_Load();
@@ -72,6 +75,9 @@ NameEntry MainShell::Ask_Player_Name() {
 void MainShell::End_Of_Game(int32_t S) {
     demo.tmrDemo.Enabled = false;
     dialogs_.CloseToolWindows();
+    // The tour waits on the page it was closed on until this flow is over: the control it
+    // painted gets its colour back now, before a new game reads it.
+    help.GiveColoursBack();
     const std::optional<RecordEntry> entry = records.Add_Record(
         S, [this] { return Ask_Player_Name(); }, [this] { return clock_.ShortDate(); });
     // Stored first, then shown: the list then also holds what other machines stored.
