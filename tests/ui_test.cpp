@@ -389,6 +389,32 @@ TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
               folder.File("b.wav") + "|b.wav|0|500|500|500|");
 }
 
+// Opening shows and changes nothing, also with speeds a hand-edited file holds; Enter in the
+// speed box neither opens a chooser nor closes the window.
+TEST_F(FrmSettingsTest, OpeningChangesNothingAndEnterInTheSpeedBoxOpensNothing) {
+    std::string seen;
+    for (const int16_t speed : {700, -30}) {
+        sound.SpeedChange = speed;
+        sound.ForLoop = -1234;
+        FrmSettings shown(sound, nullptr);
+        seen += testing::Seen(sound.SpeedChange, sound.ForLoop,
+                              shown.findChild<QLineEdit*>("txtChange")->text().toStdString());
+    }
+    EXPECT_EQ(seen, "700|-1234|700|-30|-1234|-30|");
+    QStringList opened;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr) {
+            opened << modal->objectName();
+            modal->close();
+        }
+    });
+    poll.start(1);
+    QTest::keyClick(W<QLineEdit>("txtChange"), Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_TRUE(opened.isEmpty() && window->isVisible()) << opened.join(",").toStdString();
+}
+
 // Writes a 16-bit mono PCM WAV file at 44100 Hz of `frames` samples all at `level`.
 void WriteWav(const std::string& path, uint32_t frames, int16_t level) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
