@@ -37,6 +37,9 @@ add_executable(vorblin_ui_tests
 )
 target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest
                       PkgConfig::SDL2_MIXER)
+# The shipped sounds, as the build makes them, for the test of their mixed level.
+target_compile_definitions(vorblin_ui_tests PRIVATE
+                           VORBLIN_SOUND_DIR="${CMAKE_CURRENT_BINARY_DIR}/sound")
 gtest_discover_tests(vorblin_ui_tests DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy")
 
@@ -71,6 +74,7 @@ add_custom_command(
   COMMENT "Making the default sounds")
 add_custom_target(vorblin_sounds ALL DEPENDS ${VORBLIN_SOUND_FILES})
 add_dependencies(vorblin vorblin_sounds)
+add_dependencies(vorblin_ui_tests vorblin_sounds)
 
 # The game under a window manager (openbox on Xvfb), and beside a Wayland compositor; skipped
 # where no X server can be started.

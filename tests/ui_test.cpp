@@ -17,8 +17,10 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -496,6 +498,46 @@ TEST_F(SdlAudioDeviceTest, VolumePanAndStopReachTheOutput) {
     ASSERT_TRUE(device.Load(kBkgSlot, tune) && device.Play(kBkgSlot, true));
     EXPECT_EQ(Levels(), "16|16|");
     Mix_SetPostMix(nullptr, nullptr);
+}
+
+// The loudest shipped sounds that can sound at once (the music, a move, a drop, a landing, a
+// line removal and the Vorblin figure), started together at full volume, stay below full
+// scale in the mixed output, as SDL's disk driver writes it.
+TEST(ShippedSounds, TheLoudestThatSoundAtOnceStayBelowFullScale) {
+    testing::TempFolder dir;
+    const std::string raw = dir.File("mixed.raw");
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    const auto shipped = [](const char* name) {
+        return std::string(VORBLIN_SOUND_DIR) + "/" + name + ".WAV";
+    };
+    std::vector<int> peaks;
+    for (const auto& variants : {std::vector<const char*>{"left1", "drop1", "down1"},
+                                 std::vector<const char*>{"inverse1", "drop2", "down2"}}) {
+        {
+            SdlAudioDevice device;
+            ASSERT_TRUE(device.Open());
+            std::vector<const char*> names = {"dellin1", "vorblin1"};
+            names.insert(names.end(), variants.begin(), variants.end());
+            for (size_t slot = 0; slot < names.size(); ++slot)
+                ASSERT_TRUE(device.Load(static_cast<int>(slot), shipped(names[slot])) &&
+                            device.Play(static_cast<int>(slot), false));
+            ASSERT_TRUE(device.Load(kBkgSlot, shipped("bkgmusic")) && device.Play(kBkgSlot, true));
+            SDL_Delay(700);
+        }  // closed: the file holds all of it
+        const std::string bytes = ReadFileBytes(raw).bytes;
+        int peak = 0;
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            int16_t sample = 0;
+            std::memcpy(&sample, bytes.data() + i, 2);
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        peaks.push_back(peak);
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);  // as the tests run
+    // Heard, and below full scale (clipped samples sit at 32767).
+    for (const int peak : peaks)
+        EXPECT_TRUE(peak > 8000 && peak < 32000) << peak;
 }
 
 TEST(SdlAudio, WithoutADeviceEverythingStaysSilent) {
