@@ -178,6 +178,14 @@ check "the help window's right edge is on the main window's left edge" "$mx" $((
 check "the help window's top is level with the main window's" "$my" "$hy"
 [ -n "${SHOTS:-}" ] && import -window root "$SHOTS/help.png"
 close_help
+# Dragged by its title strip: the window manager moves it
+read -r left top _ < <(frame "$main")
+xdotool mousemove $((left + 150)) $((top + 12)) mousedown 1 sleep 0.2 \
+    mousemove $((left + 170)) $((top + 30)) sleep 0.2 mousemove $((left + 200)) $((top + 52)) \
+    sleep 0.2 mouseup 1
+sleep 0.3
+read -r x y _ < <(frame "$main")
+check "dragged by the title strip" "$((left + 50)) $((top + 40))" "$x $y"
 # Best, Stat and Future up again: no side window open
 for button in "4927 8407" "5647 8407" "6367 8407"; do click_main $button; done
 wait_for bash -c "! xdotool search --onlyvisible --name '^(Statistic|Future|The Best Of The Vorblin)\$' >/dev/null"
