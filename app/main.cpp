@@ -3,12 +3,14 @@
 
 #include "shell/frm_main_window.h"
 #include "shell/start_options.h"
+#include "toolkit/desktop_platform.h"
 
 int main(int argc, char** argv) {
     vorblin::NameApplication();
     const vorblin::StartOptions options = vorblin::ParseCommandLine(argc, argv);
     if (options.exitStatus)
         return *options.exitStatus;
+    vorblin::PreferX11UnderWayland();
     QApplication app(argc, argv);
     const std::string records = vorblin::RecordsFolder(options);
     QDir::setCurrent(QCoreApplication::applicationDirPath());

@@ -11,6 +11,7 @@ add_library(vorblin_ui STATIC
   src/toolkit/colour_button.cpp
   src/toolkit/fonts.cpp
   src/toolkit/data_folder.cpp
+  src/toolkit/desktop_platform.cpp
   src/toolkit/sdl_audio_device.cpp
   src/shell/title_strip.cpp
   src/shell/frm_main_window.cpp
@@ -52,6 +53,9 @@ add_executable(vorblin_ui_tests
 )
 target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest
                       PkgConfig::SDL2_MIXER)
+# The shipped sounds, as the build makes them, for the test of their mixed level.
+target_compile_definitions(vorblin_ui_tests PRIVATE
+                           VORBLIN_SOUND_DIR="${CMAKE_CURRENT_BINARY_DIR}/sound")
 gtest_discover_tests(vorblin_ui_tests DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy")
 
@@ -86,6 +90,7 @@ add_custom_command(
   COMMENT "Making the default sounds")
 add_custom_target(vorblin_sounds ALL DEPENDS ${VORBLIN_SOUND_FILES})
 add_dependencies(vorblin vorblin_sounds)
+add_dependencies(vorblin_ui_tests vorblin_sounds)
 
 include(cmake/install.cmake)
 
@@ -100,3 +105,10 @@ if(NOT VORBLIN_SANITIZE)
   add_test(NAME debian_package
            COMMAND bash ${VORBLIN_INSTALL_TEST} deb ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
 endif()
+
+# The game under a window manager (openbox on Xvfb), and beside a Wayland compositor; skipped
+# where no X server can be started.
+add_test(NAME window_manager
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/desktop/window_manager_test.sh
+                 $<TARGET_FILE:vorblin> ${CMAKE_CURRENT_BINARY_DIR}/sound)
+set_tests_properties(window_manager PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240 RUN_SERIAL TRUE)

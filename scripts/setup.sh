@@ -13,6 +13,8 @@ vorblin_packages=(
   librsvg2-bin
   # the installed game's checks: a display, the menu entry, metadata, man page, .deb
   xvfb xdotool desktop-file-utils appstream man-db dpkg-dev
+  # windows under a window manager, and beside a Wayland compositor
+  xauth openbox x11-utils weston qt6-wayland
 )
 
 vorblin_install_missing() {

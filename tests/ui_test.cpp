@@ -19,8 +19,10 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -179,6 +181,69 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
               "1. ЮляЖabcdef     300|1|0|2|0|");
 }
 
+// Runs `act` on the named modal window once it is open (however long the game takes to open it).
+void WhenOpened(const char* name, std::function<void(QWidget*)> act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, name, act = std::move(act)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible() || modal->objectName() != QLatin1String(name))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(modal);
+    });
+    poll->start(1);
+}
+
+// The last landing, run by the fall clock, climbs a place, which starts the menu flash, and
+// ends the game. The flash runs on while the name window waits, and a new game taken at once
+// keeps the menu's colour. So does one that ends on the help tour's page for "Pause".
+TEST_F(MainWindow, AGameEndingDuringTheMenuFlashOrTheTourKeepsTheMenusColour) {
+    const MainMenu& menu = window->Shell().menu;
+    const Colour before = menu.ColorMenu;
+    const auto row = [&] {
+        std::string seen = testing::Seen(menu.ColorMenu);
+        for (const char* name : {"chkPause", "chkHelp", "chkDemo", "chkSet"})
+            seen += testing::Seen(Button(name)->BackColor());
+        return seen;
+    };
+    int flashSeen = -1;
+    bool answered = false;
+    const auto answer = [&](int flashStep) {
+        WhenOpened("frmEnterName", [&, flashStep](QWidget* name) {
+            if (flashStep > 0)
+                (void)QTest::qWaitFor([&] { return menu.FlashStep >= flashStep; }, 1000);
+            flashSeen = menu.FlashStep;
+            QTest::keyClick(name, Qt::Key_Return);
+            WhenOpened("frmGameOver", [&](QWidget* question) {
+                Click(question, "cmdYes");
+                answered = true;
+            });
+        });
+    };
+    answer(1);  // "Да" while "Pause" is lit
+    testing::LandOnNextTick(game(), 300, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 3000));
+    const std::string atNewGame = row();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu.tmrMigMenuControls.Enabled; }, 2000));
+    EXPECT_EQ(testing::Seen(flashSeen) + atNewGame + row(),
+              testing::Seen(1, before, kMenuFlash, before, before, before, before, before, before,
+                            before, before));
+
+    answered = false;
+    Tour([&](int page, FrmHelp* help) {
+        if (page < 13)
+            return Click(help, "cmdNext");
+        if (page > 13)
+            return;  // still the same page, until the game ends
+        answer(0);   // on the page for "Pause", with a landing that climbs no place
+        testing::LandOnNextTick(game(), 0, true);
+    });
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(testing::Seen(menu.tmrMigMenuControls.Enabled) + row(),
+              testing::Seen(false, before, before, before, before, before));
+}
+
 // The game runs on under the settings window and its chooser: its end closes both first.
 // Without a name nothing is stored, and "No" ends the program.
 TEST_F(MainWindow, AGameEndingUnderTheSettingsAndTheChooserClosesBothFirst) {
@@ -208,6 +273,17 @@ TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
     QTest::keyClick(list, Qt::Key_Left);
     EXPECT_EQ(testing::Seen(window->Well()->hasFocus(), +game().board.PosX), "1|8|");
     window->Statistic()->close();  // by its close box
+    // Only the shown ones follow the main window: under X11 a state change would map the
+    // hidden ones on the restore.
+    QTest::mouseClick(Button("chkRec"), Qt::LeftButton);
+    window->showMinimized();
+    const std::string minimized =
+        testing::Seen(window->Fathers()->isMinimized(), window->Statistic()->windowState().toInt());
+    window->showNormal();
+    EXPECT_EQ(minimized + testing::Seen(window->Fathers()->isMinimized(),
+                                        window->Statistic()->windowState().toInt(),
+                                        window->Statistic()->isVisible()),
+              "1|0|0|0|0|");
     // Docked, the side windows are shown (which, the core's tests) and the keys stay on the game.
     QTest::mouseClick(Button("chkAuto"), Qt::LeftButton);
     EXPECT_TRUE(window->Future()->isVisible() && window->Well()->hasFocus());
@@ -337,6 +413,32 @@ TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
               folder.File("b.wav") + "|b.wav|0|500|500|500|");
 }
 
+// Opening shows and changes nothing, also with speeds a hand-edited file holds; Enter in the
+// speed box neither opens a chooser nor closes the window.
+TEST_F(FrmSettingsTest, OpeningChangesNothingAndEnterInTheSpeedBoxOpensNothing) {
+    std::string seen;
+    for (const int16_t speed : {700, -30}) {
+        sound.SpeedChange = speed;
+        sound.ForLoop = -1234;
+        FrmSettings shown(sound, nullptr);
+        seen += testing::Seen(sound.SpeedChange, sound.ForLoop,
+                              shown.findChild<QLineEdit*>("txtChange")->text().toStdString());
+    }
+    EXPECT_EQ(seen, "700|-1234|700|-30|-1234|-30|");
+    QStringList opened;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr) {
+            opened << modal->objectName();
+            modal->close();
+        }
+    });
+    poll.start(1);
+    QTest::keyClick(W<QLineEdit>("txtChange"), Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_TRUE(opened.isEmpty() && window->isVisible()) << opened.join(",").toStdString();
+}
+
 // Writes a 16-bit mono PCM WAV file at 44100 Hz of `frames` samples all at `level`.
 void WriteWav(const std::string& path, uint32_t frames, int16_t level) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -418,6 +520,46 @@ TEST_F(SdlAudioDeviceTest, VolumePanAndStopReachTheOutput) {
     ASSERT_TRUE(device.Load(kBkgSlot, tune) && device.Play(kBkgSlot, true));
     EXPECT_EQ(Levels(), "16|16|");
     Mix_SetPostMix(nullptr, nullptr);
+}
+
+// The loudest shipped sounds that can sound at once (the music, a move, a drop, a landing, a
+// line removal and the Vorblin figure), started together at full volume, stay below full
+// scale in the mixed output, as SDL's disk driver writes it.
+TEST(ShippedSounds, TheLoudestThatSoundAtOnceStayBelowFullScale) {
+    testing::TempFolder dir;
+    const std::string raw = dir.File("mixed.raw");
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    const auto shipped = [](const char* name) {
+        return std::string(VORBLIN_SOUND_DIR) + "/" + name + ".WAV";
+    };
+    std::vector<int> peaks;
+    for (const auto& variants : {std::vector<const char*>{"left1", "drop1", "down1"},
+                                 std::vector<const char*>{"inverse1", "drop2", "down2"}}) {
+        {
+            SdlAudioDevice device;
+            ASSERT_TRUE(device.Open());
+            std::vector<const char*> names = {"dellin1", "vorblin1"};
+            names.insert(names.end(), variants.begin(), variants.end());
+            for (size_t slot = 0; slot < names.size(); ++slot)
+                ASSERT_TRUE(device.Load(static_cast<int>(slot), shipped(names[slot])) &&
+                            device.Play(static_cast<int>(slot), false));
+            ASSERT_TRUE(device.Load(kBkgSlot, shipped("bkgmusic")) && device.Play(kBkgSlot, true));
+            SDL_Delay(700);
+        }  // closed: the file holds all of it
+        const std::string bytes = ReadFileBytes(raw).bytes;
+        int peak = 0;
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            int16_t sample = 0;
+            std::memcpy(&sample, bytes.data() + i, 2);
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        peaks.push_back(peak);
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);  // as the tests run
+    // Heard, and below full scale (clipped samples sit at 32767).
+    for (const int peak : peaks)
+        EXPECT_TRUE(peak > 8000 && peak < 32000) << peak;
 }
 
 TEST(SdlAudio, WithoutADeviceEverythingStaysSilent) {

@@ -19,6 +19,8 @@ namespace {
 constexpr int kClientWidth = 3480;  // twips
 constexpr int kClientHeight = 2700;
 constexpr Colour kButtonBack = RGB(128, 128, 128);
+// The height the unrolling ends at (3100 twips): the outer height, frame included.
+constexpr int kUnrolledOuterHeight = (kHelpUnrolledHeight / kHelpUnrollStep + 1) * kHelpUnrollStep;
 
 QRect PixelRect(int left, int top, int width, int height) {
     return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
@@ -109,7 +111,7 @@ void FrmHelp::Place() {
     // full unrolled height.
     if (const QScreen* screen = main_->screen()) {
         const QRect area = screen->availableGeometry();
-        const int height = TwipsToPixels(3100) + (frameGeometry().height() - this->height());
+        const int height = TwipsToPixels(kUnrolledOuterHeight);
         place.setX(std::clamp(place.x(), area.left(),
                               std::max(area.left(), area.right() + 1 - placedWidth_)));
         place.setY(

@@ -100,6 +100,8 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder, std::strin
     frmVorblinFathers_ = std::make_unique<SideListWindow>(
         QStringLiteral("The Best Of The Vorblin"), QStringLiteral("frmVorblinFathers"), 2970, 3210,
         FontSpec{FontFace::CourierNew, 8.25, true}, RGB(255, 255, 255), handBack);
+    placer_.Watch(frmStatistic_.get());
+    placer_.Watch(frmVorblinFathers_.get());
     shell_ = std::make_unique<MainShell>(
         ShellParts{rnd_, clock_, picVorblin_->Surface(), picNext_->Surface(), picFuture_, sound_,
                    *this, *this, *this,
@@ -278,16 +280,7 @@ void FrmMain::ConnectInput() {
     check("chkRec", [&shell](int16_t v) { shell.Set_chkRec(v); });
     check("chkStat", [&shell](int16_t v) { shell.Set_chkStat(v); });
     check("chkFuture", [&shell](int16_t v) { shell.Set_chkFuture(v); });
-    check("chkAuto", [this, &shell](int16_t v) {
-        const QMargins frame = LearnSideFrame();
-        shell.Set_chkAuto(v);
-        // A side window shown for the first time has only now got its frame: dock once more
-        // by the real frame sizes.
-        if (v == 1 && LearnSideFrame() != frame) {
-            shell.menu.chkAuto.Value = 0;
-            shell.Set_chkAuto(1);
-        }
-    });
+    check("chkAuto", [this](int16_t v) { chkAuto_Click(v); });
     // A click is a press and a release: the release hands the focus back ("Auto" springs up).
     for (const char* name : {"chkRec", "chkStat", "chkFuture"})
         connect(static_cast<ColourButton*>(Control(name)), &QPushButton::clicked, this,
@@ -303,6 +296,39 @@ int64_t NowNs() {
         .count();
 }
 }  // namespace
+
+void FrmMain::chkAuto_Click(int16_t value) {
+    MainShell& shell = *shell_;
+    const QMargins frame = LearnSideFrame();
+    shell.Set_chkAuto(value);
+    if (value != 1)
+        return;
+    // A side window shown for the first time may have got its frame at once: dock once more
+    // by the real frame sizes. Under a window manager it comes later (SideFrameArrived).
+    if (LearnSideFrame() != frame) {
+        shell.menu.chkAuto.Value = 0;
+        shell.Set_chkAuto(1);
+    }
+    dockedBy_ = sideFrame_;
+    for (const SideWindow w :
+         {SideWindow::frmVorblinFathers, SideWindow::frmStatistic, SideWindow::frmFuture})
+        if (!FramePlacer::FrameKnown(Side(w)))
+            return;
+    dockedBy_.reset();
+}
+
+void FrmMain::SideFrameArrived() {
+    const QMargins frame = LearnSideFrame();
+    if (!dockedBy_ || *dockedBy_ == frame)
+        return;
+    Run([this] {
+        MainMenu& menu = shell_->menu;
+        const int16_t pressed = menu.chkAuto.Value;
+        menu.chkAuto.Value = 0;
+        chkAuto_Click(1);
+        menu.chkAuto.Value = pressed;
+    });
+}
 
 void FrmMain::OnFallTick() {
     RunFallTick();
@@ -556,6 +582,7 @@ FrmFuture* FrmMain::LoadFuture() {
     if (!frmFuture_) {
         frmFuture_ = new FrmFuture([this] { HandFocusBack(); });
         frmFuture_->setAttribute(Qt::WA_ShowWithoutActivating);
+        placer_.Watch(frmFuture_);
     }
     return frmFuture_;
 }
@@ -587,15 +614,19 @@ WindowSize FrmMain::MainSize() const {
 void FrmMain::SetSideVisible(SideWindow window, bool visible) {
     QWidget* side = Side(window);
     side->setAttribute(Qt::WA_ShowWithoutActivating);
+    // Minimised on its own and hidden since: it comes back in the normal state (its state
+    // was left alone while it was hidden, see SetSideMinimized).
+    if (visible && !side->isVisible() && side->isMinimized() && !isMinimized())
+        side->setWindowState(side->windowState() & ~Qt::WindowMinimized);
     side->setVisible(visible);
 }
 
 WindowPosition FrmMain::SidePosition(SideWindow window) {
-    return ToTwips(Side(window)->frameGeometry().topLeft());
+    return ToTwips(placer_.Position(Side(window)));
 }
 
 void FrmMain::MoveSide(SideWindow window, WindowPosition position) {
-    Side(window)->move(ToPixels(position));  // a window's position includes its frame
+    placer_.Move(Side(window), ToPixels(position));  // a window's position includes its frame
 }
 
 WindowSize FrmMain::SideSize(SideWindow window) {
@@ -620,6 +651,10 @@ QMargins FrmMain::LearnSideFrame() {
 
 void FrmMain::SetSideMinimized(SideWindow window, bool minimized) {
     QWidget* side = Side(window);
+    // Only the shown ones follow the main window: under X11 a state change maps a window,
+    // which would bring up hidden windows, empty, on the restore.
+    if (!side->isVisible())
+        return;
     const Qt::WindowStates state = side->windowState();
     side->setWindowState(minimized ? state | Qt::WindowMinimized : state & ~Qt::WindowMinimized);
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,10 @@ class FrmMain final : public QWidget,
     // The frame the window system puts round a side window, learned from one that has been
     // shown (a window never shown has no frame yet).
     QMargins LearnSideFrame();
+    // "Auto" placed the side windows by the frame known at the press; a frame that comes later
+    // (a window shown for the first time) places them once more by the real sizes.
+    void chkAuto_Click(int16_t value);
+    void SideFrameArrived();
     void HandFocusBack();
     bool IsOwnWindow(const QWidget* window) const;
 
@@ -196,6 +201,9 @@ class FrmMain final : public QWidget,
     FutureSurface picFuture_{*this};
     std::function<void()> endProgram_;
     QMargins sideFrame_;
+    FramePlacer placer_{[this] { SideFrameArrived(); }};
+    // The side frame "Auto" last docked by, while a frame it needs may still come.
+    std::optional<QMargins> dockedBy_;
     std::map<std::string, QWidget*> controls_;
     std::unique_ptr<MainShell> shell_;
 

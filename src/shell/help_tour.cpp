@@ -68,11 +68,11 @@ void HelpTour::Run(HelpWindow& frmHelp) {
     if (frmHelp.blnClose)
         return;
     for (const HelpPage& page : HelpTourPages()) {
-        Colour& colour = BackColor(page.control);
-        const Colour own = colour;
-        colour = kHelpHighlight;
+        painted_ = &BackColor(page.control);
+        own_ = *painted_;
+        *painted_ = kHelpHighlight;
         frmHelp.Show(page.text);
-        colour = own;
+        GiveColoursBack();
         Play_Help_Sound(rnd_, sound_);
         if (page.control == "picVorblin") {
             Draw_Field(picVorblin_, game_.board);
@@ -82,6 +82,13 @@ void HelpTour::Run(HelpWindow& frmHelp) {
         if (frmHelp.blnClose)
             break;
     }
+}
+
+void HelpTour::GiveColoursBack() {
+    lstTable_.BackColor = kBlack;
+    if (painted_ != nullptr)
+        *painted_ = own_;
+    painted_ = nullptr;
 }
 
 WindowPosition HelpWindowPlace(WindowPosition main, int32_t ownWidth) {

@@ -65,6 +65,9 @@ class HelpTour {
     void Run(HelpWindow& frmHelp);
     // Where the back colour of a control on the tour is kept.
     Colour& BackColor(std::string_view control);
+    // The tour's window was closed from outside (the game ended): the control painted for the
+    // page shown gets its own colour back, and the hall-of-fame list its black, at once.
+    void GiveColoursBack();
 
     ControlBackColours backColours;
 
@@ -75,6 +78,9 @@ class HelpTour {
     Game& game_;
     MainMenu& menu_;
     ListBox& lstTable_;
+    // The control painted for the page shown, and its own colour.
+    Colour* painted_ = nullptr;
+    Colour own_ = kBlack;
 };
 
 // frmHelp's own rules. It opens with its right edge on the main window's left edge and

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/twips.h"
+
 namespace vorblin {
 
 MainShell::MainShell(const ShellParts& parts)
@@ -16,7 +18,10 @@ MainShell::MainShell(const ShellParts& parts)
       sides_(parts.sides) {}
 
 void MainShell::Form_Load() {
-    menu.ColorMenu = game.pad.chkPause.BackColor;
+    // A new game taken while the flash lights "Pause" keeps the menu's own colour: the light
+    // would otherwise stay on all four buttons for good.
+    if (!(menu.tmrMigMenuControls.Enabled && menu.FlashStep == 1))
+        menu.ColorMenu = game.pad.chkPause.BackColor;
     Set_chkDemo(0);
     demo.tmrDemo.Enabled = false;
     game.Form_Load();
@@ -70,6 +75,9 @@ NameEntry MainShell::Ask_Player_Name() {
 void MainShell::End_Of_Game(int32_t S) {
     demo.tmrDemo.Enabled = false;
     dialogs_.CloseToolWindows();
+    // The tour waits on the page it was closed on until this flow is over: the control it
+    // painted gets its colour back now, before a new game reads it.
+    help.GiveColoursBack();
     const std::optional<RecordEntry> entry = records.Add_Record(
         S, [this] { return Ask_Player_Name(); }, [this] { return clock_.ShortDate(); });
     // Stored first, then shown: the list then also holds what other machines stored.
@@ -159,11 +167,14 @@ void MainShell::chkAuto_Click() {
     const int32_t fathersHeight = sides_.SideSize(SideWindow::frmVorblinFathers).Height;
     DockOne(SideWindow::frmVorblinFathers,
             {right + kDockingGap, main.Top + size.Height - fathersHeight}, &MainShell::Set_chkRec);
-    // Placed by the future window's width before that window itself is placed.
+    // Placed by the future window's width before that window itself is placed, and from the
+    // whole pixel that window's edge will stand on: each gap rounded on its own would differ.
+    const int32_t futureLeft = right + kDockingGap;
     const int32_t futureWidth = sides_.SideSize(SideWindow::frmFuture).Width;
-    DockOne(SideWindow::frmStatistic, {right + futureWidth + 2 * kDockingGap, main.Top},
+    DockOne(SideWindow::frmStatistic,
+            {TwipsToPixels(futureLeft) * kTwipsPerPixel + futureWidth + kDockingGap, main.Top},
             &MainShell::Set_chkStat);
-    DockOne(SideWindow::frmFuture, {right + kDockingGap, main.Top}, &MainShell::Set_chkFuture);
+    DockOne(SideWindow::frmFuture, {futureLeft, main.Top}, &MainShell::Set_chkFuture);
 }
 
 void MainShell::chkAuto_MouseUp() {

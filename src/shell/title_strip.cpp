@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include "shell/frm_main_layout.h"
 #include "toolkit/fonts.h"
@@ -55,6 +56,10 @@ void TitleStrip::mousePressEvent(QMouseEvent* event) {
         return;
     const QPoint at = event->position().toPoint();
     if (CloseButton().contains(at) || MinimizeButton().contains(at))
+        return;
+    // The window manager (or a compositor) moves the window as it does a framed one; where
+    // none will, the strip moves it itself.
+    if (QWindow* handle = window()->windowHandle(); handle != nullptr && handle->startSystemMove())
         return;
     dragging_ = true;
     dragOffset_ = event->globalPosition().toPoint() - window()->frameGeometry().topLeft();

@@ -133,6 +133,11 @@ void FrmSettings::BuildControls() {
         NormalFont(frame);
 
     cmdOk_ = Place(new QPushButton(QStringLiteral("OK"), this), "cmdOk", 5880, 5040, 1215, 495);
+    // No button is the default: Enter in the speed box must not open a chooser or close.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 
     // Check boxes and sliders act on the player's own changes only ("clicked" and
     // "valueChanged" while the window is not filling them in).
@@ -182,8 +187,9 @@ void FrmSettings::Form_Load() {
         cmbListEvents_->addItem(Text(entry.caption));
     cmbListEvents_->setCurrentIndex(0);
     SetSliderQuietly(sldChange_, sound_.SpeedChange);
-    // The box shows the setting itself, so that opening the window never changes it (the
-    // slider cannot show a negative speed from a hand-edited file).
+    // The box shows the setting itself, quietly, so that opening the window never changes it
+    // (the slider cannot show a speed outside 0 to 500 from a hand-edited file).
+    const QSignalBlocker quiet(txtChange_);
     txtChange_->setText(QString::number(sound_.SpeedChange));
 }
 

@@ -10,6 +10,7 @@
 #include "records/hall_of_fame.h"
 #include "support/fakes.h"
 #include "toolkit/text_file.h"
+#include "toolkit/twips.h"
 
 // The hall-of-fame reader against any bytes (records_fuzz.cpp), also libFuzzer's entry point.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
@@ -300,10 +301,17 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
     rig.sides.At(SideWindow::frmStatistic).visible = false;  // its close box
     rig.main.New_Game();
     rig.main.Set_chkRec(0);
-    rig.main.Set_chkAuto(1);  // beside the main window at 1000, 500, 7125 x 9210
-    EXPECT_EQ(rig.sides.At(SideWindow::frmFuture).position.Left, 8145);  // on the press
-    rig.main.chkAuto_MouseUp();                                          // springs back
-    rig.main.Form_Resize(true);                                          // pauses the game too
+    rig.sides.main = {1005, 495};
+    rig.main.Set_chkAuto(1);  // beside the main window at 1005, 495, 7125 x 9210
+    // On the press; the gap beside the main window and the one between the future and the
+    // statistics windows come out the same in whole pixels (here 1).
+    const auto left = [&](SideWindow w) { return TwipsToPixels(rig.sides.At(w).position.Left); };
+    const int futureRight = left(SideWindow::frmFuture) + TwipsToPixels(1635);
+    EXPECT_EQ(Seen(left(SideWindow::frmFuture) - TwipsToPixels(1005 + 7125),
+                   left(SideWindow::frmStatistic) - futureRight),
+              "1|1|");
+    rig.main.chkAuto_MouseUp();  // springs back
+    rig.main.Form_Resize(true);  // pauses the game too
     rig.main.Form_Resize(false);
     rig.main.Form_QueryUnload();
     EXPECT_EQ(rig.sides.log,
@@ -312,10 +320,10 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
                      // Docked: the hall of fame (3630 high) at the bottom, the statistics
                      // beside the future window (1635 wide); a button not yet down shows its
                      // window once more.
-                     "normal frmVorblinFathers", "move frmVorblinFathers 8145,6080",
+                     "normal frmVorblinFathers", "move frmVorblinFathers 8150,6075",
                      "show frmVorblinFathers", "show frmVorblinFathers", "normal frmStatistic",
-                     "move frmStatistic 9800,500", "show frmStatistic", "show frmStatistic",
-                     "normal frmFuture", "move frmFuture 8145,500", "show frmFuture",
+                     "move frmStatistic 9800,495", "show frmStatistic", "show frmStatistic",
+                     "normal frmFuture", "move frmFuture 8150,495", "show frmFuture",
                      "minimise frmVorblinFathers", "minimise frmStatistic", "minimise frmFuture",
                      "normal frmVorblinFathers", "normal frmStatistic", "normal frmFuture",
                      "save settings", "unload"}));

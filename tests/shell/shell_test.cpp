@@ -39,6 +39,11 @@ struct TourRig : ShellRig {
                                  rig.main.menu.chkHelp.Value, rig.sound.played.size(),
                                  rig.well.ops.size()});
             blnClose = static_cast<int>(rig.pages.size()) - 1 == rig.closeOn;
+            if (blnClose && rig.endGame) {
+                // The game ends on this page: its flow closes the window and starts anew.
+                testing::LandOnNextTick(rig.game, 0, true);
+                rig.game.tmrDown_Timer();
+            }
         }
         TourRig& rig;
     };
@@ -65,6 +70,7 @@ struct TourRig : ShellRig {
     }
 
     int closeOn = -1, windows = 0;
+    bool endGame = false;
     std::vector<Page> pages;
 };
 
@@ -138,6 +144,22 @@ TEST(HelpTour, ClosingEndsTheTourAfterTheCurrentControlIsRestored) {
                        rig.pages.size(), rig.main.records.lstTable.BackColor,
                        rig.sound.played.size(), rig.main.menu.chkHelp.Value, rig.shell.focusWell),
                   Seen(control, true, closeOn + 1, kBlack, closeOn + 1, 0, 2));
+    }
+}
+
+// A game that ends on a page: the painted control has its colour back before the new game
+// reads the menu's colour and paints the pad's buttons anew.
+TEST(HelpTour, AGameEndingOnAPageGivesTheColourBackFirst) {
+    for (const int closeOn : {3, 13}) {  // "V", "Pause"
+        TourRig rig;
+        rig.closeOn = closeOn;
+        rig.endGame = true;
+        rig.main.Set_chkHelp(1);
+        const ControlPad& pad = rig.game.pad;
+        EXPECT_EQ(Seen(rig.dialogs.log.back(), rig.Blue().size(), rig.main.menu.ColorMenu,
+                       pad.chkPause.BackColor, pad.cmdDown.BackColor == pad.ColorButtons),
+                  Seen("new game?", 0, RGB(192, 0, 0), RGB(192, 0, 0), true))
+            << closeOn;
     }
 }
 
@@ -243,6 +265,14 @@ TEST(MenuFlash, RunsOnceOverTheTopRowAndStops) {
     }
     EXPECT_FALSE(menu.tmrMigMenuControls.Enabled);
     EXPECT_EQ(menu.FlashStep, 0);
+    // A new game while the light is on "Pause" keeps the menu's own colour; the light runs on.
+    menu.tmrMigMenuControls.Enabled = true;
+    rig.main.tmrMigMenuControls_Timer();
+    rig.main.New_Game();
+    for (int step = 1; step <= 4; ++step)
+        rig.main.tmrMigMenuControls_Timer();
+    EXPECT_EQ(Seen(menu.ColorMenu, row[0]->BackColor, row[3]->BackColor),
+              Seen(RGB(192, 0, 0), RGB(192, 0, 0), RGB(192, 0, 0)));
 }
 
 TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
