@@ -109,7 +109,8 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder)
         FontSpec{FontFace::CourierNew, 8.25, true}, RGB(255, 255, 255), handBack);
     shell_ = std::make_unique<MainShell>(
         ShellParts{rnd_, clock_, picVorblin_->Surface(), picNext_->Surface(), picFuture_, sound_,
-                   *this, *this, *this, folder.empty() ? DataFolder() : std::move(folder)});
+                   *this, *this, *this, folder.empty() ? DataFolder() : folder,
+                   folder.empty() ? PlayerDataFolder() : std::string()});
     BindState();
     ConnectInput();
     qApp->installEventFilter(this);

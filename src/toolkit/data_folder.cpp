@@ -19,4 +19,11 @@ std::string DataFolder() {
     return own.toStdString();
 }
 
+std::string PlayerDataFolder() {
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (own.isEmpty() || !QDir().mkpath(own))
+        return {};
+    return own.toStdString();
+}
+
 }  // namespace vorblin

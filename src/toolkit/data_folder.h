@@ -10,4 +10,8 @@ namespace vorblin {
 // installed where the player cannot write) the player's own data folder, created if need be.
 std::string DataFolder();
 
+// The player's own data folder, created if need be; "" when there is none. Results the
+// shared table could not take wait here, never in the shared folder.
+std::string PlayerDataFolder();
+
 }  // namespace vorblin

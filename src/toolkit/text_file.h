@@ -23,6 +23,10 @@ FileBytes ReadFileBytes(const std::string& path);
 // lost in a crash, it is simply made again (and the wait can cost a start-up 15 ms).
 enum class Flush { ToDisk, Lazily };
 
+// Writes the bytes to a new file beside path (under a name of this process's own) and, unless
+// lazily, flushes it to the disk; its name, or "" on failure (nothing left behind).
+std::string WriteTemporary(const std::string& path, std::string_view bytes, Flush flush);
+
 // Writes the bytes to a new file beside path, flushes it to the disk and renames it over
 // path. On any failure path is left as it was and the temporary file is removed.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
