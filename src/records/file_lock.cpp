@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -65,11 +66,19 @@ bool ReadWithStatus(const std::string& path, std::string& text, struct stat& inf
 FileLock::Owner FileLock::ParseOwner(const std::string& text) {
     Owner owner;
     std::istringstream in(text);
-    in >> owner.host >> owner.pid;
+    std::string first;
+    in >> first;
     int64_t seconds = 0;
     int64_t nanoseconds = 0;
-    if (in >> owner.token >> seconds >> nanoseconds)
+    if (first.size() == 16 && first.find_first_not_of("0123456789abcdef") == std::string::npos &&
+        in >> seconds >> nanoseconds >> owner.pid) {
+        owner.token = first;
         owner.stampNs = seconds * 1000000000 + nanoseconds;
+        in >> owner.host;
+        return owner;
+    }
+    std::istringstream old(text);
+    old >> owner.host >> owner.pid;
     return owner;
 }
 
@@ -134,9 +143,11 @@ bool FileLock::MakeOwnFile() {
     // this machine's plus the difference.
     ownStampNs_ = stamped ? Ns(info.st_mtim) : Ns(ops_.Now());
     offsetNs_ = ownStampNs_ - Ns(ops_.Now());
-    content_ = HostName() + " " + std::to_string(getpid()) + " " + token_ + " " +
-               std::to_string(ownStampNs_ / 1000000000) + " " +
-               std::to_string(ownStampNs_ % 1000000000) + "\n";
+    char fixed[64];
+    std::snprintf(fixed, sizeof fixed, "%s %012lld %09lld %010ld ", token_.c_str(),
+                  static_cast<long long>(ownStampNs_ / 1000000000),
+                  static_cast<long long>(ownStampNs_ % 1000000000), static_cast<long>(getpid()));
+    content_ = fixed + HostName() + "\n";
     const bool written = WriteAll(fd, content_);
     if (close(fd) != 0 || !written) {
         RemoveOwnFile();

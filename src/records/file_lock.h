@@ -33,8 +33,9 @@ class FileLock {
     // Nothing can be made in the folder at all (read-only, or gone): waiting is pointless.
     bool Impossible() const { return impossible_; }
 
-    // What a lock file says of its owner: "host pid token seconds nanoseconds", the last
-    // three left out by older versions of the game.
+    // What a lock file says of its owner: "token seconds nanoseconds pid host", all but the
+    // host of fixed width, so that a client that still believes an earlier lock's size
+    // reads the token whole; older versions of the game wrote "host pid".
     struct Owner {
         std::string host;
         long pid = 0;

@@ -12,8 +12,26 @@ namespace vorblin {
 HallOfFame::HallOfFame(std::string folder, std::string ownFolder, ShareOps& share)
     : folder_(std::move(folder)), pending_(std::move(ownFolder)), share_(share) {}
 
-ReadStatus HallOfFame::Load(RecordTable& table) {
-    FileBytes file = ReadFileBytes(Path());
+namespace {
+
+// The file as the server has it now. A network client may still believe the size an
+// earlier version of the file had, and read that much of the new one: a name the client
+// has never seen (a hard link made for the read) has no such belief.
+FileBytes ReadFreshly(const std::string& path, ShareOps& share) {
+    static unsigned counter = 0;
+    const std::string fresh =
+        path + ".read" + std::to_string(getpid()) + "." + NewResultId() + std::to_string(++counter);
+    if (share.Link(path, fresh) != 0)
+        return ReadFileBytes(path);  // missing, or no hard links here
+    FileBytes file = ReadFileBytes(fresh);
+    unlink(fresh.c_str());
+    return file;
+}
+
+}  // namespace
+
+ReadStatus HallOfFame::Load(RecordTable& table, bool fresh) {
+    FileBytes file = fresh ? ReadFreshly(Path(), share_) : ReadFileBytes(Path());
     if (file.status == ReadStatus::Missing) {
         // Created only when nothing is there; then read like any other file.
         CreateFileExclusively(Path(), kDefaultRecordsFile, Flush::Lazily);
@@ -79,7 +97,7 @@ bool HallOfFame::Write_Records_File(const std::optional<RecordEntry>& entry) {
         // Never hold the lock while a dialog is open: the name has been asked already.
         const FileLock lock(Path() + ".lock", LockWait, StaleAfter, share_);
         RecordTable fresh;
-        if (lock.Held() && Load(fresh) != ReadStatus::Unreadable) {
+        if (lock.Held() && Load(fresh, true) != ReadStatus::Unreadable) {
             for (const RecordEntry& w : waiting)
                 if (std::none_of(fresh.begin(), fresh.end(),
                                  [&](const RecordEntry& e) { return e.Id == w.Id; }))

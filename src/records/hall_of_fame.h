@@ -61,7 +61,8 @@ class HallOfFame {
     std::chrono::milliseconds StaleAfter{8000};
 
   private:
-    ReadStatus Load(RecordTable& table);
+    // fresh: as the file server has it this moment (under the lock).
+    ReadStatus Load(RecordTable& table, bool fresh = false);
     // The table file replaced by these bytes; a refused rename is tried again a few times.
     bool Replace(const std::string& bytes);
 

@@ -248,7 +248,7 @@ TEST(RecordsLock, AgesAreJudgedByTheFileServersClockNotThisMachines) {
         const auto t = std::chrono::system_clock::now() - ago;
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch());
         return " " + std::to_string(ns.count() / 1000000000) + " " +
-               std::to_string(ns.count() % 1000000000);
+               std::to_string(ns.count() % 1000000000) + " 1 elsewhere\n";
     };
     for (const int skew : {30, -30}) {
         FakeShare fake;
@@ -259,12 +259,12 @@ TEST(RecordsLock, AgesAreJudgedByTheFileServersClockNotThisMachines) {
         std::string seen;
         // Fresh by the share's clock: by its stamp inside, or by the file's time (older
         // versions of the game write no stamp).
-        ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1 tok" + stamp(std::chrono::seconds(1))));
+        ASSERT_TRUE(WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(1))));
         seen += Seen(held());
         ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
         seen += Seen(held());
         // Older than the limit by the share's clock: taken over.
-        ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1 tok" + stamp(std::chrono::seconds(20))));
+        ASSERT_TRUE(WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(20))));
         seen += Seen(held());
         ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
         fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::seconds(20));
