@@ -9,6 +9,7 @@ vorblin_packages=(
   fonts-liberation fonts-wine fonts-dejavu-core
   clang libclang-rt-14-dev
   sox
+  openssh-server sshfs
 )
 
 vorblin_install_missing() {
