@@ -32,11 +32,15 @@ int main(int argc, char** argv) {
     for (int i = 0; i < n; ++i) {
         const auto start = std::chrono::steady_clock::now();
         const auto entry = fame.Add_Record(
-            score++, [] { return NameEntry{"Bench", false}; }, [] { return std::string(); });
+            score++,
+            [] {
+                return NameEntry{"Bench", false};
+            },
+            [] { return std::string(); });
         const bool stored = fame.Write_Records_File(entry);
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                               start)
-                         .count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
         if (!stored)
             return 1;
     }

@@ -186,8 +186,7 @@ FileLock::Placed FileLock::Place(const std::string& name) {
     const int error = errno;
     if (ReadLock(name, owner, age))
         return Placed::Busy;
-    if (error == EROFS || error == EACCES || error == ENOENT || error == ENOSPC ||
-        error == EDQUOT)
+    if (error == EROFS || error == EACCES || error == ENOENT || error == ENOSPC || error == EDQUOT)
         return Placed::Impossible;
     return Placed::Busy;  // came and went meanwhile: try again
 }

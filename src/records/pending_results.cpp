@@ -39,8 +39,8 @@ std::vector<PendingResults::Kept> PendingResults::Load() const {
         if (c == std::string::npos || a == 0)
             continue;  // damaged: what cannot be read cannot be stored either
         Kept k{line.substr(c + 1),
-               RecordEntry{line.substr(b + 1, c - b - 1), LeadingNumber(line.substr(a + 1, b - a - 1)),
-                           line.substr(0, a)}};
+               RecordEntry{line.substr(b + 1, c - b - 1),
+                           LeadingNumber(line.substr(a + 1, b - a - 1)), line.substr(0, a)}};
         kept.push_back(std::move(k));
     }
     return kept;
@@ -79,9 +79,9 @@ bool PendingResults::Add(const std::string& folder, RecordEntry entry) {
     });
     std::vector<Kept> bounded;
     for (Kept& k : kept)
-        if (std::count_if(bounded.begin(), bounded.end(),
-                          [&](const Kept& b) { return b.folder == k.folder; }) <
-            static_cast<std::ptrdiff_t>(kMaxRecords))
+        if (std::count_if(bounded.begin(), bounded.end(), [&](const Kept& b) {
+                return b.folder == k.folder;
+            }) < static_cast<std::ptrdiff_t>(kMaxRecords))
             bounded.push_back(std::move(k));
     return Save(bounded);
 }

@@ -77,8 +77,9 @@ std::string IdOf(std::string_view line) {
     if (mark == std::string_view::npos || mark == 0 || !IsBlank(line[mark - 1]))
         return {};
     const std::string_view id = line.substr(mark + 1);
-    if (id.empty() || id.size() > 32 ||
-        !std::all_of(id.begin(), id.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+    if (id.empty() || id.size() > 32 || !std::all_of(id.begin(), id.end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c));
+        }))
         return {};
     return std::string(id);
 }

@@ -43,14 +43,11 @@ TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
               "#a1f\r\n");
     // LF ends, stray blank lines, blanks around the digits, text instead of a number, a
     // name without its score line; an identity only as a word of its own.
-    EXPECT_EQ(ParseRecords("\xC1\xEE\xF0\xE8\xF1\n 1250 \n\r\n\nAnna\r\n  77abc\r\nx\r\nnone\r\nid\r\n"
-                           " 3 #9f \r\nno\r\n 4#9f\r\nlast"),
-              (RecordTable{{"Борис", 1250},
-                           {"Anna", 77},
-                           {"x", 0},
-                           {"id", 3, "9f"},
-                           {"no", 4},
-                           {"last", 0}}));
+    EXPECT_EQ(
+        ParseRecords("\xC1\xEE\xF0\xE8\xF1\n 1250 \n\r\n\nAnna\r\n  77abc\r\nx\r\nnone\r\nid\r\n"
+                     " 3 #9f \r\nno\r\n 4#9f\r\nlast"),
+        (RecordTable{
+            {"Борис", 1250}, {"Anna", 77}, {"x", 0}, {"id", 3, "9f"}, {"no", 4}, {"last", 0}}));
     // Windows-1251 always, also where the bytes happen to be valid UTF-8 ("ПЁ" = CF A8).
     EXPECT_EQ(ParseRecords("Anna\r\n 9\r\n\xCF\xA8\r\n 5\r\n"),
               (RecordTable{{"Anna", 9}, {"ПЁ", 5}}));
@@ -225,9 +222,9 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
     // Renames refused now and then are tried again; refused for good, the result waits.
     fake.refusedRenames = 2;
     EXPECT_TRUE(fame.Write_Records_File(RecordEntry{"now", 60}));
-    EXPECT_EQ(Seen(fame.Table.size(), fame.Table[1].Name, fame.Table[1].Id.size(),
-                   fame.Pending().size()),
-              "3|waits|16|0|");
+    EXPECT_EQ(
+        Seen(fame.Table.size(), fame.Table[1].Name, fame.Table[1].Id.size(), fame.Pending().size()),
+        "3|waits|16|0|");
     fake.refusedRenames = 100;
     EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"refused", 70}));
     EXPECT_EQ(Seen(ParseRecords(ReadFileBytes(fame.Path()).bytes).size(), fame.Pending().size(),
@@ -264,7 +261,8 @@ TEST(RecordsLock, AgesAreJudgedByTheFileServersClockNotThisMachines) {
         ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
         seen += Seen(held());
         // Older than the limit by the share's clock: taken over.
-        ASSERT_TRUE(WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(20))));
+        ASSERT_TRUE(
+            WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(20))));
         seen += Seen(held());
         ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
         fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::seconds(20));
@@ -301,7 +299,8 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
         std::string names;
         for (const RecordEntry& e : next.Table)
             names += e.Name + " ";
-        return Seen(names, next.Pending().size(), PendingResults(own.path).For("/elsewhere").size());
+        return Seen(names, next.Pending().size(),
+                    PendingResults(own.path).For("/elsewhere").size());
     };
     EXPECT_EQ(start(), "busy gone Borkin |0|1|");
     // A crash between the store and clearing the waiting results, with the dead process's

@@ -32,7 +32,11 @@ int Store(const std::string& folder, const std::string& own, int p, int count, i
         fame.Read_Records_File();  // the game's start
         const int S = Score(p, k, processes, count * processes);
         const auto entry = fame.Add_Record(
-            S, [&] { return NameEntry{std::to_string(S), false}; }, [] { return ""; });
+            S,
+            [&] {
+                return NameEntry{std::to_string(S), false};
+            },
+            [] { return ""; });
         fame.Write_Records_File(entry);
     }
     // Whatever had to wait is stored at the next start (or starts).
