@@ -75,7 +75,9 @@ std::optional<RecordEntry> HallOfFame::Add_Record(int32_t S, const std::function
 }
 
 bool HallOfFame::Replace(const std::string& bytes) {
-    const std::string temp = WriteTemporary(Path(), bytes, Flush::ToDisk);
+    const std::string temp =
+        WriteTemporary(Path(), bytes, Flush::ToDisk,
+                       [this](const std::string& name) { return share_.CreateExclusive(name); });
     if (temp.empty())
         return false;
     // A file server may refuse to replace a file another client has open for a moment.

@@ -167,8 +167,10 @@ TEST(RecordsLock, WaitsForALiveOwnerTakesOverADeadOrStaleOne) {
 // a folder that takes nothing; this machine's clock `skew` off the file server's.
 struct FakeShare final : ShareOps {
     int CreateExclusive(const std::string& path) override {
-        if (Refused(path))
+        if (Refused(path) || (fullDisk && path.find(".tmp") != std::string::npos)) {
+            errno = fullDisk ? ENOSPC : errno;
             return -1;
+        }
         return ShareOps::CreateExclusive(path);
     }
     int Link(const std::string& from, const std::string& to) override {
@@ -193,6 +195,7 @@ struct FakeShare final : ShareOps {
     }
     int refusedRenames = 0;
     bool readOnly = false;
+    bool fullDisk = false;  // the lock fits, the table does not
     std::chrono::seconds skew{0};
 };
 
@@ -227,9 +230,13 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
         "3|waits|16|0|");
     fake.refusedRenames = 100;
     EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"refused", 70}));
+    fake.refusedRenames = 0;
+    fake.fullDisk = true;
+    EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"full", 80}));
     EXPECT_EQ(Seen(ParseRecords(ReadFileBytes(fame.Path()).bytes).size(), fame.Pending().size(),
                    Entries(share.path)),
-              "3|1|1|");  // no lock, no temporary file left
+              "3|2|1|");  // no lock, no temporary file left
+    fake.fullDisk = false;
     // A folder that takes nothing is told apart at once: no waiting for a lock there.
     fake.readOnly = true;
     const auto start = std::chrono::steady_clock::now();
@@ -285,10 +292,15 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
         ASSERT_TRUE(busy.Held());
         EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"busy", 500}));
     }
-    // The share gone for a while.
+    // The share gone for a while, then unwritable.
     fs::rename(share, root.File("away"));
     EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"gone", 400}));
     fs::rename(root.File("away"), share);
+    FakeShare readOnly;
+    readOnly.readOnly = true;
+    HallOfFame unwritable(share, own.path, readOnly);
+    unwritable.Read_Records_File();
+    EXPECT_FALSE(unwritable.Write_Records_File(RecordEntry{"ro", 300}));
     EXPECT_FALSE(fs::exists(JoinPath(share, kPendingFileName)));  // never in the shared folder
     // One waiting for another table stays where it is.
     PendingResults(own.path).Add("/elsewhere", RecordEntry{"other", 1});
@@ -302,7 +314,7 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
         return Seen(names, next.Pending().size(),
                     PendingResults(own.path).For("/elsewhere").size());
     };
-    EXPECT_EQ(start(), "busy gone Borkin |0|1|");
+    EXPECT_EQ(start(), "busy gone ro Borkin |0|1|");
     // A crash between the store and clearing the waiting results, with the dead process's
     // lock left behind: the next start finds them stored already.
     ASSERT_TRUE(WriteFileAtomically(JoinPath(own.path, kPendingFileName), waiting));
@@ -314,7 +326,7 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
     gethostname(host, sizeof host - 1);
     ASSERT_TRUE(WriteFileAtomically(fame.Path() + ".lock",
                                     std::string(host) + " " + std::to_string(dead) + "\n"));
-    EXPECT_EQ(start(), "busy gone Borkin |0|1|");
+    EXPECT_EQ(start(), "busy gone ro Borkin |0|1|");
     EXPECT_EQ(Entries(share), 1u);
 }
 
