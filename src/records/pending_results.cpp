@@ -46,14 +46,15 @@ std::vector<PendingResults::Kept> PendingResults::Load() const {
     return kept;
 }
 
-bool PendingResults::Save(const std::vector<Kept>& kept) const {
+void PendingResults::Save(const std::vector<Kept>& kept) const {
     std::string text;
     for (const Kept& k : kept)
         text += k.entry.Id + "\t" + ScoreText(k.entry.Score) + "\t" + k.entry.Name + "\t" +
                 k.folder + "\n";
     if (kept.empty())
-        return unlink(Path().c_str()) == 0 || errno == ENOENT;
-    return WriteFileAtomically(Path(), text);
+        unlink(Path().c_str());
+    else
+        WriteFileAtomically(Path(), text);
 }
 
 RecordTable PendingResults::For(const std::string& folder) const {
@@ -64,9 +65,9 @@ RecordTable PendingResults::For(const std::string& folder) const {
     return table;
 }
 
-bool PendingResults::Add(const std::string& folder, RecordEntry entry) {
+void PendingResults::Add(const std::string& folder, RecordEntry entry) {
     if (ownFolder_.empty())
-        return false;
+        return;
     // Two games of one player may end at once; the file is local, so the wait is short.
     const FileLock lock(Path() + ".lock", std::chrono::milliseconds(2000));
     std::vector<Kept> kept = Load();
@@ -83,20 +84,20 @@ bool PendingResults::Add(const std::string& folder, RecordEntry entry) {
                 return b.folder == k.folder;
             }) < static_cast<std::ptrdiff_t>(kMaxRecords))
             bounded.push_back(std::move(k));
-    return Save(bounded);
+    Save(bounded);
 }
 
-bool PendingResults::Remove(const std::vector<std::string>& ids) {
+void PendingResults::Remove(const std::vector<std::string>& ids) {
     if (ownFolder_.empty() || ids.empty())
-        return true;
+        return;
     const FileLock lock(Path() + ".lock", std::chrono::milliseconds(2000));
     if (!lock.Held())
-        return false;  // left for the next time: the identities keep them from doubling
+        return;
     std::vector<Kept> kept = Load();
     std::erase_if(kept, [&](const Kept& k) {
         return std::find(ids.begin(), ids.end(), k.entry.Id) != ids.end();
     });
-    return Save(kept);
+    Save(kept);
 }
 
 }  // namespace vorblin

@@ -19,10 +19,11 @@ class PendingResults {
     // The results waiting for the table in `folder`, each with its Id.
     RecordTable For(const std::string& folder) const;
     // Keeps a result for the table in `folder` under a new identity (the 99 best per table
-    // are all that can ever enter it); false when it could not be kept.
-    bool Add(const std::string& folder, RecordEntry entry);
-    // Forgets the results with these identities.
-    bool Remove(const std::vector<std::string>& ids);
+    // are all that can ever enter it). Nothing is kept without an own folder.
+    void Add(const std::string& folder, RecordEntry entry);
+    // Forgets the results with these identities (or leaves them to the next time, when the
+    // file is busy: their identities keep them from being stored twice).
+    void Remove(const std::vector<std::string>& ids);
 
     std::string Path() const;
 
@@ -32,7 +33,7 @@ class PendingResults {
         RecordEntry entry;
     };
     std::vector<Kept> Load() const;
-    bool Save(const std::vector<Kept>& kept) const;
+    void Save(const std::vector<Kept>& kept) const;
 
     std::string ownFolder_;
 };

@@ -302,8 +302,15 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
     unwritable.Read_Records_File();
     EXPECT_FALSE(unwritable.Write_Records_File(RecordEntry{"ro", 300}));
     EXPECT_FALSE(fs::exists(JoinPath(share, kPendingFileName)));  // never in the shared folder
-    // One waiting for another table stays where it is.
-    PendingResults(own.path).Add("/elsewhere", RecordEntry{"other", 1});
+    // One waiting for another table stays where it is. Of those, only the 99 best can ever
+    // enter a table: no more are kept.
+    PendingResults kept(own.path);
+    for (int S = 1; S <= 100; ++S)
+        kept.Add("/elsewhere", RecordEntry{"other", double(S)});
+    const RecordTable others = kept.For("/elsewhere");
+    EXPECT_EQ(Seen(others.size(), others.front().Score, others.back().Score), "99|100|2|");
+    kept.Remove({others[0].Id});
+    kept.Remove({});  // nothing, and nothing asked
     const std::string waiting = ReadFileBytes(JoinPath(own.path, kPendingFileName)).bytes;
     const auto start = [&] {
         HallOfFame next(share, own.path);
@@ -314,7 +321,7 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
         return Seen(names, next.Pending().size(),
                     PendingResults(own.path).For("/elsewhere").size());
     };
-    EXPECT_EQ(start(), "busy gone ro Borkin |0|1|");
+    EXPECT_EQ(start(), "busy gone ro Borkin |0|98|");
     // A crash between the store and clearing the waiting results, with the dead process's
     // lock left behind: the next start finds them stored already.
     ASSERT_TRUE(WriteFileAtomically(JoinPath(own.path, kPendingFileName), waiting));
@@ -326,7 +333,7 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
     gethostname(host, sizeof host - 1);
     ASSERT_TRUE(WriteFileAtomically(fame.Path() + ".lock",
                                     std::string(host) + " " + std::to_string(dead) + "\n"));
-    EXPECT_EQ(start(), "busy gone ro Borkin |0|1|");
+    EXPECT_EQ(start(), "busy gone ro Borkin |0|98|");
     EXPECT_EQ(Entries(share), 1u);
 }
 
