@@ -310,7 +310,6 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
     const RecordTable others = kept.For("/elsewhere");
     EXPECT_EQ(Seen(others.size(), others.front().Score, others.back().Score), "99|100|2|");
     kept.Remove({others[0].Id});
-    kept.Remove({});  // nothing, and nothing asked
     const std::string waiting = ReadFileBytes(JoinPath(own.path, kPendingFileName)).bytes;
     const auto start = [&] {
         HallOfFame next(share, own.path);
