@@ -174,6 +174,10 @@ struct FakeShare final : ShareOps {
         return ShareOps::CreateExclusive(path);
     }
     int Link(const std::string& from, const std::string& to) override {
+        if (noLinks) {
+            errno = EPERM;
+            return -1;
+        }
         return Refused(to) ? -1 : ShareOps::Link(from, to);
     }
     int Rename(const std::string& from, const std::string& to) override {
@@ -196,6 +200,7 @@ struct FakeShare final : ShareOps {
     int refusedRenames = 0;
     bool readOnly = false;
     bool fullDisk = false;  // the lock fits, the table does not
+    bool noLinks = false;   // a file system without hard links
     std::chrono::seconds skew{0};
 };
 
@@ -237,6 +242,15 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
                    Entries(share.path)),
               "3|2|1|");  // no lock, no temporary file left
     fake.fullDisk = false;
+    // Without hard links the lock is created exclusively, and still excludes.
+    fake.noLinks = true;
+    {
+        const FileLock first(fame.Path() + ".lock", milliseconds(0), milliseconds(8000), fake);
+        const FileLock second(fame.Path() + ".lock", milliseconds(50), milliseconds(8000), fake);
+        EXPECT_EQ(Seen(first.Held(), second.Held(), second.Impossible()), "1|0|0|");
+    }
+    EXPECT_TRUE(fame.Write_Records_File(std::nullopt));
+    fake.noLinks = false;
     // A folder that takes nothing is told apart at once: no waiting for a lock there.
     fake.readOnly = true;
     const auto start = std::chrono::steady_clock::now();
