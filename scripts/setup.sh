@@ -15,6 +15,8 @@ vorblin_packages=(
   xvfb xdotool desktop-file-utils appstream man-db dpkg-dev
   # windows under a window manager, and beside a Wayland compositor
   xauth openbox x11-utils weston qt6-wayland
+  # the shared hall of fame over a real network share
+  openssh-server sshfs
 )
 
 vorblin_install_missing() {

@@ -161,6 +161,8 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
             QApplication::sendEvent(dialog->txtName(), &press);
         }
+        QTest::keyClick(dialog, Qt::Key_Escape);  // the pause key: not a way out
+        seen << (dialog->isVisible() ? "open" : "gone");
         QTest::keyClick(dialog, Qt::Key_Return);  // Enter anywhere
         WhenModal([&](QWidget* question) {
             QTest::keyClick(question, Qt::Key_Escape);  // ignored: Esc is the pause key
@@ -170,7 +172,7 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
     });
     testing::LandOnNextTick(game(), 300, true);  // the next landing ends the game
     window->OnFallTick();
-    EXPECT_EQ(seen, (QStringList{"300", "UnNamed", "asked"}));
+    EXPECT_EQ(seen, (QStringList{"300", "UnNamed", "open", "asked"}));
     EXPECT_EQ(ReadFileBytes(folder.File(kRecordsFileName)).bytes,
               "\xDE\xEB\xFF\xC6"
               "abcdef\r\n 300\r\nBorkin\r\n 0\r\n");

@@ -75,6 +75,14 @@ FrmEnterName::FrmEnterName(QWidget* owner) : QDialog(owner), txtName_(new QLineE
     txtName_->setFocus();
 }
 
+void FrmEnterName::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 NameEntry FrmEnterName::Result() const {
     return NameEntry{txtName_->text().toStdString(), result() != QDialog::Accepted};
 }

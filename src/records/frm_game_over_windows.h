@@ -9,13 +9,17 @@
 namespace vorblin {
 
 // frmEnterName: "UnNamed" preselected, at most 10 characters that the table file can carry;
-// Enter anywhere acts as "Ok", the close box (or Esc) cancels the record.
+// Enter anywhere acts as "Ok", only the close box cancels the record.
 class FrmEnterName final : public QDialog {
   public:
     explicit FrmEnterName(QWidget* owner);
     QLineEdit* txtName() const { return txtName_; }
     // What the window handed back once it closed.
     NameEntry Result() const;
+
+  protected:
+    // Esc is the pause key: pressed as the game ends, it must not throw the record away.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QLineEdit* txtName_;

@@ -8,6 +8,9 @@ void PlaceTracker::Update_Place(const RecordTable& table, int32_t S, const Place
     auto scoreAbove = [&] { return table[static_cast<size_t>(c.Position - 1)].Score; };
     if (c.Position == 0)
         return;
+    // A longer, hand-made table: the places behind the 99th are not places at all.
+    if (c.Position > static_cast<int16_t>(kMaxRecords))
+        c.Position = static_cast<int16_t>(kMaxRecords);
     while (c.Position > 0 && S > scoreAbove()) {
         --c.Position;
         ++PlaceChanged;

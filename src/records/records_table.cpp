@@ -67,15 +67,36 @@ std::string ScoreText(double score) {
     return std::string(text, result.ptr);
 }
 
+namespace {
+
+// The identity a score line ends in: "#" and letters or digits, after a blank.
+std::string IdOf(std::string_view line) {
+    while (!line.empty() && IsBlank(line.back()))
+        line.remove_suffix(1);
+    const size_t mark = line.rfind('#');
+    if (mark == std::string_view::npos || mark == 0 || !IsBlank(line[mark - 1]))
+        return {};
+    const std::string_view id = line.substr(mark + 1);
+    if (id.empty() || id.size() > 32 || !std::all_of(id.begin(), id.end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c));
+        }))
+        return {};
+    return std::string(id);
+}
+
+}  // namespace
+
 RecordTable ParseRecords(std::string_view bytes) {
-    const std::vector<std::string> lines = SplitLines(DecodeText(bytes));
+    const std::vector<std::string> lines = SplitLines(Cp1251ToUtf8(bytes));
     RecordTable table;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].empty())
             continue;
         RecordEntry entry{lines[i], 0};
-        if (i + 1 < lines.size())
+        if (i + 1 < lines.size()) {
             entry.Score = LeadingNumber(lines[++i]);
+            entry.Id = IdOf(lines[i]);
+        }
         table.push_back(std::move(entry));
     }
     return table;
@@ -87,6 +108,8 @@ std::string FormatRecords(const RecordTable& table) {
         text += e.Name;
         text += e.Score < 0 ? "\r\n" : "\r\n ";
         text += ScoreText(e.Score);
+        if (!e.Id.empty())
+            text += " #" + e.Id;
         text += "\r\n";
     }
     return Utf8ToCp1251(text);
@@ -108,7 +131,9 @@ size_t PlaceFor(const RecordTable& table, double score) {
 }
 
 bool EarnsPlace(const RecordTable& table, double score) {
-    return PlaceFor(table, score) < table.size() || table.size() < kMaxRecords;
+    // Behind an entry it beats, or at the end of a table not yet full; either way within the
+    // first 99 (a place always exists after the last entry of a shorter table).
+    return PlaceFor(table, score) < kMaxRecords;
 }
 
 bool InsertRecord(RecordTable& table, RecordEntry entry) {

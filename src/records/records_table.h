@@ -5,13 +5,21 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vorblin {
 
 struct RecordEntry {
+    RecordEntry() = default;
+    RecordEntry(std::string name, double score, std::string id = {})
+        : Name(std::move(name)), Score(score), Id(std::move(id)) {}
+
     std::string Name;  // UTF-8 in memory
     double Score = 0;  // whole points; a hand-edited file may hold any number
+    // A result stored after it had to wait (see PendingResults) carries the identity it
+    // waited under, behind its score, so that it is never stored twice.
+    std::string Id;
 
     bool operator==(const RecordEntry&) const = default;
 };
@@ -30,8 +38,10 @@ double LeadingNumber(std::string_view line);
 // Decimal text of a score without blanks ("1250", "-5", "12.5").
 std::string ScoreText(double score);
 
-// Any bytes: two lines an entry (name, score), CR LF or LF, Windows-1251 or UTF-8.
-// Blank lines where a name is due are skipped; a name without its score line scores 0.
+// Any bytes: two lines an entry (name, score), CR LF or LF, always Windows-1251 (the table
+// is never written otherwise, and Cyrillic bytes can happen to form valid UTF-8). Blank lines
+// where a name is due are skipped; a name without its score line scores 0. A score line may
+// end in "#" and an identity.
 RecordTable ParseRecords(std::string_view bytes);
 // The file's bytes: Windows-1251, CR LF, the score behind one blank (a minus sign's place).
 std::string FormatRecords(const RecordTable& table);
@@ -42,7 +52,8 @@ std::string TableLine(size_t i, const RecordEntry& entry);
 // The index a score would be inserted at: before the first entry strictly lower, or at
 // the end, so that the older of two equal scores stays ahead.
 size_t PlaceFor(const RecordTable& table, double score);
-// Whether the score earns a place in the table as it stands.
+// Whether the score earns a place among the first 99 of the table as it stands (a longer,
+// hand-made table drops everything behind the 99th place at the next store).
 bool EarnsPlace(const RecordTable& table, double score);
 // Inserts by the order rule and keeps the best 99; false when the entry found no place.
 bool InsertRecord(RecordTable& table, RecordEntry entry);

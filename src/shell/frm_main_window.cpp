@@ -105,9 +105,10 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder, std::strin
     shell_ = std::make_unique<MainShell>(
         ShellParts{rnd_, clock_, picVorblin_->Surface(), picNext_->Surface(), picFuture_, sound_,
                    *this, *this, *this,
-                   !recordsFolder.empty() ? std::move(recordsFolder)
+                   !recordsFolder.empty() ? recordsFolder
                    : folder.empty()       ? DataFolder()
-                                          : std::move(folder)});
+                                          : folder,
+                   folder.empty() ? PlayerDataFolder() : std::string()});
     BindState();
     ConnectInput();
     qApp->installEventFilter(this);

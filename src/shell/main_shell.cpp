@@ -10,7 +10,7 @@ MainShell::MainShell(const ShellParts& parts)
     : game(GameParts{parts.rnd, parts.clock, parts.picVorblin, parts.picNext, parts.picFuture,
                      parts.sound, *this, parts.shell}),
       demo(parts.rnd),
-      records(parts.folder),
+      records(parts.folder, parts.ownFolder),
       help(parts.rnd, parts.sound, parts.picVorblin, game, menu, records.lstTable),
       clock_(parts.clock),
       shell_(parts.shell),

@@ -28,6 +28,8 @@ struct ShellParts {
     SideWindowHost& sides;
     // Where the hall-of-fame file lives.
     std::string folder;
+    // The player's own data folder, where results the table could not take wait.
+    std::string ownFolder;
 };
 
 class MainShell final : private RecordsLink {

@@ -28,4 +28,11 @@ std::string ShippedFolder() {
                          VORBLIN_SHIPPED_RELATIVE);
 }
 
+std::string PlayerDataFolder() {
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (own.isEmpty() || !QDir().mkpath(own))
+        return {};
+    return own.toStdString();
+}
+
 }  // namespace vorblin

@@ -15,4 +15,8 @@ std::string DataFolder();
 // folder, the shared files' folder relative to it in an installed copy.
 std::string ShippedFolder();
 
+// The player's own data folder, created if need be; "" when there is none. Results the
+// shared table could not take wait here, never in the shared folder.
+std::string PlayerDataFolder();
+
 }  // namespace vorblin

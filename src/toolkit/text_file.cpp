@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 
 namespace vorblin {
@@ -79,18 +80,22 @@ FileBytes ReadFileBytes(const std::string& path) {
     return result;
 }
 
-namespace {
-
-// Writes the bytes to a new file beside path and flushes it to the disk; its name, or ""
-// on failure. open() applies the umask, so other machines sharing the folder can read it.
-std::string WriteTemporary(const std::string& path, std::string_view bytes, Flush flush) {
+// open() applies the umask, so other machines sharing the folder can read it.
+std::string WriteTemporary(const std::string& path, std::string_view bytes, Flush flush,
+                           const std::function<int(const std::string&)>& create) {
+    // Machines sharing the folder may run processes of the same number: a random part too.
+    static const unsigned salt = std::random_device{}();
     static unsigned counter = 0;
     std::string temp;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = path + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++counter);
-        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
+        temp = path + ".tmp" + std::to_string(getpid()) + "." + std::to_string(salt % 100000) +
+               "." + std::to_string(++counter);
+        fd = create ? create(temp)
+                    : open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // A name taken shows as EEXIST, or on network file systems as another error.
+        if (fd < 0 && (errno == ENOENT || errno == EROFS || errno == EACCES || errno == ENOSPC ||
+                       errno == EDQUOT || errno == ENOTDIR))
             return {};
     }
     if (fd < 0)
@@ -112,8 +117,6 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes, Flus
     }
     return temp;
 }
-
-}  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush) {
     const std::string temp = WriteTemporary(path, bytes, flush);

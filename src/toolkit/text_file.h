@@ -2,6 +2,7 @@
 // Whole-file reads, crash-safe writes and the two code pages the game's text files use.
 // Plain C++ (POSIX and glibc iconv), shared by the hall of fame and the settings file.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,12 @@ FileBytes ReadFileBytes(const std::string& path);
 // Whether a write waits until the bytes are on the disk. A file made from defaults need not:
 // lost in a crash, it is simply made again (and the wait can cost a start-up 15 ms).
 enum class Flush { ToDisk, Lazily };
+
+// Writes the bytes to a new file beside path (under a name of this process's own) and, unless
+// lazily, flushes it to the disk; its name, or "" on failure (nothing left behind).
+// create opens a new file exclusively (a descriptor, or -1 with errno); by default open(2).
+std::string WriteTemporary(const std::string& path, std::string_view bytes, Flush flush,
+                           const std::function<int(const std::string&)>& create = {});
 
 // Writes the bytes to a new file beside path, flushes it to the disk and renames it over
 // path. On any failure path is left as it was and the temporary file is removed.

@@ -16,6 +16,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace vorblin {
+
+void PrintTo(const RecordEntry& e, std::ostream* out) {
+    *out << e.Name << "=" << e.Score << (e.Id.empty() ? "" : "#" + e.Id);
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -23,6 +28,7 @@ using testing::Seen;
 
 using testing::ShellRig;
 using Lines = std::vector<std::string>;
+using std::chrono::milliseconds;
 
 // n entries scoring top, top - 1, ..., each named by its score.
 RecordTable Table(int n, int top = 1000) {
@@ -33,14 +39,19 @@ RecordTable Table(int n, int top = 1000) {
 }
 
 TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
-    EXPECT_EQ(FormatRecords({{"Борис", 1250}, {"Borkin", 0}, {"neg", -5}}),
-              "\xC1\xEE\xF0\xE8\xF1\r\n 1250\r\nBorkin\r\n 0\r\nneg\r\n-5\r\n");
+    EXPECT_EQ(FormatRecords({{"Борис", 1250}, {"Borkin", 0}, {"neg", -5}, {"late", 7, "a1f"}}),
+              "\xC1\xEE\xF0\xE8\xF1\r\n 1250\r\nBorkin\r\n 0\r\nneg\r\n-5\r\nlate\r\n 7 "
+              "#a1f\r\n");
     // LF ends, stray blank lines, blanks around the digits, text instead of a number, a
-    // name without its score line; UTF-8 is read as it stands.
+    // name without its score line; an identity only as a word of its own.
     EXPECT_EQ(
-        ParseRecords("\xC1\xEE\xF0\xE8\xF1\n 1250 \n\r\n\nAnna\r\n  77abc\r\nx\r\nnone\r\nlast"),
-        (RecordTable{{"Борис", 1250}, {"Anna", 77}, {"x", 0}, {"last", 0}}));
-    EXPECT_EQ(ParseRecords("Юля\r\n 5\r\n"), (RecordTable{{"Юля", 5}}));
+        ParseRecords("\xC1\xEE\xF0\xE8\xF1\n 1250 \n\r\n\nAnna\r\n  77abc\r\nx\r\nnone\r\nid\r\n"
+                     " 3 #9f \r\nno\r\n 4#9f\r\nlast"),
+        (RecordTable{
+            {"Борис", 1250}, {"Anna", 77}, {"x", 0}, {"id", 3, "9f"}, {"no", 4}, {"last", 0}}));
+    // Windows-1251 always, also where the bytes happen to be valid UTF-8 ("ПЁ" = CF A8).
+    EXPECT_EQ(ParseRecords("Anna\r\n 9\r\n\xCF\xA8\r\n 5\r\n"),
+              (RecordTable{{"Anna", 9}, {"ПЁ", 5}}));
     std::vector<double> numbers;  // what a score line's leading number reads as
     for (const char* line :
          {"\t-40", "+3", "12.5x", "2e3", "7e", ".5", "-", "", "- 5", "0x1A", "  0x1A", "1e999"})
@@ -68,6 +79,10 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
     EXPECT_FALSE(InsertRecord(full, {"equal", 0}));
     EXPECT_TRUE(InsertRecord(full, {"1", 1}));  // and the old 99th drops out
     EXPECT_EQ(full, Table(99, 99));
+    // A hand-made table of more than 99: a place behind the 99th is no place at all.
+    const RecordTable long_ = Table(120);  // 1000 down to 881; the 99th is 902
+    EXPECT_EQ(Seen(EarnsPlace(long_, 903), EarnsPlace(long_, 902), EarnsPlace(Table(98), -1)),
+              "1|0|1|");
 
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
     EXPECT_EQ(CleanPlayerName("a\r\nb\tc\x7f-\xC2\x85!\xC2\xA0"), "abc-!\xC2\xA0");  // C1, NBSP
@@ -104,7 +119,12 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     // No data folder at all: the default table shown, nothing written.
     HallOfFame nowhere(dir.File("gone"));
     EXPECT_FALSE(nowhere.Write_Records_File(RecordEntry{"x", 5}));
-    EXPECT_EQ(nowhere.Table, (RecordTable{{"x", 5}, {"Borkin", 0}}));
+    EXPECT_EQ(nowhere.Table, (RecordTable{{"x", 5}}));
+    // A table longer than 99 asks no name for a place it would drop.
+    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(120))));
+    fame.Read_Records_File();
+    answer = {"asked", false};
+    EXPECT_EQ(Seen(offer(902).has_value(), offer(903).has_value()), "0|1|");
 }
 
 TEST(RecordsLock, WaitsForALiveOwnerTakesOverADeadOrStaleOne) {
@@ -141,6 +161,194 @@ TEST(RecordsLock, WaitsForALiveOwnerTakesOverADeadOrStaleOne) {
     // Another machine's fresh lock with the same process number is not ours to judge.
     ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere " + std::to_string(gone) + "\n"));
     EXPECT_FALSE(FileLock(lock, std::chrono::milliseconds(50)).Held());
+}
+
+// A network share's answers and a machine whose clock is off: an exclusive create or a link
+// onto a name that exists fails with EPERM, as over SFTP; renames refused a number of times;
+// a folder that takes nothing; this machine's clock `skew` off the file server's.
+struct FakeShare final : ShareOps {
+    int CreateExclusive(const std::string& path) override {
+        if (Refused(path) || (fullDisk && path.find(".tmp") != std::string::npos)) {
+            errno = fullDisk ? ENOSPC : errno;
+            return -1;
+        }
+        return ShareOps::CreateExclusive(path);
+    }
+    int Link(const std::string& from, const std::string& to) override {
+        if (noLinks) {
+            errno = EPERM;
+            return -1;
+        }
+        return Refused(to) ? -1 : ShareOps::Link(from, to);
+    }
+    int Rename(const std::string& from, const std::string& to) override {
+        if (refusedRenames > 0) {
+            --refusedRenames;
+            errno = EBUSY;
+            return -1;
+        }
+        return ShareOps::Rename(from, to);
+    }
+    timespec Now() override {
+        timespec now = ShareOps::Now();
+        now.tv_sec += skew.count();
+        return now;
+    }
+    bool Refused(const std::string& path) const {
+        errno = readOnly ? EROFS : EPERM;
+        return readOnly || fs::exists(path);
+    }
+    int refusedRenames = 0;
+    bool readOnly = false;
+    bool fullDisk = false;  // the lock fits, the table does not
+    bool noLinks = false;   // a file system without hard links
+    std::chrono::seconds skew{0};
+};
+
+size_t Entries(const std::string& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator{}));
+}
+
+TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForIt) {
+    testing::TempFolder share, own;
+    FakeShare fake;
+    HallOfFame fame(share.path, own.path, fake);
+    fame.LockWait = milliseconds(200);
+    fame.Read_Records_File();
+    {
+        const FileLock other(fame.Path() + ".lock", milliseconds(0), milliseconds(8000), fake);
+        ASSERT_TRUE(other.Held());
+        const auto start = std::chrono::steady_clock::now();
+        const FileLock second(fame.Path() + ".lock", milliseconds(200), milliseconds(8000), fake);
+        EXPECT_EQ(Seen(second.Held(), second.Impossible()), "0|0|");
+        EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(200));
+        // Not written without the lock: the result waits in the player's own folder.
+        EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"waits", 50}));
+        EXPECT_EQ(ReadFileBytes(fame.Path()).bytes, kDefaultRecordsFile);
+        EXPECT_EQ(Seen(fame.Pending().size(), fame.Table.front().Name), "1|waits|");
+    }
+    // Renames refused now and then are tried again; refused for good, the result waits.
+    fake.refusedRenames = 2;
+    EXPECT_TRUE(fame.Write_Records_File(RecordEntry{"now", 60}));
+    EXPECT_EQ(
+        Seen(fame.Table.size(), fame.Table[1].Name, fame.Table[1].Id.size(), fame.Pending().size()),
+        "3|waits|16|0|");
+    fake.refusedRenames = 100;
+    EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"refused", 70}));
+    fake.refusedRenames = 0;
+    fake.fullDisk = true;
+    EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"full", 80}));
+    EXPECT_EQ(Seen(ParseRecords(ReadFileBytes(fame.Path()).bytes).size(), fame.Pending().size(),
+                   Entries(share.path)),
+              "3|2|1|");  // no lock, no temporary file left
+    fake.fullDisk = false;
+    // Without hard links the lock is created exclusively, and still excludes.
+    fake.noLinks = true;
+    {
+        const FileLock first(fame.Path() + ".lock", milliseconds(0), milliseconds(8000), fake);
+        const FileLock second(fame.Path() + ".lock", milliseconds(50), milliseconds(8000), fake);
+        EXPECT_EQ(Seen(first.Held(), second.Held(), second.Impossible()), "1|0|0|");
+    }
+    EXPECT_TRUE(fame.Write_Records_File(std::nullopt));
+    fake.noLinks = false;
+    // A folder that takes nothing is told apart at once: no waiting for a lock there.
+    fake.readOnly = true;
+    const auto start = std::chrono::steady_clock::now();
+    const FileLock none(fame.Path() + ".lock", milliseconds(2000), milliseconds(8000), fake);
+    EXPECT_EQ(Seen(none.Held(), none.Impossible()), "0|1|");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(1000));
+}
+
+TEST(RecordsLock, AgesAreJudgedByTheFileServersClockNotThisMachines) {
+    testing::TempFolder dir;
+    const std::string lock = dir.File("VorblinFathers.txt.lock");
+    const auto stamp = [](std::chrono::seconds ago) {
+        const auto t = std::chrono::system_clock::now() - ago;
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch());
+        return " " + std::to_string(ns.count() / 1000000000) + " " +
+               std::to_string(ns.count() % 1000000000) + " 1 elsewhere\n";
+    };
+    for (const int skew : {30, -30}) {
+        FakeShare fake;
+        fake.skew = std::chrono::seconds(skew);
+        const auto held = [&] {
+            return FileLock(lock, milliseconds(60), milliseconds(8000), fake).Held();
+        };
+        std::string seen;
+        // Fresh by the share's clock: by its stamp inside, or by the file's time (older
+        // versions of the game write no stamp).
+        ASSERT_TRUE(WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(1))));
+        seen += Seen(held());
+        ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
+        seen += Seen(held());
+        // Older than the limit by the share's clock: taken over.
+        ASSERT_TRUE(
+            WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(20))));
+        seen += Seen(held());
+        ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
+        fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::seconds(20));
+        seen += Seen(held());
+        EXPECT_EQ(seen, "0|0|1|1|") << "this machine " << skew << " s off";
+        EXPECT_EQ(Entries(dir.path), 0u);
+    }
+}
+
+TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
+    testing::TempFolder root, own;
+    const std::string share = root.File("share");
+    fs::create_directory(share);
+    HallOfFame fame(share, own.path);
+    fame.LockWait = milliseconds(100);
+    fame.Read_Records_File();
+    {
+        // Held by a process that is alive (this one) for longer than the wait.
+        const FileLock busy(fame.Path() + ".lock");
+        ASSERT_TRUE(busy.Held());
+        EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"busy", 500}));
+    }
+    // The share gone for a while, then unwritable.
+    fs::rename(share, root.File("away"));
+    EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"gone", 400}));
+    fs::rename(root.File("away"), share);
+    FakeShare readOnly;
+    readOnly.readOnly = true;
+    HallOfFame unwritable(share, own.path, readOnly);
+    unwritable.Read_Records_File();
+    EXPECT_FALSE(unwritable.Write_Records_File(RecordEntry{"ro", 300}));
+    EXPECT_FALSE(fs::exists(JoinPath(share, kPendingFileName)));  // never in the shared folder
+    // One waiting for another table stays where it is. Of those, only the 99 best can ever
+    // enter a table: no more are kept.
+    PendingResults kept(own.path);
+    for (int S = 1; S <= 100; ++S)
+        kept.Add("/elsewhere", RecordEntry{"other", double(S)});
+    const RecordTable others = kept.For("/elsewhere");
+    EXPECT_EQ(Seen(others.size(), others.front().Score, others.back().Score), "99|100|2|");
+    kept.Remove({others[0].Id});
+    const std::string waiting = ReadFileBytes(JoinPath(own.path, kPendingFileName)).bytes;
+    const auto start = [&] {
+        HallOfFame next(share, own.path);
+        next.Read_Records_File();
+        std::string names;
+        for (const RecordEntry& e : next.Table)
+            names += e.Name + " ";
+        return Seen(names, next.Pending().size(),
+                    PendingResults(own.path).For("/elsewhere").size());
+    };
+    EXPECT_EQ(start(), "busy gone ro Borkin |0|98|");
+    // A crash between the store and clearing the waiting results, with the dead process's
+    // lock left behind: the next start finds them stored already.
+    ASSERT_TRUE(WriteFileAtomically(JoinPath(own.path, kPendingFileName), waiting));
+    const pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    waitpid(dead, nullptr, 0);
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    ASSERT_TRUE(WriteFileAtomically(fame.Path() + ".lock",
+                                    std::string(host) + " " + std::to_string(dead) + "\n"));
+    EXPECT_EQ(start(), "busy gone ro Borkin |0|98|");
+    EXPECT_EQ(Entries(share), 1u);
 }
 
 // Eight machines sharing the folder each finish 50 games one after another and store them
@@ -238,6 +446,10 @@ TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
          {{902, "99||Next Place : +0|1|-1|0||0|"},
           {903, "98|Place # 99|Next Place : +0|1|98|1|...Place : 99;|0|"}},
          "99||1|0|"},
+        {Table(120),  // hand-made: no place behind the 99th, nor a place number there
+         {{902, "99||Next Place : +0|1|-1|0||0|"},
+          {903, "98|Place # 99|Next Place : +0|1|98|1|...Place : 99;|0|"}},
+         "120||1|0|"},
         {{}, {{10, "0|Place # 1||1|-1|0||58|"}}, "0|Place # 1|1|0|"},
     };
     for (const auto& c : cases) {

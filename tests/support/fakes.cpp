@@ -175,7 +175,8 @@ void LandOnNextTick(Game& g, int32_t S, bool endsGame) {
 }
 
 ShellRig::ShellRig()
-    : main(ShellParts{rnd, clock, well, next, future, sound, shell, dialogs, sides, folder.path}) {}
+    : main(ShellParts{rnd, clock, well, next, future, sound, shell, dialogs, sides, folder.path,
+                      own.path}) {}
 
 Board BoardWith(const std::string& shape, int x, int y) {
     Board board;

@@ -198,6 +198,7 @@ struct ShellRig {
     ScriptedDialogs dialogs;
     FakeSides sides;
     TempFolder folder;
+    TempFolder own;  // the player's own data folder
     MainShell main;
     Game& game = main.game;
 };
