@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -168,6 +169,14 @@ TEST(RecordsLock, WaitsForALiveOwnerTakesOverADeadOrStaleOne) {
 // a folder that takes nothing; this machine's clock `skew` off the file server's.
 struct FakeShare final : ShareOps {
     int CreateExclusive(const std::string& path) override {
+        if (lockErrno != 0 && path.ends_with(".lock")) {
+            errno = lockErrno;
+            return -1;
+        }
+        if (path.find(".lock.") != std::string::npos && ownFiles-- <= 0) {
+            errno = EACCES;
+            return -1;
+        }
         if (Refused(path) || (fullDisk && path.find(".tmp") != std::string::npos)) {
             errno = fullDisk ? ENOSPC : errno;
             return -1;
@@ -191,7 +200,7 @@ struct FakeShare final : ShareOps {
     }
     timespec Now() override {
         timespec now = ShareOps::Now();
-        now.tv_sec += skew.count();
+        now.tv_sec += skew.count() + tick.count() * ++calls;
         return now;
     }
     bool Refused(const std::string& path) const {
@@ -203,6 +212,10 @@ struct FakeShare final : ShareOps {
     bool fullDisk = false;  // the lock fits, the table does not
     bool noLinks = false;   // a file system without hard links
     std::chrono::seconds skew{0};
+    int lockErrno = 0;             // what an exclusive create of the lock's name fails with
+    int ownFiles = 1 << 30;        // how many more files of its own a lock can make
+    std::chrono::seconds tick{0};  // this machine's clock runs this much on with every look
+    int64_t calls = 0;
 };
 
 size_t Entries(const std::string& folder) {
@@ -258,6 +271,44 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
     const FileLock none(fame.Path() + ".lock", milliseconds(2000), milliseconds(8000), fake);
     EXPECT_EQ(Seen(none.Held(), none.Impossible()), "0|1|");
     EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(1000));
+}
+
+TEST(RecordsLock, WhatAFailedCreateSaysOfTheFolderDecidesBetweenWaitingAndGivingUp) {
+    testing::TempFolder dir;
+    const std::string lock = dir.File("VorblinFathers.txt.lock");
+    // No hard links and no lock to be seen: a folder that cannot take the lock is given up
+    // at once; a lock that came and went between the two looks is waited for.
+    const struct {
+        int error;
+        const char* seen;  // held, impossible, waited the whole time
+    } cases[] = {{EROFS, "0|1|0|"},  {EACCES, "0|1|0|"}, {ENOENT, "0|1|0|"},
+                 {ENOSPC, "0|1|0|"}, {EDQUOT, "0|1|0|"}, {EEXIST, "0|0|1|"},
+                 {EPERM, "0|0|1|"},  {EBUSY, "0|0|1|"},  {EINTR, "0|0|1|"}};
+    for (const auto& c : cases) {
+        FakeShare fake;
+        fake.noLinks = true;
+        fake.lockErrno = c.error;
+        const auto start = std::chrono::steady_clock::now();
+        const FileLock second(lock, milliseconds(150), milliseconds(8000), fake);
+        const bool waited = std::chrono::steady_clock::now() - start >= milliseconds(150);
+        EXPECT_EQ(Seen(second.Held(), second.Impossible(), waited), c.seen) << strerror(c.error);
+        EXPECT_EQ(Entries(dir.path), 0u) << strerror(c.error);
+    }
+    // Waiting for a live lock, the own file is made anew each second of the share's time;
+    // once the folder takes no more files, waiting on is pointless.
+    const FileLock first(lock);
+    ASSERT_TRUE(first.Held());
+    const size_t before = Entries(dir.path);
+    for (const int allowed : {1, 2}) {
+        FakeShare fake;
+        fake.tick = std::chrono::seconds(1);
+        fake.ownFiles = allowed;
+        const auto start = std::chrono::steady_clock::now();
+        const FileLock second(lock, milliseconds(2000), milliseconds(3600000), fake);
+        EXPECT_EQ(Seen(second.Held(), second.Impossible()), "0|1|") << allowed;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(1000)) << allowed;
+        EXPECT_EQ(Entries(dir.path), before) << allowed;  // nothing of its own left behind
+    }
 }
 
 TEST(RecordsLock, AgesAreJudgedByTheFileServersClockNotThisMachines) {
