@@ -45,8 +45,9 @@ ReadStatus HallOfFame::Load(RecordTable& table, bool fresh) {
 
 void HallOfFame::Read_Records_File() {
     // The start is the next chance for results that could not be stored before.
-    if (!Pending().empty())
-        Write_Records_File(std::nullopt);
+    // A store that succeeds leaves the table just read and written in memory.
+    if (!Pending().empty() && Write_Records_File(std::nullopt))
+        return;
     Damaged = Load(Table) == ReadStatus::Unreadable;
 }
 

@@ -15,10 +15,8 @@ std::string DataFolder() {
     QTemporaryFile probe(program + QStringLiteral("/.vorblin-write-test-XXXXXX"));
     if (probe.open())
         return program.toStdString();
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (own.isEmpty() || !QDir().mkpath(own))
-        return program.toStdString();
-    return own.toStdString();
+    const std::string own = PlayerDataFolder();
+    return own.empty() ? program.toStdString() : own;
 }
 
 std::string ShippedFolder() {
