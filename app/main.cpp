@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <QDir>
 
-#include "shell/frm_main_window.h"
-#include "shell/start_options.h"
-#include "toolkit/desktop_platform.h"
+#include "desktop/main/frm_main_window.h"
+#include "desktop/main/start_options.h"
+#include "desktop/toolkit/desktop_platform.h"
 
 int main(int argc, char** argv) {
     vorblin::NameApplication();

@@ -6,7 +6,7 @@
 set -euo pipefail
 program=$1/vorblin_store_times
 n=${2:-50}
-source "$(dirname "$0")/../tests/records/sshfs_share.sh"
+source "$(dirname "$0")/../tests/core/records/sshfs_share.sh"
 local_dir=$(mktemp -d)
 "$program" "$local_dir" "$n"
 rm -rf "$local_dir"

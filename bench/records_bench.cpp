@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "records/hall_of_fame.h"
-#include "records/place_tracker.h"
+#include "core/records/hall_of_fame.h"
+#include "core/records/place_tracker.h"
 #include "support/fakes.h"
 
 namespace vorblin {

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "sound/sound_settings_file.h"
-#include "sound/sound_system.h"
-#include "toolkit/sdl_audio_device.h"
+#include "core/sound/sound_settings_file.h"
+#include "core/sound/sound_system.h"
+#include "desktop/sound/sdl_audio_device.h"
 
 namespace {
 

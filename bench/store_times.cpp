@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "records/hall_of_fame.h"
+#include "core/records/hall_of_fame.h"
 
 int main(int argc, char** argv) {
     using namespace vorblin;

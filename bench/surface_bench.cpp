@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "toolkit/image_surface.h"
+#include "desktop/toolkit/image_surface.h"
 
 namespace vorblin {
 namespace {

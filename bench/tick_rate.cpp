@@ -20,8 +20,8 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/frm_main_window.h"
-#include "sound/sound_settings_file.h"
+#include "core/sound/sound_settings_file.h"
+#include "desktop/main/frm_main_window.h"
 #include "support/fakes.h"
 
 namespace {

@@ -4,26 +4,9 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(SDL2_MIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
 set(CMAKE_AUTOMOC OFF)
 
-add_library(vorblin_ui STATIC
-  src/toolkit/image_surface.cpp
-  src/toolkit/picture_box.cpp
-  src/toolkit/caption_frame.cpp
-  src/toolkit/colour_button.cpp
-  src/toolkit/fonts.cpp
-  src/toolkit/data_folder.cpp
-  src/toolkit/desktop_platform.cpp
-  src/toolkit/sdl_audio_device.cpp
-  src/shell/title_strip.cpp
-  src/shell/frm_main_window.cpp
-  src/records/frm_side_windows.cpp
-  src/records/frm_game_over_windows.cpp
-  src/toolkit/press_filter.cpp
-  src/shell/frm_help_window.cpp
-  src/shell/frm_main_places.cpp
-  src/sound/frm_open_window.cpp
-  src/sound/frm_settings_window.cpp
-  src/shell/start_options.cpp
-)
+# The desktop tree: the Qt and SDL adapters and the windows.
+file(GLOB_RECURSE VORBLIN_DESKTOP_SOURCES CONFIGURE_DEPENDS src/desktop/*.cpp)
+add_library(vorblin_ui STATIC ${VORBLIN_DESKTOP_SOURCES})
 # SDL2_mixer is loaded when the sound is first opened (see sdl_audio_device.cpp): only its
 # headers at build time.
 target_include_directories(vorblin_ui PRIVATE ${SDL2_MIXER_INCLUDE_DIRS})
@@ -38,9 +21,9 @@ set(VORBLIN_INSTALL_SHAREDIR ${CMAKE_INSTALL_DATADIR}/vorblin)
 file(RELATIVE_PATH VORBLIN_SHIPPED_RELATIVE /prefix/${VORBLIN_INSTALL_GAMESDIR}
      /prefix/${VORBLIN_INSTALL_SHAREDIR})
 set(VORBLIN_APP_ID io.github.vorblin.VorblinCascade)
-set_property(SOURCE src/toolkit/data_folder.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+set_property(SOURCE src/desktop/toolkit/data_folder.cpp APPEND PROPERTY COMPILE_DEFINITIONS
              VORBLIN_SHIPPED_RELATIVE="${VORBLIN_SHIPPED_RELATIVE}")
-set_property(SOURCE src/shell/start_options.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+set_property(SOURCE src/desktop/main/start_options.cpp APPEND PROPERTY COMPILE_DEFINITIONS
              VORBLIN_VERSION="${PROJECT_VERSION}" VORBLIN_APP_ID="${VORBLIN_APP_ID}")
 include(cmake/icons.cmake)
 
@@ -48,7 +31,7 @@ add_executable(vorblin app/main.cpp)
 target_link_libraries(vorblin PRIVATE vorblin_ui)
 
 add_executable(vorblin_ui_tests
-  tests/ui_test.cpp
+  tests/desktop/ui_test.cpp
   tests/support/qt_main.cpp
 )
 target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest

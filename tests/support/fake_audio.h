@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "sound/audio_device.h"
+#include "core/sound/audio_device.h"
 
 namespace vorblin::testing {
 

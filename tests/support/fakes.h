@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "game/drawing.h"
-#include "game/game.h"
-#include "game/random_clock.h"
-#include "records/records_link.h"
-#include "shell/main_shell.h"
-#include "shell/shell_link.h"
-#include "shell/side_windows.h"
-#include "sound/sound_board.h"
+#include "core/base/random_clock.h"
+#include "core/rules/drawing.h"
+#include "core/rules/sound_board.h"
+#include "core/session/game.h"
+#include "core/session/records_link.h"
+#include "core/session/shell_link.h"
+#include "core/shell/main_shell.h"
+#include "core/shell/side_windows.h"
 
 namespace vorblin::testing {
 

@@ -1,0 +1,181 @@
+#include "core/records/records_table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "core/base/text_file.h"
+
+namespace vorblin {
+
+namespace {
+
+size_t CharacterCount(std::string_view utf8) {
+    return static_cast<size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && IsBlank(line[i]))
+        ++i;
+    const size_t start = i;
+    auto digits = [&] {
+        const size_t from = i;
+        while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])))
+            ++i;
+        return i - from;
+    };
+    if (i < line.size() && (line[i] == '-' || line[i] == '+'))
+        ++i;
+    size_t mantissa = digits();
+    if (i < line.size() && line[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return 0;
+    size_t end = i;
+    if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
+        ++i;
+        if (i < line.size() && (line[i] == '-' || line[i] == '+'))
+            ++i;
+        if (digits() > 0)
+            end = i;
+    }
+    const std::string number(line.substr(start, end - start));
+    const double value = std::strtod(number.c_str(), nullptr);
+    // A number too large for a double stays the largest one, so the table keeps its order.
+    if (!std::isfinite(value))
+        return value > 0 ? std::numeric_limits<double>::max()
+                         : std::numeric_limits<double>::lowest();
+    return value + 0.0;  // no "-0"
+}
+
+std::string ScoreText(double score) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, score);
+    return std::string(text, result.ptr);
+}
+
+namespace {
+
+// The identity a score line ends in: "#" and letters or digits, after a blank.
+std::string IdOf(std::string_view line) {
+    while (!line.empty() && IsBlank(line.back()))
+        line.remove_suffix(1);
+    const size_t mark = line.rfind('#');
+    if (mark == std::string_view::npos || mark == 0 || !IsBlank(line[mark - 1]))
+        return {};
+    const std::string_view id = line.substr(mark + 1);
+    if (id.empty() || id.size() > 32 || !std::all_of(id.begin(), id.end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c));
+        }))
+        return {};
+    return std::string(id);
+}
+
+}  // namespace
+
+RecordTable ParseRecords(std::string_view bytes) {
+    const std::vector<std::string> lines = SplitLines(Cp1251ToUtf8(bytes));
+    RecordTable table;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty())
+            continue;
+        RecordEntry entry{lines[i], 0};
+        if (i + 1 < lines.size()) {
+            entry.Score = LeadingNumber(lines[++i]);
+            entry.Id = IdOf(lines[i]);
+        }
+        table.push_back(std::move(entry));
+    }
+    return table;
+}
+
+std::string FormatRecords(const RecordTable& table) {
+    std::string text;
+    for (const RecordEntry& e : table) {
+        text += e.Name;
+        text += e.Score < 0 ? "\r\n" : "\r\n ";
+        text += ScoreText(e.Score);
+        if (!e.Id.empty())
+            text += " #" + e.Id;
+        text += "\r\n";
+    }
+    return Utf8ToCp1251(text);
+}
+
+std::string TableLine(size_t i, const RecordEntry& entry) {
+    std::string line = std::to_string(i) + (i < 10 ? ". " : ".") + entry.Name;
+    // A longer name from a shared or hand-edited file simply gets no padding.
+    const size_t length = CharacterCount(entry.Name);
+    if (length < 15)
+        line.append(15 - length, ' ');
+    return line + ScoreText(entry.Score);
+}
+
+size_t PlaceFor(const RecordTable& table, double score) {
+    const auto lower = std::find_if(table.begin(), table.end(),
+                                    [score](const RecordEntry& e) { return e.Score < score; });
+    return static_cast<size_t>(lower - table.begin());
+}
+
+bool EarnsPlace(const RecordTable& table, double score) {
+    // Behind an entry it beats, or at the end of a table not yet full; either way within the
+    // first 99 (a place always exists after the last entry of a shorter table).
+    return PlaceFor(table, score) < kMaxRecords;
+}
+
+bool InsertRecord(RecordTable& table, RecordEntry entry) {
+    if (!EarnsPlace(table, entry.Score))
+        return false;
+    table.insert(table.begin() + static_cast<std::ptrdiff_t>(PlaceFor(table, entry.Score)),
+                 std::move(entry));
+    if (table.size() > kMaxRecords)
+        table.resize(kMaxRecords);
+    return true;
+}
+
+std::string CleanPlayerName(std::string_view name) {
+    std::string clean;
+    size_t characters = 0;
+    size_t i = 0;
+    while (i < name.size() && characters < kMaxNameLength) {
+        const unsigned char lead = static_cast<unsigned char>(name[i]);
+        size_t length = lead < 0x80    ? 1
+                        : lead >= 0xF0 ? 4
+                        : lead >= 0xE0 ? 3
+                        : lead >= 0xC0 ? 2
+                                       : 1;
+        length = std::min(length, name.size() - i);
+        const std::string_view one = name.substr(i, length);
+        if (!IsValidUtf8(one)) {
+            ++i;  // a stray byte: skip just that one
+            continue;
+        }
+        i += length;
+        if (lead < 0x20 || lead == 0x7F)
+            continue;
+        const std::string cp = Utf8ToCp1251(one);
+        // "?" stands for what the code page cannot hold (and for "?" itself); C1 controls
+        // (U+0080..U+009F) are control characters too.
+        if (cp.size() != 1 || (cp == "?" && one != "?") ||
+            (length == 2 && lead == 0xC2 && static_cast<unsigned char>(one[1]) < 0xA0))
+            continue;
+        clean.append(one);
+        ++characters;
+    }
+    return clean;
+}
+
+}  // namespace vorblin

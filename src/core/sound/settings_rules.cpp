@@ -1,0 +1,42 @@
+#include "core/sound/settings_rules.h"
+
+#include <limits>
+
+#include "core/sound/sound_settings_file.h"
+
+namespace vorblin {
+
+const std::array<EventEntry, 8>& ListEvents() {
+    static const std::array<EventEntry, 8> kEvents = {{
+        {"Инверсия", Channel::mInverse1, std::nullopt},
+        {"Появление Vorblin-фигурки", Channel::mVorblin1, std::nullopt},
+        {"Удаление линиий", Channel::mDelLin1, std::nullopt},
+        {"Приземление", Channel::mDown1, Channel::mDown2},
+        {"Бросить", Channel::mDrop1, Channel::mDrop2},
+        {"Вращение", Channel::mRotate1, std::nullopt},
+        {"Влево", Channel::mLeft1, std::nullopt},
+        {"Вправо", Channel::mRight1, std::nullopt},
+    }};
+    return kEvents;
+}
+
+std::string Get_File_Name(const std::string& Path) {
+    const size_t last = Path.rfind('/');
+    return last == std::string::npos ? Path : Path.substr(last + 1);
+}
+
+std::string Get_Folder(const std::string& Path) {
+    const size_t last = Path.rfind('/');
+    return last == std::string::npos ? std::string() : Path.substr(0, last + 1);
+}
+
+SpeedText ReadSpeedText(std::string_view text) {
+    const double v = LeadingWholeNumber(text).value_or(0.0);
+    if (v > kMaxSpeedChange)
+        return {kMaxSpeedChange, true};
+    // A negative speed sweeps the other way; it is kept within what the setting can hold.
+    const double lowest = std::numeric_limits<int16_t>::min();
+    return {static_cast<int16_t>(v < lowest ? lowest : v), false};
+}
+
+}  // namespace vorblin

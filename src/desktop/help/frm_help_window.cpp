@@ -1,0 +1,167 @@
+#include "desktop/help/frm_help_window.h"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <algorithm>
+
+#include "core/base/twips.h"
+#include "desktop/toolkit/caption_frame.h"
+#include "desktop/toolkit/colour_button.h"
+#include "desktop/toolkit/fonts.h"
+#include "desktop/toolkit/picture_box.h"
+#include "desktop/toolkit/qt_colour.h"
+
+namespace vorblin {
+
+namespace {
+
+constexpr int kClientWidth = 3480;  // twips
+constexpr int kClientHeight = 2700;
+constexpr Colour kButtonBack = RGB(128, 128, 128);
+// The height the unrolling ends at (3100 twips): the outer height, frame included.
+constexpr int kUnrolledOuterHeight = (kHelpUnrolledHeight / kHelpUnrollStep + 1) * kHelpUnrollStep;
+
+QRect PixelRect(int left, int top, int width, int height) {
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
+}
+
+ColourButton* AddButton(QWidget* parent, const QString& caption, const char* name,
+                        const QRect& twips) {
+    auto* button = new ColourButton(parent, caption, kBlack, kButtonBack);
+    button->setObjectName(QLatin1String(name));
+    button->setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, true}));
+    button->setGeometry(PixelRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    return button;
+}
+
+}  // namespace
+
+FrmHelp::FrmHelp(QWidget* main, const QString& strText)
+    : QDialog(main,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      main_(main),
+      txtText_(new QPlainTextEdit(this)) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Справка"));
+    setModal(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ToQColor(RGB(0, 0, 255)));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    txtText_->setObjectName(QStringLiteral("txtText"));
+    txtText_->setGeometry(PixelRect(0, 0, 3372, 2292));
+    txtText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtText_->setReadOnly(true);
+    txtText_->setFont(MakeFont(FontSpec{FontFace::Tahoma, 9, true}));
+    QPalette text = txtText_->palette();
+    text.setColor(QPalette::Base, Qt::black);
+    text.setColor(QPalette::Text, Qt::white);
+    txtText_->setPalette(text);
+    // The palette alone is not what the platform style paints a read-only box with.
+    txtText_->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { background-color: black; color: white; }"));
+    txtText_->setPlainText(strText);
+
+    ColourButton* cmdClose =
+        AddButton(this, QStringLiteral("Закрыть"), "cmdClose", QRect(120, 2400, 1332, 252));
+    ColourButton* cmdNext =
+        AddButton(this, QStringLiteral("Далее"), "cmdNext", QRect(2040, 2400, 1332, 252));
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdNext, &QPushButton::clicked, this, &QDialog::accept);
+    cmdNext->setFocus();
+
+    // Form_Load: the text box as wide as the window, the window beside the main window and
+    // closed; the timer unrolls it from there.
+    setFixedWidth(TwipsToPixels(kClientWidth));
+    txtText_->resize(width(), txtText_->height());
+    Place();
+    ApplyHeight();
+    tmrResize_.setInterval(unroll_.tmrResize.Interval);
+    connect(&tmrResize_, &QTimer::timeout, this, [this] { tmrResize_Timer(); });
+    tmrResize_.start();
+}
+
+void FrmHelp::tmrResize_Timer() {
+    unroll_.tmrResize_Timer();
+    ApplyHeight();
+    txtText_->resize(width(), txtText_->height());
+    if (!unroll_.tmrResize.Enabled)
+        tmrResize_.stop();
+}
+
+void FrmHelp::ApplyHeight() {
+    const int frame = frameGeometry().height() - geometry().height();
+    // A window cannot be less than a pixel high; the frame's title shows from the start.
+    setFixedHeight(std::max(1, TwipsToPixels(unroll_.Height) - frame));
+    if (frameGeometry().width() != placedWidth_)
+        Place();
+}
+
+void FrmHelp::Place() {
+    placedWidth_ = frameGeometry().width();
+    const QPoint main = main_->frameGeometry().topLeft();
+    const WindowPosition at = HelpWindowPlace(
+        {main.x() * kTwipsPerPixel, main.y() * kTwipsPerPixel}, placedWidth_ * kTwipsPerPixel);
+    QPoint place(TwipsToPixels(at.Left), TwipsToPixels(at.Top));
+    // Beside a main window at the screen's left edge the help window would stand off the
+    // screen, with the only ways out of the modal tour on it: keep it on the screen, at its
+    // full unrolled height.
+    if (const QScreen* screen = main_->screen()) {
+        const QRect area = screen->availableGeometry();
+        const int height = TwipsToPixels(kUnrolledOuterHeight);
+        place.setX(std::clamp(place.x(), area.left(),
+                              std::max(area.left(), area.right() + 1 - placedWidth_)));
+        place.setY(
+            std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height)));
+    }
+    move(place);
+}
+
+void FrmHelp::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Now with its frame, where the window system tells it at once.
+    ApplyHeight();
+}
+
+void FrmHelp::keyPressEvent(QKeyEvent* event) {
+    // Only "Закрыть" and the close box end the tour.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void FrmHelpTour::Show(std::string_view strText) {
+    beforeShow_();
+    FrmHelp frmHelp(&main_,
+                    QString::fromUtf8(strText.data(), static_cast<qsizetype>(strText.size())));
+    if (frmHelp.exec() != QDialog::Accepted)
+        blnClose = true;
+    // As its owner, the main window is the active one again when the page goes.
+    main_.activateWindow();
+}
+
+void BackColourMirror::Show(const ControlBackColours& colours,
+                            const std::map<std::string, QWidget*>& controls) {
+    for (const auto& [name, colour] : colours.All()) {
+        const auto shown = shown_.find(name);
+        if (shown != shown_.end() && shown->second == colour)
+            continue;
+        shown_[name] = colour;
+        QWidget* widget = controls.at(std::string(name));
+        if (auto* frame = dynamic_cast<CaptionFrame*>(widget)) {
+            frame->SetBackColor(colour);
+        } else if (auto* box = dynamic_cast<PictureBox*>(widget)) {
+            box->SetBackColor(colour);
+        } else {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::Window, ToQColor(colour));
+            widget->setPalette(palette);
+            widget->setAutoFillBackground(true);
+        }
+    }
+}
+
+}  // namespace vorblin

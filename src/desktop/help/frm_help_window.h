@@ -1,0 +1,69 @@
+#pragma once
+// frmHelp, the help tour's window: one page of help text beside the main window with
+// "Закрыть" and "Далее", unrolling from its top. Beside it the main window's share of the
+// tour: a window object per tour, and the back colours the tour paints.
+
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "core/help/help_tour.h"
+#include "core/session/help_link.h"
+
+class QPlainTextEdit;
+
+namespace vorblin {
+
+class FrmHelp final : public QDialog {
+  public:
+    // Loads a page with strText, beside `main` and closed; showing it starts the unrolling.
+    // "Далее" accepts the window; every other way of closing it rejects it.
+    FrmHelp(QWidget* main, const QString& strText);
+
+    const HelpUnroll& Unroll() const { return unroll_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void tmrResize_Timer();
+    // Height as the rules keep it (outer, twips) onto the window; place it anew when its
+    // frame is known.
+    void ApplyHeight();
+    void Place();
+
+    QWidget* main_;
+    QPlainTextEdit* txtText_;
+    QTimer tmrResize_;
+    HelpUnroll unroll_;
+    int placedWidth_ = -1;
+};
+
+// The window object of one tour: each page a fresh frmHelp, shown modally.
+class FrmHelpTour final : public HelpWindow {
+  public:
+    // beforeShow brings the main window up to date (the page's control painted).
+    FrmHelpTour(QWidget& main, std::function<void()> beforeShow)
+        : main_(main), beforeShow_(std::move(beforeShow)) {}
+    void Show(std::string_view strText) override;
+
+  private:
+    QWidget& main_;
+    std::function<void()> beforeShow_;
+};
+
+// Shows the back colours the rules keep for the main window's frames, drawing surfaces,
+// labels and panels on their widgets.
+class BackColourMirror {
+  public:
+    void Show(const ControlBackColours& colours, const std::map<std::string, QWidget*>& controls);
+
+  private:
+    std::map<std::string_view, Colour> shown_;
+};
+
+}  // namespace vorblin

@@ -1,0 +1,117 @@
+#include "desktop/records/frm_game_over_windows.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QValidator>
+
+#include "core/base/twips.h"
+#include "core/records/records_table.h"
+#include "desktop/toolkit/fonts.h"
+#include "desktop/toolkit/qt_colour.h"
+
+namespace vorblin {
+
+namespace {
+
+// Refuses, typed or pasted, anything a stored name may not hold.
+class NameValidator final : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        const std::string text = input.toStdString();
+        return CleanPlayerName(text) == text ? Acceptable : Invalid;
+    }
+};
+
+QLabel* AddLabel(QWidget* parent, const QString& text, QRect twips, Colour fore,
+                 const FontSpec& font) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(TwipsToPixels(twips.x()), TwipsToPixels(twips.y()),
+                       TwipsToPixels(twips.width()), TwipsToPixels(twips.height()));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(MakeFont(font));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(fore));
+    label->setPalette(palette);
+    return label;
+}
+
+QPushButton* AddButton(QWidget* parent, const QString& caption, const char* name, QRect twips) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(TwipsToPixels(twips.x()), TwipsToPixels(twips.y()),
+                        TwipsToPixels(twips.width()), TwipsToPixels(twips.height()));
+    button->setFont(MakeFont(FontSpec{}));
+    return button;
+}
+
+void Dialog(QDialog* dialog, const char* name, int widthTwips, int heightTwips) {
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setWindowTitle(QStringLiteral("Vorblin Cascade"));
+    dialog->setModal(true);
+    dialog->setFixedSize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
+    dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+}  // namespace
+
+FrmEnterName::FrmEnterName(QWidget* owner) : QDialog(owner), txtName_(new QLineEdit(this)) {
+    Dialog(this, "frmEnterName", 3600, 1110);
+    AddLabel(this, QStringLiteral("Введите Ваше имя"), QRect(120, 120, 3360, 300), kBlack,
+             FontSpec{FontFace::Tahoma, 9.75, true})
+        ->setObjectName(QStringLiteral("lblEnterName"));
+    txtName_->setObjectName(QStringLiteral("txtName"));
+    txtName_->setGeometry(TwipsToPixels(120), TwipsToPixels(540), TwipsToPixels(2280),
+                          TwipsToPixels(405));
+    txtName_->setFont(MakeFont(FontSpec{FontFace::TimesNewRoman, 12, false}));
+    txtName_->setMaxLength(static_cast<int>(kMaxNameLength));
+    txtName_->setValidator(new NameValidator(txtName_));
+    txtName_->setText(QStringLiteral("UnNamed"));
+    txtName_->selectAll();  // typing replaces the default name
+    QPushButton* ok = AddButton(this, QStringLiteral("Ok"), "cmdOk", QRect(2520, 540, 960, 405));
+    ok->setDefault(true);  // Enter anywhere in the window
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    txtName_->setFocus();
+}
+
+void FrmEnterName::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+NameEntry FrmEnterName::Result() const {
+    return NameEntry{txtName_->text().toStdString(), result() != QDialog::Accepted};
+}
+
+FrmGameOver::FrmGameOver(QWidget* owner) : QDialog(owner) {
+    Dialog(this, "frmGameOver", 3600, 2040);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ToQColor(0x800000));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    AddLabel(this, QStringLiteral("Game Over !"), QRect(120, 120, 3360, 495), kRed,
+             FontSpec{FontFace::Tahoma, 18, true})
+        ->setObjectName(QStringLiteral("lblGameOver"));
+    AddLabel(this, QStringLiteral("Начать новую игру ?"), QRect(120, 720, 3360, 375), kYellow,
+             FontSpec{FontFace::Tahoma, 9.75, true})
+        ->setObjectName(QStringLiteral("lblNewGame"));
+    QPushButton* yes = AddButton(this, QStringLiteral("Да"), "cmdYes", QRect(480, 1320, 1095, 405));
+    QPushButton* no = AddButton(this, QStringLiteral("Нет"), "cmdNo", QRect(2025, 1320, 1095, 405));
+    connect(yes, &QPushButton::clicked, this, &QDialog::accept);
+    connect(no, &QPushButton::clicked, this, &QDialog::reject);
+    yes->setFocus();
+}
+
+void FrmGameOver::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace vorblin

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include "core/session/demo.h"
+#include "support/fakes.h"
+
+namespace vorblin {
+namespace {
+
+using testing::BottomPicture;
+using testing::Joined;
+using testing::SetBottom;
+const std::string kFull = "###############";
+
+class LinesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        board.Reset();
+        board.PosY = 27;  // where the figure that has just landed stands
+    }
+    int16_t Remove(const std::vector<std::string>& bottom) {
+        SetBottom(board, bottom);
+        int16_t n = 0;
+        scores.Delete_Full_Lines(board, scores.Speed, n, stats);
+        return n;
+    }
+    std::string Progress() const {
+        return testing::Seen(scores.lblLevel.Caption, scores.lblRemain.Caption, scores.Speed,
+                             scores.LinesInLevel);
+    }
+    Board board;
+    ScoreBoard scores;
+    ListBox stats;
+};
+
+TEST_F(LinesTest, FullRowsGoAtOnceAndWhatLiesAboveMovesDown) {
+    EXPECT_EQ(Remove({"#..............", kFull, kFull, kFull, kFull}), 4);
+    EXPECT_EQ(BottomPicture(board, 2), Joined({"...............", "#.............."}));
+    EXPECT_EQ(Remove({"..#............", kFull, "#.#.#.#.#.#.#.#", kFull, ".#............."}), 2);
+    EXPECT_EQ(BottomPicture(board, 5),
+              Joined({"...............", "...............", "..#............", "#.#.#.#.#.#.#.#",
+                      ".#............."}));
+    EXPECT_EQ(Progress(), "Level # 0|123|0|6|");
+
+    // Row 0 is examined too, and every removal empties it.
+    for (int x = 4; x <= 18; ++x)
+        board.C(x, 0) = true;
+    board.C(7, 1) = true;
+    EXPECT_EQ(Remove({}), 1);
+    board.C(9, 0) = true;
+    EXPECT_EQ(Remove({"...............", "...............", kFull}), 1);
+    for (int y = 0; y <= 34; ++y)  // the margin stays empty
+        for (int x = 0; x <= 22; ++x)
+            EXPECT_EQ(board.C(x, y), (x == 7 && y == 2) || (x == 9 && y == 1)) << x << "," << y;
+}
+
+TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
+    scores.LinesInLevel = 7;
+    scores.Score = 12345;
+    EXPECT_EQ(Remove({kFull, kFull, kFull}), 3);
+    EXPECT_EQ(Progress(), "Level # 1|12345678|15|1|");
+    EXPECT_TRUE(scores.tmrLevel.Enabled);
+    EXPECT_EQ(stats.Items, (std::vector<std::string>{"Level # 1...", "...Score : 1234"}));
+    scores.LinesInLevel = 8;  // the ninth line: the row of digits is full again
+    Remove({kFull});
+    EXPECT_EQ(Progress(), "Level # 2|123456789|30|0|");
+
+    // At level 10 lines keep counting, without level lines; a long count stops.
+    scores = ScoreBoard{};
+    stats.Clear();
+    scores.Speed = 150;
+    scores.Level = 10;
+    scores.LinesInLevel = 8;
+    Remove({kFull});
+    EXPECT_EQ(Progress(), "Level # 0|123456789|150|9|");
+    Remove({kFull});
+    EXPECT_EQ(Progress(), "Level # 0||150|10|");
+    scores.LinesInLevel = INT16_MAX;
+    Remove({kFull});
+    EXPECT_EQ(Progress(), "Level # 0||150|32767|");
+    EXPECT_TRUE(stats.Items.empty());
+    EXPECT_FALSE(scores.tmrLevel.Enabled);
+}
+
+TEST_F(LinesTest, CountCaptionsMultiplyTheShownBonus) {
+    for (int n : {4, 4, 4, 2, 2, 2, 3, 1})
+        scores.ScoreRemovedLines(static_cast<int16_t>(n));
+    EXPECT_EQ(testing::Panel(scores),
+              "Level # 0||---|1-Lines*1 = 275|2-Lines*3 = 2400|3-Lines*1 = 2225|"
+              "4-Lines*3 = 15000|||40000");
+    EXPECT_EQ(scores.Score, 3 * 50000 + 3 * 8000 + 22250 + 2750);
+    EXPECT_EQ(scores.LastLines, 1);
+}
+
+TEST(LevelFlash, ShowsTenRandomColoursThenTheLevelColourAndStartsOverForTheNext) {
+    ScoreBoard scores;
+    testing::ScriptedRandom rnd;
+    scores.Level = 3;
+    // Rnd * 15 rounded: 0.45 -> 0, 0.51 -> 1, 10.49 -> 10, 14.85 -> 15; then 0.
+    rnd.Push({0.03f, 0.034f, 0.7f, 0.99f});
+    std::vector<Colour> shown;
+    for (int level = 0; level < 2; ++level) {
+        scores.tmrLevel.Enabled = true;
+        while (scores.tmrLevel.Enabled && shown.size() < 30) {
+            scores.tmrLevel_Timer(rnd);
+            shown.push_back(scores.lblLevel.ForeColor);
+        }
+    }
+    std::vector<Colour> expected = {QBColor(0), QBColor(1), QBColor(10), QBColor(15)};
+    expected.resize(10, QBColor(0));
+    expected.push_back(QBColor(4));  // the level's colour as the timer stops
+    expected.insert(expected.end(), 10, QBColor(0));
+    expected.push_back(QBColor(4));
+    EXPECT_EQ(shown, expected);
+}
+
+TEST(LineFlash, BlinksTheLastCountRestartsOnANewRemovalAndEndsYellow) {
+    ScoreBoard scores;
+    const auto flash = [&](int ticks) {
+        std::string seen;
+        for (int tick = 0; tick < ticks && scores.tmrMigCountLines.Enabled; ++tick) {
+            scores.tmrMigCountLines_Timer();
+            seen += scores.lblCountLines[scores.LastLines].ForeColor == kBlack ? 'b' : 'y';
+        }
+        return seen + (scores.tmrMigCountLines.Enabled ? "" : ".");
+    };
+    scores.ScoreRemovedLines(2);
+    EXPECT_EQ(flash(5), "bybyb");
+    scores.lblCountLines[4].ForeColor = kBlack;
+    scores.ScoreRemovedLines(1);  // every label yellow, the count starts over, a new label
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(scores.lblCountLines[i].ForeColor, kYellow) << i;
+    EXPECT_EQ(flash(10), "bybyby.");
+    scores.ScoreRemovedLines(1);  // and once more after the flash has ended
+    EXPECT_EQ(flash(10), "bybyby.");
+}
+
+TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
+    VorblinNotice notice;
+    testing::RecordingSound sound;
+    ListBox stats;
+    Label score{"---"};
+    auto show = [&](const char* shape, int32_t bonus, bool special) {
+        notice.Show_Vorblin_Bonus(FiguraInfo{shape, bonus, special}, score, sound, stats);
+        return testing::Seen(notice.lblFirma.Caption, notice.lblFirma.ForeColor,
+                             notice.lblFirma.Visible, notice.ColorFigura);
+    };
+    EXPECT_EQ(show("0000111100000000", 0, false),
+              " Vorblin - фигурка    Бонус |16776960|0|16776960|");
+    EXPECT_EQ(show("1000000000000001", 50001, true), "Vorblin-фигурка Bonus 5000|16776960|1|255|");
+    EXPECT_TRUE(sound.played.empty());  // nothing before the first landing
+    score.Caption = "0";
+    EXPECT_EQ(show(kSuperFigure, kSuperBonus, true),
+              "This Is Vorblin Bonus 25000|16711680|1|16711680|");
+    EXPECT_EQ(show("1000000000000001", 42165, true),  // 4216.5, to even
+              "Vorblin-фигурка Bonus 4216|16776960|1|255|");
+    EXPECT_EQ(show("0000111100000000", 0, false),
+              "Vorblin-фигурка Bonus 4216|16776960|1|16776960|");
+    EXPECT_EQ(sound.played, (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1}));
+    EXPECT_EQ(stats.Items,
+              (std::vector<std::string>{"...Vorblin", "...SUPER VORBLIN !!!", "...Vorblin"}));
+}
+
+TEST(SpecialFigureNotice, AtTheStartItShowsSilentlyAndItsLogLineIsCleared) {
+    testing::GameRig rig;
+    // Warm-up, colour, figure 1; figure 2 is special (m = 25) with four filled cells.
+    rig.rnd.Push({0, 0, 0, 0, 0, 0, 0, 0.5f, 0});
+    for (int k = 0; k < 16; ++k)
+        rig.rnd.Push({k < 4 ? 0.9f : 0.1f});
+    rig.rnd.Push({0.5f});  // bonus 40000.5 -> 40000
+    rig.game.Form_Load();
+    EXPECT_EQ(rig.game.Queue(2).Bonus, 40000);
+    EXPECT_EQ(rig.game.Queue(3).Bonus, 0);  // the figures after it are ordinary again
+    EXPECT_FALSE(rig.game.Queue(3).IsVorblin);
+    EXPECT_TRUE(rig.game.notice.lblFirma.Visible);
+    EXPECT_EQ(rig.game.notice.lblFirma.Caption, "Vorblin-фигурка Bonus 4000");
+    EXPECT_TRUE(rig.sound.played.empty());
+    EXPECT_TRUE(rig.game.lstStatistic.Items.empty());
+}
+
+TEST(Demo, EachDrawPressesItsButton) {
+    // r = 0 to 23: invert, left 1-7, right 8-15, rotate 16-19, drop 20-21, invert 22-23.
+    std::string pressed;
+    for (int r = 0; r <= 23; ++r)
+        pressed += "-LRTDI"[static_cast<int>(DemoActionFor(r))];
+    EXPECT_EQ(pressed, "ILLLLLLLRRRRRRRRTTTTDDII");
+}
+
+TEST(Demo, TicksRestoreTheButtonsWaitARandomTimeAndPressLikeTheMouse) {
+    testing::GameRig rig;
+    Game& g = rig.game;
+    g.Form_Load();  // every draw 0: buttons in QBColor(1), figure of shape 0 at column 9
+    Demo demo(rig.rnd);
+    ControlPad& pad = g.pad;
+    CommandButton* const buttons[] = {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate,
+                                      &pad.cmdSpace};
+    // Each tick draws the next interval, the button, and a drop its sound; it leaves the
+    // action, the interval, the sound and the buttons that still look pressed.
+    const std::vector<std::vector<float>> ticks = {{0.5f, 0.51f / 23},        {0.0f, 7.49f / 23},
+                                                   {0.99999994f, 7.51f / 23}, {0.1f, 16.0f / 23},
+                                                   {0.1f, 21.49f / 23, 0.9f}, {0.1f, 0.49f / 23},
+                                                   {0.1f, 22.0f / 23}};
+    std::string seen;
+    for (const std::vector<float>& draws : ticks) {
+        for (CommandButton* b : buttons)
+            b->BackColor = kGreen;
+        rig.rnd.script.assign(draws.begin(), draws.end());
+        rig.sound.played.clear();
+        seen += "-LRTDI"[static_cast<int>(demo.tmrDemo_Timer(g))];
+        seen += std::to_string(demo.tmrDemo.Interval) + " ";
+        for (Channel c : rig.sound.played)
+            seen += std::to_string(static_cast<int>(c)) + " ";
+        for (const CommandButton* b : buttons)
+            seen += b->BackColor == QBColor(1) ? '.' : '#';
+        seen += "|";
+    }
+    EXPECT_EQ(seen,
+              "L375 1 #...|L1 1 #...|R750 2 .#..|T75 3 ..#.|D75 4 ....|I75 9 ...#|I75 9 ...#|");
+    EXPECT_EQ(g.board.PosX, 8);         // left, left, right
+    EXPECT_EQ(rig.shell.focusWell, 0);  // no mouse-up in the demonstration
+
+    g.Set_chkPause(1);  // a paused game stays as it is, though the draws go on
+    const int draws = rig.rnd.draws;
+    rig.rnd.Push({0.5f, 1.0f / 23});
+    EXPECT_EQ(demo.tmrDemo_Timer(g), DemoAction::None);
+    EXPECT_EQ(rig.rnd.draws, draws + 2);
+    EXPECT_EQ(g.board.PosX, 8);
+}
+
+}  // namespace
+}  // namespace vorblin

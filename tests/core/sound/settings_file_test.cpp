@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "core/base/text_file.h"
+#include "core/sound/settings_rules.h"
+#include "core/sound/sound_settings_file.h"
+#include "support/fake_audio.h"
+#include "support/fakes.h"
+
+namespace vorblin {
+namespace {
+
+using Lines = std::vector<std::string>;
+using testing::Seen;
+
+std::string Text(const Lines& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+// The sound's channels made; the main window at 1000,500 and no side window shown.
+struct Rig {
+    Rig() { sound.CreateChannels(); }
+    void Load(const Lines& lines) {
+        ASSERT_TRUE(WriteFileAtomically(file.Path(), Text(lines)));
+        file.LoadSoundSettings(places, sound);
+    }
+    std::string Saved() {
+        EXPECT_TRUE(file.SaveSoundSettings(places, sound));
+        return ReadFileBytes(file.Path()).bytes;
+    }
+    DMCtrl& Ch(Channel c) { return *sound.Get(c); }
+
+    testing::TempFolder data, program;
+    testing::FakeAudioDevice device;
+    SoundSystem sound{device};
+    testing::FakeSides places;
+    SoundSettingsFile file{data.path, program.path};
+};
+
+// 41 lines, no side window shown, each record's path, switch and volume told apart.
+Lines DistinctFile() {
+    Lines lines = {"300",         "450",  "False", "False", "False", "True", "vorblin-music...",
+                   "/м/тема.wav", "True", "-1200"};
+    for (int r = 1; r <= 10; ++r)
+        lines.insert(lines.end(), {"/r/" + std::to_string(r) + ".wav", r % 2 ? "False" : "True",
+                                   std::to_string(-100 * r)});
+    lines.push_back("32767");  // the largest sweep speed the file can hold
+    return lines;
+}
+
+// Read back as written: each record to its channel, positions only for the side windows shown.
+TEST(SettingsFile, RecordsSideWindowsAndTheMusicSwitch) {
+    Rig rig;
+    testing::FakeSides::Side& statistic = rig.places.At(SideWindow::frmStatistic);
+    statistic.visible = true;  // until the file hides it
+    statistic.position = {-30, 60};
+    Lines lines = DistinctFile();  // the hall of fame and the future shown, the statistics not
+    lines[2] = lines[4] = "True";
+    lines[8] = "False";  // the music switched off
+    lines.insert(lines.begin() + 5, {"7000", "5000"});
+    lines.insert(lines.begin() + 3, {"7000", "100"});
+    rig.Load(lines);
+    std::string paths;  // by channel, in the order they are made
+    for (int c = 0; c < kChannelCount; ++c)
+        paths += rig.Ch(Channel(c)).DMCtrlPath() + " ";
+    EXPECT_EQ(paths,
+              "/r/6.wav /r/1.wav /r/2.wav /r/3.wav /r/4.wav /r/8.wav /r/9.wav /r/5.wav "
+              "/r/7.wav /r/10.wav ");
+    // Switched off, the tune is started and stopped at once, so that switching it on resumes it.
+    EXPECT_EQ(rig.device.Take(),
+              (Lines{"open", "load 10 /м/тема.wav", "play 10 loop", "stop 10", "volume 10 -1200"}));
+    EXPECT_EQ(rig.Saved(), Text(lines));
+    statistic.visible = true;
+    lines[5] = "True";
+    lines.insert(lines.begin() + 6, {"-30", "60"});
+    EXPECT_EQ(rig.Saved(), Text(lines));  // 47 lines
+}
+
+TEST(SettingsFile, DefaultPathsFindTheShippedSoundsIgnoringCase) {
+    Rig rig;
+    const std::string shipped = rig.program.path + "/sound/";
+    std::filesystem::create_directories(shipped);
+    for (const char* name : {"bkgmusic.wav", "LEFT1.wav", "left1.WAV"})  // exact names win
+        WriteFileAtomically(shipped + name, "x");
+    const char* names[] = {"down1",   "left1",    "right1", "rotate1", "drop1",
+                           "dellin1", "vorblin1", "drop2",  "down2",   "inverse1"};
+    for (int c = 0; c < kChannelCount; ++c)
+        EXPECT_EQ(DefaultChannelPath(rig.program.path, Channel(c)), shipped + names[c] + ".WAV");
+    EXPECT_EQ(DefaultBkgPath(rig.program.path), shipped + "bkgmusic.wav");
+
+    Lines lines = DistinctFile();
+    lines[7] = lines[10] = lines[13] = "...";  // the music, mLeft1, mRight1 (not shipped)
+    rig.Load(lines);
+    EXPECT_EQ(rig.sound.PathToBkgMusic, shipped + "bkgmusic.wav");
+    // "..." goes back while it names the shipped file; another choice is written out.
+    lines[13] = "/elsewhere/r.wav";
+    rig.Ch(Channel::mRight1).DMCtrlPath(lines[13]);
+    EXPECT_EQ(rig.Saved(), Text(lines));
+    // A path written out in full stays so, even where it names the shipped file.
+    lines[7] = shipped + "bkgmusic.wav";
+    lines[10] = shipped + "left1.WAV";
+    rig.Load(lines);
+    EXPECT_EQ(rig.Saved(), Text(lines));
+}
+
+// Lines the file cannot give keep the values held: here the main window at 1000,500, the
+// music volume -500, mLeft1 at "keep" with volume -7 and the sweep speed 77.
+TEST(SettingsFile, DamagedLinesKeepTheHeldValues) {
+    struct Case {
+        std::map<size_t, std::string> edits;  // line index -> text in the file
+        int lines, heldFrom;  // lines in the file (-1: no file at all); all values held from here
+        std::map<size_t, std::string> saved;  // line index -> text saved instead of the file's
+    };
+    const Case cases[] = {
+        {{{0, "\t+300 "}, {6, "any header"}, {9, " -1200abc"}, {40, "32767.4e9"}}, 41, 41, {}},
+        {{{9, "-1200.5"}, {12, "-99.5"}, {40, "2.5"}}, 41, 41, {{12, "-100"}, {40, "2"}}},
+        {{{0, "inf"}, {1, "+"}, {12, "-nan"}}, 41, 41, {{0, "1000"}, {1, "500"}, {12, "-7"}}},
+        {{{1, ".5"}, {9, "99999"}, {40, ""}}, 41, 41, {{1, "0"}, {9, "-500"}, {40, "77"}}},
+        {{{9, "-32768"}, {12, "32768"}}, 41, 41, {{9, "-32768"}, {12, "-7"}}},
+        {{{5, "Yes"}, {8, " false "}}, 41, 41, {{5, "False"}, {8, "False"}}},
+        {{{14, "1"}, {17, " TRUE "}}, 41, 41, {{14, "False"}, {17, "True"}}},
+        {{}, 10, 10, {}},             // cut after the music volume
+        {{}, -1, 0, {}},              // no file: it is written from the values held
+        {{{3, "maybe"}}, 41, 3, {}},  // unknown whether positions follow: nothing more is read
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Rig rig;
+        rig.sound.VolumeBkgMusic = -500;
+        rig.sound.SpeedChange = 77;
+        rig.Ch(Channel::mLeft1).DMCtrlVolume(-7);
+        rig.Ch(Channel::mLeft1).DMCtrlPath("keep");
+        const Lines held = SplitLines(rig.file.Compose(rig.places, rig.sound));
+        Lines lines = DistinctFile();
+        for (const auto& [index, text] : c.edits)
+            lines[index] = text;
+        lines.resize(std::max(c.lines, 0));
+        if (c.lines >= 0)
+            rig.Load(lines);
+        else
+            rig.file.LoadSoundSettings(rig.places, rig.sound);
+        // Loading never rewrites a file; a missing one is written at once.
+        EXPECT_EQ(ReadFileBytes(rig.file.Path()).bytes, Text(c.lines >= 0 ? lines : held));
+        Lines expected = DistinctFile();
+        std::copy(held.begin() + c.heldFrom, held.end(), expected.begin() + c.heldFrom);
+        for (const auto& [index, text] : c.saved)
+            expected[index] = text;
+        EXPECT_EQ(rig.Saved(), Text(expected));
+        EXPECT_EQ(rig.sound.bkg.BkgVolume, rig.sound.VolumeBkgMusic);
+    }
+}
+
+TEST(SettingsFile, AFolderThatCannotBeWritten) {
+    Rig rig;
+    const std::string locked = rig.data.File("plain-file");  // nothing can be made in it
+    WriteFileAtomically(locked, "x");
+    SoundSettingsFile file(locked, rig.program.path);
+    std::string error;
+    EXPECT_FALSE(file.SaveSoundSettings(rig.places, rig.sound, &error));
+    EXPECT_NE(error.find("cannot write " + locked), std::string::npos) << error;
+    SoundSystem bare(rig.device);  // before the channels are made their records hold nothing
+    EXPECT_EQ(SplitLines(file.Compose(rig.places, bare))[12], "0");
+}
+
+TEST(SettingsRules, FileNamesAndFolders) {
+    EXPECT_EQ(Seen(Get_File_Name("/p/sound/left1.WAV"), Get_Folder("/p/sound/left1.WAV"),
+                   Get_File_Name("plain.wav"), Get_Folder("plain.wav")),
+              "left1.WAV|/p/sound/|plain.wav||");
+}
+
+// The leading number, rounded; above the largest speed the box shows the largest instead.
+TEST(SettingsRules, SweepSpeedText) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"", "0|0|"},        {"12abc", "12|0|"}, {"500", "500|0|"}, {"500.4", "500|0|"},
+        {"500.6", "500|1|"}, {"1000", "500|1|"}, {"-40", "-40|0|"}, {"-99999", "-32768|0|"}};
+    for (const auto& [text, seen] : cases) {
+        const SpeedText read = ReadSpeedText(text);
+        EXPECT_EQ(Seen(read.speed, read.tooLarge), seen) << text;
+    }
+}
+
+// Channels by number, in the order they are made; -1 for no second variant.
+TEST(SettingsRules, EventsAndTheirVariants) {
+    Lines seen;
+    for (const EventEntry& e : ListEvents())
+        seen.push_back(Seen(e.caption, int(e.first), e.second ? int(*e.second) : -1));
+    EXPECT_EQ(seen, (Lines{"Инверсия|9|-1|", "Появление Vorblin-фигурки|6|-1|",
+                           "Удаление линиий|5|-1|", "Приземление|0|8|", "Бросить|4|7|",
+                           "Вращение|3|-1|", "Влево|1|-1|", "Вправо|2|-1|"}));
+}
+
+}  // namespace
+}  // namespace vorblin
