@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the full build, the core alone
-# (no Qt, no SDL), the whole suite under AddressSanitizer and UBSan, and 20 seconds of
-# libFuzzer (clang) on the hall-of-fame reader.
+# Installs what is missing, checks that the includes point down the layers, builds, and
+# runs every test: the full build, the core alone (no Qt, no SDL), the whole suite under
+# AddressSanitizer and UBSan, and 20 seconds of libFuzzer (clang) on the hall-of-fame reader.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
@@ -10,6 +10,9 @@ vorblin_install_missing
 export QT_QPA_PLATFORM=offscreen
 export SDL_AUDIODRIVER=dummy
 jobs=$(nproc)
+
+echo "=== layers"
+python3 scripts/check_layers.py
 
 run_suite() {
   local dir=$1
