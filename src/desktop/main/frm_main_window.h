@@ -51,7 +51,6 @@ class FrmMain final : public QWidget,
     MainShell& Shell() { return *shell_; }
     QWidget* Control(const std::string& name) const;
     PictureBox* Well() const { return picVorblin_; }
-    PictureBox* NextBox() const { return picNext_; }
     // Copies the logic's control state onto the widgets (after every event and tick).
     void Sync();
 
@@ -65,7 +64,6 @@ class FrmMain final : public QWidget,
     void SetTickObserver(std::function<void(int64_t)> observer) {
         tickObserver_ = std::move(observer);
     }
-    const QTimer& DemoTimer() const { return tmrDemo_; }
     SoundSystem& Sound() { return sound_; }
     // Runs the fall ticks due by now (benchmarks: to count from a moment with none owed).
     void CatchUpNow() {
