@@ -5,12 +5,12 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "core/base/twips.h"
 #include "desktop/toolkit/caption_frame.h"
 #include "desktop/toolkit/colour_button.h"
 #include "desktop/toolkit/fonts.h"
 #include "desktop/toolkit/picture_box.h"
 #include "desktop/toolkit/qt_colour.h"
+#include "desktop/toolkit/qt_convert.h"
 
 namespace vorblin {
 
@@ -22,17 +22,12 @@ constexpr Colour kButtonBack = RGB(128, 128, 128);
 // The height the unrolling ends at (3100 twips): the outer height, frame included.
 constexpr int kUnrolledOuterHeight = (kHelpUnrolledHeight / kHelpUnrollStep + 1) * kHelpUnrollStep;
 
-QRect PixelRect(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
-}
-
 ColourButton* AddButton(QWidget* parent, const QString& caption, const char* name,
                         const QRect& twips) {
     auto* button = new ColourButton(parent, caption, kBlack, kButtonBack);
     button->setObjectName(QLatin1String(name));
     button->setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, true}));
-    button->setGeometry(PixelRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    button->setGeometry(TwipsRect(twips));
     return button;
 }
 
@@ -52,7 +47,7 @@ FrmHelp::FrmHelp(QWidget* main, const QString& strText)
     setAutoFillBackground(true);
 
     txtText_->setObjectName(QStringLiteral("txtText"));
-    txtText_->setGeometry(PixelRect(0, 0, 3372, 2292));
+    txtText_->setGeometry(TwipsRect(0, 0, 3372, 2292));
     txtText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtText_->setReadOnly(true);
     txtText_->setFont(MakeFont(FontSpec{FontFace::Tahoma, 9, true}));
@@ -103,9 +98,7 @@ void FrmHelp::ApplyHeight() {
 void FrmHelp::Place() {
     placedWidth_ = frameGeometry().width();
     const QPoint main = main_->frameGeometry().topLeft();
-    const WindowPosition at = HelpWindowPlace(
-        {main.x() * kTwipsPerPixel, main.y() * kTwipsPerPixel}, placedWidth_ * kTwipsPerPixel);
-    QPoint place(TwipsToPixels(at.Left), TwipsToPixels(at.Top));
+    QPoint place = ToPixels(HelpWindowPlace(ToTwips(main), placedWidth_ * kTwipsPerPixel));
     // Beside a main window at the screen's left edge the help window would stand off the
     // screen, with the only ways out of the modal tour on it: keep it on the screen, at its
     // full unrolled height.
@@ -135,8 +128,7 @@ void FrmHelp::keyPressEvent(QKeyEvent* event) {
 
 void FrmHelpTour::Show(std::string_view strText) {
     beforeShow_();
-    FrmHelp frmHelp(&main_,
-                    QString::fromUtf8(strText.data(), static_cast<qsizetype>(strText.size())));
+    FrmHelp frmHelp(&main_, Text(strText));
     if (frmHelp.exec() != QDialog::Accepted)
         blnClose = true;
     // As its owner, the main window is the active one again when the page goes.

@@ -23,8 +23,6 @@ class FrmHelp final : public QDialog {
     // "Далее" accepts the window; every other way of closing it rejects it.
     FrmHelp(QWidget* main, const QString& strText);
 
-    const HelpUnroll& Unroll() const { return unroll_; }
-
   protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,4 +1,5 @@
 #include "desktop/main/frm_main_places.h"
+#include "desktop/toolkit/qt_convert.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -6,8 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-
-#include "core/base/twips.h"
 
 namespace vorblin {
 
@@ -66,7 +65,7 @@ WindowPosition OnScreen(WindowPosition position, WindowSize size) {
     const QPoint placed = PlaceOnScreens(frame, screens);
     if (placed == frame.topLeft())
         return position;  // exactly as given, so that saving writes back the same numbers
-    return {placed.x() * kTwipsPerPixel, placed.y() * kTwipsPerPixel};
+    return ToTwips(placed);
 }
 
 }  // namespace

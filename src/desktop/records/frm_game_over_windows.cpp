@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QValidator>
 
-#include "core/base/twips.h"
 #include "core/records/records_table.h"
 #include "desktop/toolkit/fonts.h"
 #include "desktop/toolkit/qt_colour.h"
+#include "desktop/toolkit/qt_convert.h"
 
 namespace vorblin {
 
@@ -27,8 +27,7 @@ class NameValidator final : public QValidator {
 QLabel* AddLabel(QWidget* parent, const QString& text, QRect twips, Colour fore,
                  const FontSpec& font) {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(TwipsToPixels(twips.x()), TwipsToPixels(twips.y()),
-                       TwipsToPixels(twips.width()), TwipsToPixels(twips.height()));
+    label->setGeometry(TwipsRect(twips));
     label->setAlignment(Qt::AlignCenter);
     label->setFont(MakeFont(font));
     QPalette palette = label->palette();
@@ -40,8 +39,7 @@ QLabel* AddLabel(QWidget* parent, const QString& text, QRect twips, Colour fore,
 QPushButton* AddButton(QWidget* parent, const QString& caption, const char* name, QRect twips) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(TwipsToPixels(twips.x()), TwipsToPixels(twips.y()),
-                        TwipsToPixels(twips.width()), TwipsToPixels(twips.height()));
+    button->setGeometry(TwipsRect(twips));
     button->setFont(MakeFont(FontSpec{}));
     return button;
 }
@@ -62,8 +60,7 @@ FrmEnterName::FrmEnterName(QWidget* owner) : QDialog(owner), txtName_(new QLineE
              FontSpec{FontFace::Tahoma, 9.75, true})
         ->setObjectName(QStringLiteral("lblEnterName"));
     txtName_->setObjectName(QStringLiteral("txtName"));
-    txtName_->setGeometry(TwipsToPixels(120), TwipsToPixels(540), TwipsToPixels(2280),
-                          TwipsToPixels(405));
+    txtName_->setGeometry(TwipsRect(120, 540, 2280, 405));
     txtName_->setFont(MakeFont(FontSpec{FontFace::TimesNewRoman, 12, false}));
     txtName_->setMaxLength(static_cast<int>(kMaxNameLength));
     txtName_->setValidator(new NameValidator(txtName_));

@@ -9,20 +9,15 @@
 #include <QStorageInfo>
 #include <algorithm>
 
-#include "core/base/twips.h"
 #include "desktop/toolkit/data_folder.h"
 #include "desktop/toolkit/fonts.h"
+#include "desktop/toolkit/qt_convert.h"
 
 namespace vorblin {
 
 namespace {
 
 constexpr int kFolderRole = Qt::UserRole;
-
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
-}
 
 bool Removable(const QStorageInfo& volume) {
     static const QStringList kNetwork = {"nfs",        "nfs4",  "cifs",  "smb3",        "smbfs",
@@ -58,14 +53,14 @@ FrmOpen::FrmOpen(QWidget* owner, QStringList drives)
     setFixedSize(TwipsToPixels(5655), TwipsToPixels(4050));
     drvOpen_ = new QComboBox(this);
     drvOpen_->setObjectName(QStringLiteral("drvOpen"));
-    drvOpen_->setGeometry(Twips(120, 120, 2655, 315));
+    drvOpen_->setGeometry(TwipsRect(120, 120, 2655, 315));
     drvOpen_->addItems(drives_);
     dirOpen_ = new QListWidget(this);
     dirOpen_->setObjectName(QStringLiteral("dirOpen"));
-    dirOpen_->setGeometry(Twips(120, 600, 2655, 3240));
+    dirOpen_->setGeometry(TwipsRect(120, 600, 2655, 3240));
     filOpen_ = new QListWidget(this);
     filOpen_->setObjectName(QStringLiteral("filOpen"));
-    filOpen_->setGeometry(Twips(2880, 120, 2655, 3795));
+    filOpen_->setGeometry(TwipsRect(2880, 120, 2655, 3795));
 
     connect(drvOpen_, &QComboBox::activated, this, [this](int index) { drvOpen_Change(index); });
     connect(dirOpen_, &QListWidget::itemActivated, this,

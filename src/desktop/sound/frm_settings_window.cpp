@@ -9,24 +9,19 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "core/base/twips.h"
 #include "core/sound/settings_rules.h"
 #include "desktop/sound/frm_open_window.h"
 #include "desktop/toolkit/fonts.h"
+#include "desktop/toolkit/qt_convert.h"
 
 namespace vorblin {
 
 namespace {
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 template <typename Widget>
 Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
     widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                        TwipsToPixels(height));
+    widget->setGeometry(TwipsRect(left, top, width, height));
     return widget;
 }
 

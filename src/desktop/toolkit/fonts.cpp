@@ -1,6 +1,7 @@
 #include "desktop/toolkit/fonts.h"
 
 #include <QFontDatabase>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <cmath>
@@ -31,11 +32,20 @@ void RegisterFonts() {
     if (done)
         return;
     done = true;
-    // fontconfig does not see Wine's fonts: load its Tahoma (which has Cyrillic) directly.
-    // Only the regular face: Wine's bold face draws no heavier, and without it the
+    // A Tahoma the system's fonts know (fontconfig answers Qt's font list) comes first.
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
+        g_tahoma = QStringLiteral("Tahoma");
+        return;
+    }
+    // Otherwise Wine's, which has Cyrillic but lies outside fontconfig's folders: looked up
+    // in the shared data folders (/usr/share, /usr/local/share, the player's own) and loaded
+    // by file. Only the regular face: Wine's bold face draws no heavier, and without it the
     // font engine emboldens the regular one.
-    const int id =
-        QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
+    const QString file = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                QStringLiteral("wine/fonts/tahoma.ttf"));
+    if (file.isEmpty())
+        return;
+    const int id = QFontDatabase::addApplicationFont(file);
     if (id >= 0 && !QFontDatabase::applicationFontFamilies(id).isEmpty())
         g_tahoma = QFontDatabase::applicationFontFamilies(id).first();
 }
