@@ -11,6 +11,8 @@
 #include <random>
 #include <string>
 
+#include "core/base/text_scan.h"
+
 namespace vorblin {
 
 namespace {
@@ -42,16 +44,6 @@ std::string Convert(const char* to, const char* from, std::string_view in, Skip 
     }
     iconv_close(cd);
     return out;
-}
-
-size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "core/base/text_file.h"
+#include "core/base/text_scan.h"
 
 namespace vorblin {
 
@@ -23,43 +24,6 @@ bool IsBlank(char c) {
 }
 
 }  // namespace
-
-double LeadingNumber(std::string_view line) {
-    size_t i = 0;
-    while (i < line.size() && IsBlank(line[i]))
-        ++i;
-    const size_t start = i;
-    auto digits = [&] {
-        const size_t from = i;
-        while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])))
-            ++i;
-        return i - from;
-    };
-    if (i < line.size() && (line[i] == '-' || line[i] == '+'))
-        ++i;
-    size_t mantissa = digits();
-    if (i < line.size() && line[i] == '.') {
-        ++i;
-        mantissa += digits();
-    }
-    if (mantissa == 0)
-        return 0;
-    size_t end = i;
-    if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
-        ++i;
-        if (i < line.size() && (line[i] == '-' || line[i] == '+'))
-            ++i;
-        if (digits() > 0)
-            end = i;
-    }
-    const std::string number(line.substr(start, end - start));
-    const double value = std::strtod(number.c_str(), nullptr);
-    // A number too large for a double stays the largest one, so the table keeps its order.
-    if (!std::isfinite(value))
-        return value > 0 ? std::numeric_limits<double>::max()
-                         : std::numeric_limits<double>::lowest();
-    return value + 0.0;  // no "-0"
-}
 
 std::string ScoreText(double score) {
     char text[32];
@@ -152,12 +116,7 @@ std::string CleanPlayerName(std::string_view name) {
     size_t i = 0;
     while (i < name.size() && characters < kMaxNameLength) {
         const unsigned char lead = static_cast<unsigned char>(name[i]);
-        size_t length = lead < 0x80    ? 1
-                        : lead >= 0xF0 ? 4
-                        : lead >= 0xE0 ? 3
-                        : lead >= 0xC0 ? 2
-                                       : 1;
-        length = std::min(length, name.size() - i);
+        const size_t length = std::min(Utf8SequenceLength(lead), name.size() - i);
         const std::string_view one = name.substr(i, length);
         if (!IsValidUtf8(one)) {
             ++i;  // a stray byte: skip just that one

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/text_scan.h"
+
 namespace vorblin {
 
 struct RecordEntry {
@@ -33,8 +35,10 @@ constexpr std::string_view kRecordsFileName = "VorblinFathers.txt";
 constexpr std::string_view kDefaultRecordsFile = "Borkin\r\n0\r\n";
 constexpr size_t kMaxNameLength = 10;
 
-// The number a line begins with, blanks before it skipped; 0 when there is none.
-double LeadingNumber(std::string_view line);
+// A score line's score: the number it begins with, exponent allowed; 0 when there is none.
+inline double LeadingNumber(std::string_view line) {
+    return vorblin::LeadingNumber(line, NumberForm::WithExponent).value_or(0.0);
+}
 // Decimal text of a score without blanks ("1250", "-5", "12.5").
 std::string ScoreText(double score);
 

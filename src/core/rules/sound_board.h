@@ -6,7 +6,7 @@
 
 namespace vorblin {
 
-// The ten event channels, in the order they are created.
+// The event channels, in the order they are created.
 enum class Channel : uint8_t {
     mDown1,
     mLeft1,
@@ -18,7 +18,10 @@ enum class Channel : uint8_t {
     mDrop2,
     mDown2,
     mInverse1,
+    Count,  // not a channel: how many there are (a new channel goes above this line)
 };
+
+inline constexpr int kChannelCount = static_cast<int>(Channel::Count);
 
 class SoundBoard {
   public:

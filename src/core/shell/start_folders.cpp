@@ -8,19 +8,13 @@
 #include <filesystem>
 
 #include "core/base/text_file.h"
+#include "core/base/text_scan.h"
 
 namespace vorblin {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
 
 // Why folder cannot hold the shared table, or nothing when it can. Tried, not judged from
 // permission bits: ACLs, read-only mounts and network shares have the last word.

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/rules/sound_board.h"
+
 namespace vorblin {
 
 class AudioDevice {
@@ -24,7 +26,7 @@ class AudioDevice {
     virtual void Release(int slot) = 0;
 };
 
-// The slot of the background music; event channels use 0 .. kChannelCount - 1.
-inline constexpr int kBkgSlot = 10;
+// The slot of the background music, after the event channels' 0 .. kChannelCount - 1.
+inline constexpr int kBkgSlot = kChannelCount;
 
 }  // namespace vorblin

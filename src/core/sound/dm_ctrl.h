@@ -1,5 +1,5 @@
 #pragma once
-// clsDMCtrl: one event sound channel. It remembers a WAV file, a volume and a switch and
+// One event sound channel. It remembers a WAV file, a volume and a switch and
 // plays the file once on request; a new play cuts the channel's previous sound off.
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "core/sound/sound_settings_file.h"
+#include "core/base/text_scan.h"
 
 namespace vorblin {
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/base/text_file.h"
+#include "core/base/text_scan.h"
 
 namespace vorblin {
 
@@ -30,24 +31,38 @@ constexpr std::array<Channel, kChannelCount> kRecords = {
     Channel::mDown1, Channel::mDown2,  Channel::mDelLin1, Channel::mVorblin1, Channel::mInverse1,
 };
 
+// The shipped sound of each channel, in the order the channels are created.
 constexpr std::array<std::string_view, kChannelCount> kDefaultNames = {
     "down1.WAV",   "left1.WAV",    "right1.WAV", "rotate1.WAV", "drop1.WAV",
     "dellin1.WAV", "vorblin1.WAV", "drop2.WAV",  "down2.WAV",   "inverse1.WAV",
 };
 
+// A table one initialiser short still compiles, repeating the first channel or leaving a
+// name empty: both tables must name every channel once.
+constexpr bool EachChannelOnce(const std::array<Channel, kChannelCount>& records) {
+    std::array<int, kChannelCount> seen{};
+    for (const Channel channel : records)
+        ++seen[static_cast<size_t>(channel)];
+    for (const int times : seen)
+        if (times != 1)
+            return false;
+    return true;
+}
+constexpr bool EachNameOnce(const std::array<std::string_view, kChannelCount>& names) {
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (names[i].empty())
+            return false;
+        for (size_t j = 0; j < i; ++j)
+            if (names[j] == names[i])
+                return false;
+    }
+    return true;
+}
+static_assert(EachChannelOnce(kRecords), "every channel has one record in the file");
+static_assert(EachNameOnce(kDefaultNames), "every channel has a shipped sound of its own");
+
 constexpr std::array<SideWindow, 3> kSides = {SideWindow::frmVorblinFathers,
                                               SideWindow::frmStatistic, SideWindow::frmFuture};
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-std::string_view Trim(std::string_view s) {
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
 
 std::optional<bool> Switch(std::string_view line) {
     const std::string_view value = Trim(line);
@@ -172,26 +187,6 @@ std::string DefaultChannelPath(const std::string& programFolder, Channel channel
                             "sound/" + std::string(kDefaultNames[static_cast<size_t>(channel)]));
 }
 
-std::optional<double> LeadingWholeNumber(std::string_view line) {
-    const size_t begin = line.find_first_not_of(" \t");
-    if (begin == std::string_view::npos)
-        return std::nullopt;
-    std::string_view rest = line.substr(begin);
-    if (rest.front() == '+')
-        rest.remove_prefix(1);  // from_chars takes no "+"
-    // A digit or a point must come first (after the sign): "inf" and "nan" are no numbers.
-    const std::string_view digits = rest.substr(rest.starts_with('-') ? 1 : 0);
-    if (digits.empty() ||
-        (std::isdigit(static_cast<unsigned char>(digits.front())) == 0 && digits.front() != '.'))
-        return std::nullopt;
-    double value = 0;
-    // Reads as far as the number goes and ignores the locale.
-    if (std::from_chars(rest.data(), rest.data() + rest.size(), value, std::chars_format::fixed)
-            .ec != std::errc())
-        return std::nullopt;
-    return std::nearbyint(value);
-}
-
 std::string SoundSettingsFile::Path() const {
     return JoinPath(dataFolder_, kSettingsFileName);
 }
@@ -213,7 +208,7 @@ std::string SoundSettingsFile::Compose(WindowPlaces& places, const SoundSystem& 
     AddSwitch(out, sound.EnableSoundControl);
     AddLine(out, kHeader);
     const bool bkgDefault =
-        readAsDefault_[kChannelCount] && sound.PathToBkgMusic == DefaultBkgPath(programFolder_);
+        readAsDefault_[kMusicRecord] && sound.PathToBkgMusic == DefaultBkgPath(programFolder_);
     AddLine(out, bkgDefault ? kDefaultPathMark : sound.PathToBkgMusic);
     AddSwitch(out, sound.EnableLoop());
     AddNumber(out, sound.VolumeBkgMusic);
@@ -277,7 +272,7 @@ void SoundSettingsFile::Apply(std::string_view text, WindowPlaces& places, Sound
     }
     ReadSwitch(in, sound.EnableSoundControl);
     in.Next();  // the header
-    ReadPath(in, DefaultBkgPath(programFolder_), readAsDefault_[kChannelCount],
+    ReadPath(in, DefaultBkgPath(programFolder_), readAsDefault_[kMusicRecord],
              sound.PathToBkgMusic);
     ReadSwitch(in, sound.enableLoop);
     // The tune starts even when it is switched off, so that switching it on resumes it.

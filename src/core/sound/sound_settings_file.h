@@ -29,10 +29,6 @@ std::string ShippedFolder(const std::string& programFolder, std::string_view ins
 std::string DefaultBkgPath(const std::string& programFolder);
 std::string DefaultChannelPath(const std::string& programFolder, Channel channel);
 
-// The leading number of a line (blanks before it allowed), rounded to the nearest whole
-// number, halves to even; nothing when the line does not start with a number.
-std::optional<double> LeadingWholeNumber(std::string_view line);
-
 class SoundSettingsFile {
   public:
     // dataFolder holds the file; the shipped sounds lie below programFolder.
@@ -59,8 +55,10 @@ class SoundSettingsFile {
     std::string dataFolder_;
     std::string programFolder_;
     // Paths read as "..." are written back as "..." while they still name the shipped file,
-    // so the settings follow the program when its folder moves. Index: record, 10 music.
-    std::array<bool, 11> readAsDefault_{};
+    // so the settings follow the program when its folder moves. Index: the channel's record,
+    // then the music.
+    static constexpr size_t kMusicRecord = kChannelCount;
+    std::array<bool, kMusicRecord + 1> readAsDefault_{};
 };
 
 }  // namespace vorblin

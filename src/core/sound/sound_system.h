@@ -14,15 +14,12 @@
 
 namespace vorblin {
 
-inline constexpr int kChannelCount = 10;
-
 class SoundSystem final : public SoundBoard {
   public:
     explicit SoundSystem(AudioDevice& device) : bkg(device), device_(device) {}
 
     // Creates the ten channels in their order (once; a second call keeps them).
     void CreateChannels();
-    bool ChannelsCreated() const { return channels_[0] != nullptr; }
     // The channel, once created; nullptr before.
     DMCtrl* Get(Channel channel) { return channels_[static_cast<size_t>(channel)].get(); }
     const DMCtrl* Get(Channel channel) const {
