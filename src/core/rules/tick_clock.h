@@ -20,9 +20,6 @@ class TickClock {
     void Stop() { running_ = false; }
     bool Running() const { return running_; }
 
-    // When the last tick run fell due.
-    int64_t LastDue() const { return origin_ + ran_ * kTickNs; }
-
     // Ticks due at `now` and not run yet.
     int64_t Due(int64_t now) const;
 

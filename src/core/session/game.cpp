@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/base/numbers.h"
+#include "core/records/records_table.h"
 
 namespace vorblin {
 
@@ -73,7 +74,7 @@ void Game::Form_Load() {
     Form_Paint();
     pad.cmdDown.Enabled = true;
     pad.bDrop = false;
-    if (Position < 99)
+    if (Position < static_cast<int16_t>(kMaxRecords))
         lblPosition.Caption = "Place # " + std::to_string(Position + 1);
     Draw_Future(picFuture_, Queue);
 }

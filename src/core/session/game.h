@@ -63,7 +63,9 @@ class Game {
     void Set_chkPause(int16_t value);
     void chkPause_Click();
 
-    // Redraws the falling figure and the next figure (after the well's scale is set).
+    // Despite its name it minimises nothing: it redraws the falling figure and the next
+    // figure. The name is the one the window's public interface has always had; the well's
+    // scale it also sets is fixed in the window's drawing surface here.
     void Minimize_Window();
     // Redraws the next-figure box (the window's paint).
     void Form_Paint() { Draw_Next(picNext_, board.FiguraNext, notice.ColorFigura); }

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "core/base/twips.h"
-
 namespace vorblin {
 
 namespace {
@@ -31,17 +29,6 @@ std::vector<ShapeRect> RebuildWindowRgn(int outerWidth, std::span<const PlacedCo
             outline.push_back({left, top, c.left + c.width + 6, c.top + c.height + 35});
     }
     return outline;
-}
-
-std::vector<PlacedControl> WindowLevelControls() {
-    std::vector<PlacedControl> placed;
-    for (const ControlSpec& item : FrmMainLayout()) {
-        if (!item.container.empty())
-            continue;
-        placed.push_back({item.name, item.kind, TwipsToPixels(item.left), TwipsToPixels(item.top),
-                          TwipsToPixels(item.width), TwipsToPixels(item.height)});
-    }
-    return placed;
 }
 
 }  // namespace vorblin

@@ -30,7 +30,4 @@ struct PlacedControl {
 // always spans it).
 std::vector<ShapeRect> RebuildWindowRgn(int outerWidth, std::span<const PlacedControl> controls);
 
-// The main window's own controls that sit directly on it, placed by the layout.
-std::vector<PlacedControl> WindowLevelControls();
-
 }  // namespace vorblin

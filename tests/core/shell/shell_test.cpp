@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/twips.h"
 #include "core/help/help_tour.h"
 #include "core/rules/frm_main_layout.h"
 #include "core/shell/main_shell.h"
@@ -305,7 +306,14 @@ TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
 }
 
 TEST(WindowShape, MatchesTheWorkedExample) {
-    const std::vector<ShapeRect> outline = RebuildWindowRgn(kMainOuterWidth, WindowLevelControls());
+    // The controls that sit directly on the window, where the layout places them.
+    std::vector<PlacedControl> placed;
+    for (const ControlSpec& item : FrmMainLayout())
+        if (item.container.empty())
+            placed.push_back({item.name, item.kind, TwipsToPixels(item.left),
+                              TwipsToPixels(item.top), TwipsToPixels(item.width),
+                              TwipsToPixels(item.height)});
+    const std::vector<ShapeRect> outline = RebuildWindowRgn(kMainOuterWidth, placed);
     // Title strip, then the shaping controls in the window's control order; the
     // window's other controls (none sit directly on it but these) add nothing.
     const std::vector<ShapeRect> expected = {
