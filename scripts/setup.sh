@@ -6,6 +6,8 @@ vorblin_packages=(
   build-essential cmake ninja-build pkg-config
   # the check that the includes point down the layers
   python3
+  # a locale with a decimal comma, made by a test
+  locales
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libsdl2-mixer-dev
   fonts-liberation fonts-wine fonts-dejavu-core

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <optional>
 #include <string>
 
 #include "core/base/text_scan.h"
+#include "support/fakes.h"
 
 namespace vorblin {
 namespace {
@@ -50,6 +54,27 @@ TEST(TextScan, LeadingNumbersAsTablesAndSettingsReadThem) {
     EXPECT_EQ(LeadingWholeNumber("-2.5"), -2);
     EXPECT_EQ(LeadingWholeNumber(" 9.9e2"), 10);
     EXPECT_EQ(LeadingWholeNumber("e2"), std::nullopt);
+}
+
+// The window toolkit sets the program's locale from the desktop's, where the decimal point
+// may be a comma; the files always have a point.
+TEST(TextScan, NumbersReadTheSameWhereTheDecimalPointIsAComma) {
+    const testing::TempFolder dir;
+    std::ofstream(dir.File("comma")) << "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\n"
+                                        "grouping 3;3\nEND LC_NUMERIC\n";
+    // The other categories are left out on purpose: localedef warns and still writes it.
+    const std::string make = "localedef -c -i " + dir.File("comma") + " -f UTF-8 " +
+                             dir.File("comma.UTF-8") + " 2>/dev/null";
+    [[maybe_unused]] const int made = std::system(make.c_str());
+    setenv("LOCPATH", dir.path.c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "comma.UTF-8"), nullptr) << "localedef made no locale";
+    ASSERT_EQ(std::strtod("1.5", nullptr), 1.0);  // the locale really reads a comma
+    const std::optional<double> score = LeadingNumber("12.5e1", NumberForm::WithExponent);
+    const std::optional<double> speed = LeadingWholeNumber("2.5");
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+    EXPECT_EQ(score, 125);
+    EXPECT_EQ(speed, 2);
 }
 
 TEST(TextScan, TrimCaseAndUtf8Lengths) {
