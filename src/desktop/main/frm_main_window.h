@@ -1,6 +1,7 @@
 #pragma once
 // The main window: builds its controls from the layout, forwards every event to the
-// game's logic and copies the logic's control state back onto the widgets.
+// game's logic and copies the logic's control state back onto the widgets. Its work is
+// spread over one file per job, named beside each group of members below.
 
 #include <QLabel>
 #include <QPointer>
@@ -85,7 +86,7 @@ class FrmMain final : public QWidget,
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // ShellLink
+    // ShellLink (frm_main_window.cpp; the windows it opens in frm_main_dialogs.cpp)
     void FocusWell() override;
     void Minimize() override;
     void RestoreAndActivate() override;
@@ -96,12 +97,12 @@ class FrmMain final : public QWidget,
     // The sound's set-up, at the first load only: the channels, the settings file (which
     // also places the windows), the pan sweep.
     void LoadSound() override;
-    // RecordsDialogs
+    // RecordsDialogs (frm_main_dialogs.cpp)
     NameEntry Ask_Player_Name() override;
     bool AskNewGame() override;
     void CloseToolWindows() override;
     void EndProgram() override { endProgram_(); }
-    // SideWindowHost
+    // SideWindowHost (frm_main_sides.cpp)
     WindowPosition MainPosition() const override;
     void MoveMain(WindowPosition position) override;
     bool SideVisible(SideWindow window) override { return Side(window)->isVisible(); }
@@ -145,8 +146,10 @@ class FrmMain final : public QWidget,
         FrmMain& main_;
     };
 
+    // frm_main_controls.cpp
     void BuildControls();
     void BindState();
+    // frm_main_input.cpp
     void ConnectInput();
     // Every event's handler runs after the fall ticks due before it, so that it lands
     // between the same two ticks as with a timer that fired every 2 ms.
@@ -156,6 +159,7 @@ class FrmMain final : public QWidget,
         handler();
         Sync();
     }
+    // frm_main_fall.cpp
     void CatchUp();
     void RunFallTick();
     // Starts or stops the fall clock as the game's tmrDown says, and sets the next wake-up.
