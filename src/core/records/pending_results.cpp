@@ -79,11 +79,14 @@ void PendingResults::Add(const std::string& folder, RecordEntry entry) {
         return x.folder != y.folder ? x.folder < y.folder : x.entry.Score > y.entry.Score;
     });
     std::vector<Kept> bounded;
-    for (Kept& k : kept)
-        if (std::count_if(bounded.begin(), bounded.end(), [&](const Kept& b) {
-                return b.folder == k.folder;
-            }) < static_cast<std::ptrdiff_t>(kMaxRecords))
+    size_t inTable = 0;  // kept so far of the table the sorted run is in
+    for (Kept& k : kept) {
+        inTable = !bounded.empty() && bounded.back().folder == k.folder ? inTable : 0;
+        if (inTable < kMaxRecords) {
             bounded.push_back(std::move(k));
+            ++inTable;
+        }
+    }
     Save(bounded);
 }
 
