@@ -7,6 +7,14 @@
 #include <cstdio>
 #include <stdexcept>
 
+namespace vorblin {
+
+void PrintTo(const RecordEntry& e, std::ostream* out) {
+    *out << e.Name << "=" << e.Score << (e.Id.empty() ? "" : "#" + e.Id);
+}
+
+}  // namespace vorblin
+
 namespace vorblin::testing {
 
 float ScriptedRandom::Rnd() {
@@ -172,6 +180,13 @@ void LandOnNextTick(Game& g, int32_t S, bool endsGame) {
     g.scores.TimeTicks = 201;
     g.scores.CellCounter = 0;
     g.scores.Score = S * 10;
+}
+
+RecordTable Table(int n, int top) {
+    RecordTable table;
+    for (int S = top; S > top - n; --S)
+        table.push_back({std::to_string(S), double(S)});
+    return table;
 }
 
 ShellRig::ShellRig()

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/base/random_clock.h"
+#include "core/records/records_table.h"
 #include "core/rules/drawing.h"
 #include "core/rules/sound_board.h"
 #include "core/session/game.h"
@@ -15,6 +16,13 @@
 #include "core/session/shell_link.h"
 #include "core/shell/main_shell.h"
 #include "core/shell/side_windows.h"
+
+namespace vorblin {
+
+// A table entry as "name=score#id" in the test output.
+void PrintTo(const RecordEntry& e, std::ostream* out);
+
+}  // namespace vorblin
 
 namespace vorblin::testing {
 
@@ -186,6 +194,9 @@ struct GameRig {
 // nothing added by the landing; with endsGame, the top rows are filled (not to full rows)
 // so that the next figure cannot be placed.
 void LandOnNextTick(Game& game, int32_t S, bool endsGame = false);
+
+// A hall-of-fame table of n entries scoring top, top - 1, ..., each named by its score.
+RecordTable Table(int n, int top = 1000);
 
 // The main window's logic wired to fakes, with its hall of fame in a fresh folder.
 struct ShellRig {

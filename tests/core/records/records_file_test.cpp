@@ -10,7 +10,6 @@
 #include <tuple>
 
 #include "core/base/text_file.h"
-#include "core/base/twips.h"
 #include "core/records/file_lock.h"
 #include "core/records/hall_of_fame.h"
 #include "support/fakes.h"
@@ -19,27 +18,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace vorblin {
-
-void PrintTo(const RecordEntry& e, std::ostream* out) {
-    *out << e.Name << "=" << e.Score << (e.Id.empty() ? "" : "#" + e.Id);
-}
-
 namespace {
 
 namespace fs = std::filesystem;
 using testing::Seen;
-
 using testing::ShellRig;
-using Lines = std::vector<std::string>;
+using testing::Table;
 using std::chrono::milliseconds;
-
-// n entries scoring top, top - 1, ..., each named by its score.
-RecordTable Table(int n, int top = 1000) {
-    RecordTable table;
-    for (int S = top; S > top - n; --S)
-        table.push_back({std::to_string(S), double(S)});
-    return table;
-}
 
 TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
     EXPECT_EQ(FormatRecords({{"Борис", 1250}, {"Borkin", 0}, {"neg", -5}, {"late", 7, "a1f"}}),
@@ -535,85 +520,6 @@ TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
                        g.lblPosition.ForeColor == QBColor(11)),
                   c.newGame);
     }
-}
-
-// Ends the game with the shown score S: the next figure cannot be placed. What is stored.
-RecordTable EndWithScore(ShellRig& rig, int32_t S) {
-    testing::LandOnNextTick(rig.game, S, true);
-    rig.game.tmrDown_Timer();
-    return ParseRecords(ReadFileBytes(rig.folder.File(kRecordsFileName)).bytes);
-}
-
-TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
-    ShellRig rig;
-    rig.main.Form_Load();  // the default table
-    rig.main.Set_chkDemo(1);
-    rig.dialogs.name = {"Юля", false};
-    rig.dialogs.newGame = false;
-    rig.shell.log = &rig.dialogs.log;
-    rig.dialogs.whileAsking = [&] {  // another machine stores two results meanwhile
-        WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(2, 500)));
-    };
-    EXPECT_EQ(EndWithScore(rig, 300), (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
-    // The list shows what was stored; "Нет" saves the settings, then ends.
-    EXPECT_EQ(Seen(rig.main.records.lstTable.ListCount(), rig.main.demo.tmrDemo.Enabled), "3|0|");
-    EXPECT_EQ(rig.dialogs.log,
-              (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
-
-    // Another machine fills the table: 902 earns no place; "Да" starts a new game with
-    // score, speed and level back to 0.
-    ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(99))));
-    rig.dialogs.log.clear();
-    rig.dialogs.newGame = true;
-    rig.game.scores.Speed = 7;
-    EXPECT_EQ(EndWithScore(rig, 902), Table(99));
-    EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?"}));
-    const ScoreBoard& s = rig.game.scores;
-    EXPECT_EQ(Seen(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
-                   rig.game.board.GameOver(), rig.shell.saves),
-              "99|0|0|Level # 0|---|0|1|");
-}
-
-TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWindow) {
-    ShellRig rig;
-    rig.sides.At(SideWindow::frmVorblinFathers).visible = true;  // left open by the last run
-    rig.sides.At(SideWindow::frmFuture).visible = true;
-    rig.shell.log = &rig.sides.log;
-    rig.main.Form_Load();  // the buttons follow the windows, at every load
-    rig.main.Set_chkStat(1);
-    rig.sides.At(SideWindow::frmStatistic).visible = false;  // its close box
-    rig.main.New_Game();
-    rig.main.Set_chkRec(0);
-    rig.sides.main = {1005, 495};
-    rig.main.Set_chkAuto(1);  // beside the main window at 1005, 495, 7125 x 9210
-    // On the press; the gap beside the main window and the one between the future and the
-    // statistics windows come out the same in whole pixels (here 1).
-    const auto left = [&](SideWindow w) { return TwipsToPixels(rig.sides.At(w).position.Left); };
-    const int futureRight = left(SideWindow::frmFuture) + TwipsToPixels(1635);
-    EXPECT_EQ(Seen(left(SideWindow::frmFuture) - TwipsToPixels(1005 + 7125),
-                   left(SideWindow::frmStatistic) - futureRight),
-              "1|1|");
-    rig.main.chkAuto_MouseUp();  // springs back
-    rig.main.Form_Resize(true);  // pauses the game too
-    rig.main.Form_Resize(false);
-    rig.main.Form_QueryUnload();
-    EXPECT_EQ(rig.sides.log,
-              (Lines{"show frmVorblinFathers", "show frmFuture", "show frmStatistic",
-                     "hide frmStatistic", "hide frmVorblinFathers",
-                     // Docked: the hall of fame (3630 high) at the bottom, the statistics
-                     // beside the future window (1635 wide); a button not yet down shows its
-                     // window once more.
-                     "normal frmVorblinFathers", "move frmVorblinFathers 8150,6075",
-                     "show frmVorblinFathers", "show frmVorblinFathers", "normal frmStatistic",
-                     "move frmStatistic 9800,495", "show frmStatistic", "show frmStatistic",
-                     "normal frmFuture", "move frmFuture 8150,495", "show frmFuture",
-                     "minimise frmVorblinFathers", "minimise frmStatistic", "minimise frmFuture",
-                     "normal frmVorblinFathers", "normal frmStatistic", "normal frmFuture",
-                     "save settings", "unload"}));
-    const MainMenu& menu = rig.main.menu;
-    EXPECT_EQ(Seen(menu.chkRec.Value, menu.chkStat.Value, menu.chkFuture.Value, menu.chkAuto.Value,
-                   rig.game.pad.chkPause.Value),
-              "1|1|1|0|1|");
 }
 
 }  // namespace

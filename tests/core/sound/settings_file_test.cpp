@@ -12,6 +12,7 @@
 namespace vorblin {
 namespace {
 
+namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 using testing::Seen;
 
@@ -192,6 +193,28 @@ TEST(SettingsRules, EventsAndTheirVariants) {
     EXPECT_EQ(seen, (Lines{"Инверсия|9|-1|", "Появление Vorblin-фигурки|6|-1|",
                            "Удаление линиий|5|-1|", "Приземление|0|8|", "Бросить|4|7|",
                            "Вращение|3|-1|", "Влево|1|-1|", "Вправо|2|-1|"}));
+}
+
+TEST(StartFolders, ShippedSoundsBesideTheExecutableOrInTheInstalledShareFolder) {
+    testing::TempFolder root;
+    const std::string games = root.File("games");
+    const std::string share = root.File("share/vorblin");
+    fs::create_directories(games);
+    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);  // nothing anywhere
+    fs::create_directories(share + "/Sound");                    // letter case ignored
+    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), share);
+    EXPECT_EQ(DefaultBkgPath(ShippedFolder(games, "../share/vorblin")),
+              share + "/Sound/bkgmusic.WAV");
+    EXPECT_EQ(ShippedFolder(games + "/", "../share/vorblin/"), share);
+    EXPECT_EQ(ShippedFolder(games, "../share/other"), games);
+    // A sounds folder beside the executable (a build folder) comes first.
+    fs::create_directories(games + "/sound");
+    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);
+    // A file named like the folder is no folder of sounds.
+    const std::string bin = root.File("bin");
+    fs::create_directories(bin);
+    ASSERT_TRUE(WriteFileAtomically(bin + "/sound", "x"));
+    EXPECT_EQ(ShippedFolder(bin, "../share/vorblin"), share);
 }
 
 }  // namespace

@@ -55,16 +55,6 @@ TEST(SoundChannel, PlaysOfTheRotationChannel) {
     }
 }
 
-TEST(SoundChannel, EventNumbers) {
-    testing::RecordingSound board;
-    for (uint8_t code = 0; code <= 9; ++code)
-        Play_Event_Sound(board, code);
-    EXPECT_EQ(board.played,
-              (std::vector<Channel>{Channel::mVorblin1, Channel::mDown1, Channel::mLeft1,
-                                    Channel::mRight1, Channel::mRotate1, Channel::mDrop1,
-                                    Channel::mDelLin1}));
-}
-
 // The tune started, stopped and resumed; then swept from side to side, one sweep after the
 // other, each start turning the sweep to the right again; then a tune that cannot start.
 TEST(BackgroundMusic, PlayPanSweepAndFailures) {
