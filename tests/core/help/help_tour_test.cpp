@@ -14,8 +14,6 @@
 namespace vorblin {
 namespace {
 
-using testing::Seen;
-
 struct ShellRig : testing::ShellRig {
     ShellRig() { main.Form_Load(); }
 };
@@ -87,15 +85,18 @@ TEST(HelpTour, WalksEveryControlInOrderWithItsTagGivesColoursBackAndRedrawsTheWe
     rig.main.Set_chkHelp(1);
 
     ASSERT_EQ(rig.pages.size(), 35u);
-    EXPECT_EQ(Seen(rig.pages[0].text, rig.pages[0].blue.size(), rig.pages[0].table),
-              Seen(kHelpFirstPage, 0, kHelpTableMark));
+    EXPECT_EQ(rig.pages[0].text, kHelpFirstPage);
+    EXPECT_EQ(rig.pages[0].blue.size(), 0u);
+    EXPECT_EQ(rig.pages[0].table, kHelpTableMark);
     std::vector<std::string> walked;
     for (size_t i = 1; i < rig.pages.size(); ++i) {
         const Page& page = rig.pages[i];
         ASSERT_EQ(page.blue.size(), 1u) << i;  // its own colour came back before the next
         walked.push_back(page.blue[0]);
         // One sound before the first page, one after each.
-        EXPECT_EQ(Seen(page.table, page.chkHelp, page.sounds), Seen(kBlack, 1, i)) << i;
+        EXPECT_EQ(page.table, kBlack) << i;
+        EXPECT_EQ(page.chkHelp, 1) << i;
+        EXPECT_EQ(page.sounds, i) << i;
         for (const ControlSpec& item : FrmMainLayout())
             if (item.name == page.blue[0]) {
                 EXPECT_EQ(page.text, item.tag) << i;
@@ -115,10 +116,12 @@ TEST(HelpTour, WalksEveryControlInOrderWithItsTagGivesColoursBackAndRedrawsTheWe
     EXPECT_EQ(rig.pages[32].text, kCreditsText);
     EXPECT_EQ(rig.pages[34].text, "Суммарный бонус за время.");
     EXPECT_EQ(rig.Colours(), before);  // the colours the controls had, not the layout's
-    EXPECT_EQ(Seen(rig.main.records.lstTable.BackColor, rig.sound.played.size(),
-                   rig.main.menu.chkHelp.Value),
-              Seen(kBlack, 35, 0));
-    EXPECT_EQ(Seen(rig.windows, rig.shell.focusWell), "1|2|");
+    EXPECT_EQ(rig.main.records.lstTable.BackColor, kBlack);
+    EXPECT_EQ(rig.sound.played.size(), 35u);
+    EXPECT_EQ(rig.main.menu.chkHelp.Value, 0);
+    EXPECT_EQ(SEEN(rig.windows, rig.shell.focusWell),
+              "rig.windows=1\n"
+              "rig.shell.focusWell=2\n");
 
     // The well is redrawn between its page and the next one, and only then.
     testing::RecordingSurface expected;
@@ -127,8 +130,8 @@ TEST(HelpTour, WalksEveryControlInOrderWithItsTagGivesColoursBackAndRedrawsTheWe
     Draw_Figure(expected, game.board);
     const auto at = [&](size_t page) { return rig.well.ops.begin() + rig.pages[page].wellOps; };
     EXPECT_EQ(std::vector<std::string>(at(1), at(2)), expected.ops);
-    EXPECT_EQ(Seen(rig.pages[1].wellOps, rig.well.ops.size()),
-              Seen(rig.pages[0].wellOps, rig.pages[2].wellOps));
+    EXPECT_EQ(rig.pages[1].wellOps, rig.pages[0].wellOps);
+    EXPECT_EQ(rig.well.ops.size(), rig.pages[2].wellOps);
 }
 
 TEST(HelpTour, ClosingEndsTheTourAfterTheCurrentControlIsRestored) {
@@ -140,10 +143,14 @@ TEST(HelpTour, ClosingEndsTheTourAfterTheCurrentControlIsRestored) {
         const std::vector<Colour> before = rig.Colours();
         rig.main.Set_chkHelp(1);
         const std::vector<std::string>& lastBlue = rig.pages.back().blue;
-        EXPECT_EQ(Seen(lastBlue.empty() ? "" : lastBlue[0], rig.Colours() == before,
-                       rig.pages.size(), rig.main.records.lstTable.BackColor,
-                       rig.sound.played.size(), rig.main.menu.chkHelp.Value, rig.shell.focusWell),
-                  Seen(control, true, closeOn + 1, kBlack, closeOn + 1, 0, 2));
+        SCOPED_TRACE(closeOn);
+        EXPECT_EQ(lastBlue.empty() ? "" : lastBlue[0], control);
+        EXPECT_EQ(rig.Colours(), before);
+        EXPECT_EQ(rig.pages.size(), size_t(closeOn + 1));
+        EXPECT_EQ(rig.main.records.lstTable.BackColor, kBlack);
+        EXPECT_EQ(rig.sound.played.size(), size_t(closeOn + 1));
+        EXPECT_EQ(rig.main.menu.chkHelp.Value, 0);
+        EXPECT_EQ(rig.shell.focusWell, 2);
     }
 }
 
@@ -156,10 +163,12 @@ TEST(HelpTour, AGameEndingOnAPageGivesTheColourBackFirst) {
         rig.endGame = true;
         rig.main.Set_chkHelp(1);
         const ControlPad& pad = rig.game.pad;
-        EXPECT_EQ(Seen(rig.dialogs.log.back(), rig.Blue().size(), rig.main.menu.ColorMenu,
-                       pad.chkPause.BackColor, pad.cmdDown.BackColor == pad.ColorButtons),
-                  Seen("new game?", 0, RGB(192, 0, 0), RGB(192, 0, 0), true))
-            << closeOn;
+        SCOPED_TRACE(closeOn);
+        EXPECT_EQ(rig.dialogs.log.back(), "new game?");
+        EXPECT_EQ(rig.Blue().size(), 0u);
+        EXPECT_EQ(rig.main.menu.ColorMenu, RGB(192, 0, 0));
+        EXPECT_EQ(pad.chkPause.BackColor, RGB(192, 0, 0));
+        EXPECT_EQ(pad.cmdDown.BackColor, pad.ColorButtons);
     }
 }
 
@@ -180,16 +189,20 @@ TEST(HelpTour, PageSoundsRoundHalfToEven) {
 
 TEST(HelpWindowRules, OpensLeftOfTheMainWindowAndUnrollsJustPast3030Twips) {
     const WindowPosition at = HelpWindowPlace({5000, 700}, 3600);
-    EXPECT_EQ(Seen(at.Left, at.Top), "1400|700|");
+    EXPECT_EQ(SEEN(at.Left, at.Top),
+              "at.Left=1400\n"
+              "at.Top=700\n");
     HelpUnroll unroll;
     std::string heights;
     while (unroll.tmrResize.Enabled && heights.size() < 200) {
         heights += std::to_string(unroll.Height / 100) + " ";
         unroll.tmrResize_Timer();
     }
-    EXPECT_EQ(Seen(unroll.tmrResize.Interval, heights, unroll.Height),
-              "15|0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 "
-              "28 29 30 |3100|");
+    EXPECT_EQ(SEEN(unroll.tmrResize.Interval, heights, unroll.Height),
+              "unroll.tmrResize.Interval=15\n"
+              "heights=0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 "
+              "28 29 30 \n"
+              "unroll.Height=3100\n");
 }
 
 }  // namespace

@@ -21,10 +21,9 @@ namespace vorblin {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Seen;
+using std::chrono::milliseconds;
 using testing::ShellRig;
 using testing::Table;
-using std::chrono::milliseconds;
 
 TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
     EXPECT_EQ(FormatRecords({{"Борис", 1250}, {"Borkin", 0}, {"neg", -5}, {"late", 7, "a1f"}}),
@@ -48,10 +47,12 @@ TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
                                             std::numeric_limits<double>::max()}));
     // The list: names in the fourth column, padded by characters, a long one not at all; a
     // score read as "-0" is a plain 0.
-    EXPECT_EQ(
-        Seen(TableLine(9, {"Borkin", LeadingNumber("-0")}), TableLine(10, {"Юля", 1250}),
-             TableLine(1, {"fourteen-chars", 5}), TableLine(2, {"16-characters-ab", 5})),
-        "9. Borkin         0|10.Юля            1250|1. fourteen-chars 5|2. 16-characters-ab5|");
+    EXPECT_EQ(SEEN(TableLine(9, {"Borkin", LeadingNumber("-0")}), TableLine(10, {"Юля", 1250}),
+                   TableLine(1, {"fourteen-chars", 5}), TableLine(2, {"16-characters-ab", 5})),
+              "TableLine(9, {\"Borkin\", LeadingNumber(\"-0\")})=9. Borkin         0\n"
+              "TableLine(10, {\"Юля\", 1250})=10.Юля            1250\n"
+              "TableLine(1, {\"fourteen-chars\", 5})=1. fourteen-chars 5\n"
+              "TableLine(2, {\"16-characters-ab\", 5})=2. 16-characters-ab5\n");
 }
 
 TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileCarries) {
@@ -69,8 +70,10 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
     EXPECT_EQ(full, Table(99, 99));
     // A hand-made table of more than 99: a place behind the 99th is no place at all.
     const RecordTable long_ = Table(120);  // 1000 down to 881; the 99th is 902
-    EXPECT_EQ(Seen(EarnsPlace(long_, 903), EarnsPlace(long_, 902), EarnsPlace(Table(98), -1)),
-              "1|0|1|");
+    EXPECT_EQ(SEEN(EarnsPlace(long_, 903), EarnsPlace(long_, 902), EarnsPlace(Table(98), -1)),
+              "EarnsPlace(long_, 903)=true\n"
+              "EarnsPlace(long_, 902)=false\n"
+              "EarnsPlace(Table(98), -1)=true\n");
 
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
     EXPECT_EQ(CleanPlayerName("a\r\nb\tc\x7f-\xC2\x85!\xC2\xA0"), "abc-!\xC2\xA0");  // C1, NBSP
@@ -104,7 +107,9 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     EXPECT_EQ(fame.Table, (RecordTable{{"today", 300}}));  // shown for this game only
     fs::remove(fame.Path());
     EXPECT_TRUE(fame.Write_Records_File(std::nullopt));  // and once it can: all as stored
-    EXPECT_EQ(Seen(fame.Damaged, fame.Table.size()), "0|1|");
+    EXPECT_EQ(SEEN(fame.Damaged, fame.Table.size()),
+              "fame.Damaged=false\n"
+              "fame.Table.size()=1\n");
     // No data folder at all: the default table shown, nothing written.
     HallOfFame nowhere(dir.File("gone"));
     EXPECT_FALSE(nowhere.Write_Records_File(RecordEntry{"x", 5}));
@@ -113,7 +118,9 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(120))));
     fame.Read_Records_File();
     answer = {"asked", false};
-    EXPECT_EQ(Seen(offer(902).has_value(), offer(903).has_value()), "0|1|");
+    EXPECT_EQ(SEEN(offer(902).has_value(), offer(903).has_value()),
+              "offer(902).has_value()=false\n"
+              "offer(903).has_value()=true\n");
 }
 
 TEST(RecordsLock, WaitsForALiveOwnerTakesOverADeadOrStaleOne) {
@@ -225,34 +232,46 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
         ASSERT_TRUE(other.Held());
         const auto start = std::chrono::steady_clock::now();
         const FileLock second(fame.Path() + ".lock", milliseconds(200), milliseconds(8000), fake);
-        EXPECT_EQ(Seen(second.Held(), second.Impossible()), "0|0|");
+        EXPECT_EQ(SEEN(second.Held(), second.Impossible()),
+                  "second.Held()=false\n"
+                  "second.Impossible()=false\n");
         EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(200));
         // Not written without the lock: the result waits in the player's own folder.
         EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"waits", 50}));
         EXPECT_EQ(ReadFileBytes(fame.Path()).bytes, kDefaultRecordsFile);
-        EXPECT_EQ(Seen(fame.Pending().size(), fame.Table.front().Name), "1|waits|");
+        EXPECT_EQ(SEEN(fame.Pending().size(), fame.Table.front().Name),
+                  "fame.Pending().size()=1\n"
+                  "fame.Table.front().Name=waits\n");
     }
     // Renames refused now and then are tried again; refused for good, the result waits.
     fake.refusedRenames = 2;
     EXPECT_TRUE(fame.Write_Records_File(RecordEntry{"now", 60}));
     EXPECT_EQ(
-        Seen(fame.Table.size(), fame.Table[1].Name, fame.Table[1].Id.size(), fame.Pending().size()),
-        "3|waits|16|0|");
+        SEEN(fame.Table.size(), fame.Table[1].Name, fame.Table[1].Id.size(), fame.Pending().size()),
+        "fame.Table.size()=3\n"
+        "fame.Table[1].Name=waits\n"
+        "fame.Table[1].Id.size()=16\n"
+        "fame.Pending().size()=0\n");
     fake.refusedRenames = 100;
     EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"refused", 70}));
     fake.refusedRenames = 0;
     fake.fullDisk = true;
     EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"full", 80}));
-    EXPECT_EQ(Seen(ParseRecords(ReadFileBytes(fame.Path()).bytes).size(), fame.Pending().size(),
-                   Entries(share.path)),
-              "3|2|1|");  // no lock, no temporary file left
+    const size_t stored = ParseRecords(ReadFileBytes(fame.Path()).bytes).size();
+    EXPECT_EQ(SEEN(stored, fame.Pending().size(), Entries(share.path)),
+              "stored=3\n"
+              "fame.Pending().size()=2\n"
+              "Entries(share.path)=1\n");  // no lock, no temporary file left
     fake.fullDisk = false;
     // Without hard links the lock is created exclusively, and still excludes.
     fake.noLinks = true;
     {
         const FileLock first(fame.Path() + ".lock", milliseconds(0), milliseconds(8000), fake);
         const FileLock second(fame.Path() + ".lock", milliseconds(50), milliseconds(8000), fake);
-        EXPECT_EQ(Seen(first.Held(), second.Held(), second.Impossible()), "1|0|0|");
+        EXPECT_EQ(SEEN(first.Held(), second.Held(), second.Impossible()),
+                  "first.Held()=true\n"
+                  "second.Held()=false\n"
+                  "second.Impossible()=false\n");
     }
     EXPECT_TRUE(fame.Write_Records_File(std::nullopt));
     fake.noLinks = false;
@@ -260,7 +279,9 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
     fake.readOnly = true;
     const auto start = std::chrono::steady_clock::now();
     const FileLock none(fame.Path() + ".lock", milliseconds(2000), milliseconds(8000), fake);
-    EXPECT_EQ(Seen(none.Held(), none.Impossible()), "0|1|");
+    EXPECT_EQ(SEEN(none.Held(), none.Impossible()),
+              "none.Held()=false\n"
+              "none.Impossible()=true\n");
     EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(1000));
 }
 
@@ -272,10 +293,10 @@ TEST(RecordsLock, WhatAFailedCreateSaysOfTheFolderDecidesBetweenWaitingAndGiving
     // at once; a lock that came and went between the two looks is waited for.
     const struct {
         int error;
-        const char* seen;  // held, impossible, waited the whole time
-    } cases[] = {{EROFS, "0|1|0|"},  {EACCES, "0|1|0|"}, {ENOENT, "0|1|0|"},
-                 {ENOSPC, "0|1|0|"}, {EDQUOT, "0|1|0|"}, {EEXIST, "0|0|1|"},
-                 {EPERM, "0|0|1|"},  {EBUSY, "0|0|1|"},  {EINTR, "0|0|1|"}};
+        bool impossible, waited;  // and never held
+    } cases[] = {{EROFS, true, false},  {EACCES, true, false}, {ENOENT, true, false},
+                 {ENOSPC, true, false}, {EDQUOT, true, false}, {EEXIST, false, true},
+                 {EPERM, false, true},  {EBUSY, false, true},  {EINTR, false, true}};
     for (const auto& c : cases) {
         FakeShare fake;
         fake.noLinks = true;
@@ -283,8 +304,11 @@ TEST(RecordsLock, WhatAFailedCreateSaysOfTheFolderDecidesBetweenWaitingAndGiving
         const auto start = std::chrono::steady_clock::now();
         const FileLock second(lock, milliseconds(150), milliseconds(8000), fake);
         const bool waited = std::chrono::steady_clock::now() - start >= milliseconds(150);
-        EXPECT_EQ(Seen(second.Held(), second.Impossible(), waited), c.seen) << strerror(c.error);
-        EXPECT_EQ(Entries(dir.path), 0u) << strerror(c.error);
+        SCOPED_TRACE(strerror(c.error));
+        EXPECT_FALSE(second.Held());
+        EXPECT_EQ(second.Impossible(), c.impossible);
+        EXPECT_EQ(waited, c.waited);
+        EXPECT_EQ(Entries(dir.path), 0u);
     }
     // Waiting for a live lock, the own file is made anew each second of the share's time;
     // once the folder takes no more files, waiting on is pointless.
@@ -300,16 +324,20 @@ TEST(RecordsLock, WhatAFailedCreateSaysOfTheFolderDecidesBetweenWaitingAndGiving
     EXPECT_EQ(owner.pid, getpid());
     const size_t before = Entries(dir.path);
     // Without the share's time running on, the first own file serves the whole wait.
-    for (const auto& [allowed, tick, seen] :
-         {std::tuple{1, 1, "0|1|1|"}, std::tuple{2, 1, "0|1|1|"}, std::tuple{1, 0, "0|0|0|"}}) {
+    // Own files allowed, seconds a look, then whether it gave up as impossible, and early.
+    for (const auto& [allowed, tick, impossible, early] :
+         {std::tuple{1, 1, true, true}, std::tuple{2, 1, true, true},
+          std::tuple{1, 0, false, false}}) {
         FakeShare fake;
         fake.tick = std::chrono::seconds(tick);
         fake.ownFiles = allowed;
         const auto start = std::chrono::steady_clock::now();
         const FileLock second(lock, milliseconds(300), milliseconds(3600000), fake);
-        const bool early = std::chrono::steady_clock::now() - start < milliseconds(300);
-        EXPECT_EQ(Seen(second.Held(), second.Impossible(), early), seen) << allowed << tick;
-        EXPECT_EQ(Entries(dir.path), before) << allowed;  // nothing of its own left behind
+        SCOPED_TRACE(std::to_string(allowed) + " own files, " + std::to_string(tick) + " s a look");
+        EXPECT_FALSE(second.Held());
+        EXPECT_EQ(second.Impossible(), impossible);
+        EXPECT_EQ(std::chrono::steady_clock::now() - start < milliseconds(300), early);
+        EXPECT_EQ(Entries(dir.path), before);  // nothing of its own left behind
     }
     EXPECT_EQ(Entries("/proc/self/fd"), fds);  // and no file left open
 }
@@ -329,21 +357,20 @@ TEST(RecordsLock, AgesAreJudgedByTheFileServersClockNotThisMachines) {
         const auto held = [&] {
             return FileLock(lock, milliseconds(60), milliseconds(8000), fake).Held();
         };
-        std::string seen;
+        SCOPED_TRACE("this machine " + std::to_string(skew) + " s off");
         // Fresh by the share's clock: by its stamp inside, or by the file's time (older
         // versions of the game write no stamp).
         ASSERT_TRUE(WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(1))));
-        seen += Seen(held());
+        EXPECT_FALSE(held()) << "a fresh stamp";
         ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
-        seen += Seen(held());
+        EXPECT_FALSE(held()) << "a fresh file without a stamp";
         // Older than the limit by the share's clock: taken over.
         ASSERT_TRUE(
             WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(20))));
-        seen += Seen(held());
+        EXPECT_TRUE(held()) << "an old stamp";
         ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
         fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::seconds(20));
-        seen += Seen(held());
-        EXPECT_EQ(seen, "0|0|1|1|") << "this machine " << skew << " s off";
+        EXPECT_TRUE(held()) << "an old file without a stamp";
         EXPECT_EQ(Entries(dir.path), 0u);
     }
 }
@@ -378,8 +405,11 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
         kept.Add("/elsewhere", RecordEntry{"other", double(S)});
     kept.Add("/elsewhere", RecordEntry{"later", 100});  // behind the equal one kept before
     const RecordTable others = kept.For("/elsewhere");
-    EXPECT_EQ(Seen(others.size(), others[0].Name, others[1].Name, others.back().Score),
-              "99|other|later|3|");
+    EXPECT_EQ(SEEN(others.size(), others[0].Name, others[1].Name, others.back().Score),
+              "others.size()=99\n"
+              "others[0].Name=other\n"
+              "others[1].Name=later\n"
+              "others.back().Score=3\n");
     kept.Remove({others[0].Id});
     const std::string waiting = ReadFileBytes(JoinPath(own.path, kPendingFileName)).bytes;
     const auto start = [&] {
@@ -388,10 +418,14 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
         std::string names;
         for (const RecordEntry& e : next.Table)
             names += e.Name + " ";
-        return Seen(names, next.Pending().size(),
-                    PendingResults(own.path).For("/elsewhere").size());
+        const size_t waitingHere = next.Pending().size();
+        const size_t waitingElsewhere = PendingResults(own.path).For("/elsewhere").size();
+        return SEEN(names, waitingHere, waitingElsewhere);
     };
-    EXPECT_EQ(start(), "busy gone ro Borkin |0|98|");
+    EXPECT_EQ(start(),
+              "names=busy gone ro Borkin \n"
+              "waitingHere=0\n"
+              "waitingElsewhere=98\n");
     // A crash between the store and clearing the waiting results, with the dead process's
     // lock left behind: the next start finds them stored already.
     ASSERT_TRUE(WriteFileAtomically(JoinPath(own.path, kPendingFileName), waiting));
@@ -403,7 +437,10 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
     gethostname(host, sizeof host - 1);
     ASSERT_TRUE(WriteFileAtomically(fame.Path() + ".lock",
                                     std::string(host) + " " + std::to_string(dead) + "\n"));
-    EXPECT_EQ(start(), "busy gone ro Borkin |0|98|");
+    EXPECT_EQ(start(),
+              "names=busy gone ro Borkin \n"
+              "waitingHere=0\n"
+              "waitingElsewhere=98\n");
     EXPECT_EQ(Entries(share), 1u);
 }
 
@@ -461,10 +498,29 @@ TEST(RecordsFile, ReaderSurvivesStitchedAndRandomFiles) {
     }
 }
 
-// Lands a one-cell figure on the floor of an empty well with the shown score S. Then seen:
-// position, place, next place, whether it shows, the list's selection, whether the menu
-// flashes, the climb's statistics lines and the grid lines in the first-place colour.
-std::string Land(ShellRig& rig, int32_t S) {
+// What a landing leaves: the position, the place and next place captions, whether the next
+// place shows, the list's selection, whether the menu flashes, the climb's statistics lines
+// and the grid lines in the first-place colour.
+struct Landed {
+    int position;
+    std::string place, nextPlace;
+    bool nextShown;
+    int listIndex;
+    bool flashing;
+    std::string climb;
+    long firstPlaceGrid;
+    bool operator==(const Landed&) const = default;
+};
+
+void PrintTo(const Landed& l, std::ostream* out) {
+    *out << "position=" << l.position << ", place=" << l.place << ", nextPlace=" << l.nextPlace
+         << ", nextShown=" << l.nextShown << ", listIndex=" << l.listIndex
+         << ", flashing=" << l.flashing << ", climb=" << l.climb
+         << ", firstPlaceGrid=" << l.firstPlaceGrid;
+}
+
+// Lands a one-cell figure on the floor of an empty well with the shown score S.
+Landed Land(ShellRig& rig, int32_t S) {
     Game& g = rig.game;
     g.board.Reset();
     testing::LandOnNextTick(g, S);
@@ -480,33 +536,43 @@ std::string Land(ShellRig& rig, int32_t S) {
     colour << " #" << std::hex << std::uppercase << static_cast<unsigned>(kFirstPlaceGridColour);
     const auto grid = std::ranges::count_if(
         rig.well.ops, [&](const std::string& op) { return op.ends_with(colour.str()); });
-    return Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Caption, g.lblNextPlace.Visible,
-                rig.main.records.lstTable.ListIndex, flash.Enabled, climb, grid);
+    return {g.Position,
+            g.lblPosition.Caption,
+            g.lblNextPlace.Caption,
+            g.lblNextPlace.Visible,
+            rig.main.records.lstTable.ListIndex,
+            flash.Enabled,
+            climb,
+            grid};
 }
 
 TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
     const struct {
         RecordTable table;
-        std::vector<std::pair<int32_t, const char*>> landings;  // S, then what is seen
-        const char* newGame;  // position, place, next place shown, the first-place colour
+        std::vector<std::pair<int32_t, Landed>> landings;  // S, then what is seen
+        struct {
+            int position;
+            const char* place;
+            bool nextShown, firstPlaceColour;
+        } newGame;
     } cases[] = {
         {{{"a", 500}, {"b", 400}, {"c", 300}},
-         {{100, "3|Place # 4|Next Place : +200|1|-1|0||0|"},
-          {450, "1|Place # 2|Next Place : +50|1|1|1|...Place : 2;|0|"},
-          {500, "1|Place # 2|Next Place : +0|1|1|0||0|"},  // equal does not pass
+         {{100, {3, "Place # 4", "Next Place : +200", true, -1, false, "", 0}},
+          {450, {1, "Place # 2", "Next Place : +50", true, 1, true, "...Place : 2;", 0}},
+          {500, {1, "Place # 2", "Next Place : +0", true, 1, false, "", 0}},  // equal: no pass
           // Hidden, not cleared; the grid once more, in its new colour.
-          {501, "0|Place # 1|Next Place : +0|0|0|1|...VICTORY !!!;|58|"},
-          {100000, "0|Place # 1|Next Place : +0|0|0|0||58|"}},
-         "3|Place # 4|1|1|"},  // the colour stays for the next game
+          {501, {0, "Place # 1", "Next Place : +0", false, 0, true, "...VICTORY !!!;", 58}},
+          {100000, {0, "Place # 1", "Next Place : +0", false, 0, false, "", 58}}},
+         {3, "Place # 4", true, true}},  // the colour stays for the next game
         {Table(99),
-         {{902, "99||Next Place : +0|1|-1|0||0|"},
-          {903, "98|Place # 99|Next Place : +0|1|98|1|...Place : 99;|0|"}},
-         "99||1|0|"},
+         {{902, {99, "", "Next Place : +0", true, -1, false, "", 0}},
+          {903, {98, "Place # 99", "Next Place : +0", true, 98, true, "...Place : 99;", 0}}},
+         {99, "", true, false}},
         {Table(120),  // hand-made: no place behind the 99th, nor a place number there
-         {{902, "99||Next Place : +0|1|-1|0||0|"},
-          {903, "98|Place # 99|Next Place : +0|1|98|1|...Place : 99;|0|"}},
-         "120||1|0|"},
-        {{}, {{10, "0|Place # 1||1|-1|0||58|"}}, "0|Place # 1|1|0|"},
+         {{902, {99, "", "Next Place : +0", true, -1, false, "", 0}},
+          {903, {98, "Place # 99", "Next Place : +0", true, 98, true, "...Place : 99;", 0}}},
+         {120, "", true, false}},
+        {{}, {{10, {0, "Place # 1", "", true, -1, false, "", 58}}}, {0, "Place # 1", true, false}},
     };
     for (const auto& c : cases) {
         ShellRig rig;
@@ -516,9 +582,11 @@ TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
             EXPECT_EQ(Land(rig, S), seen) << S << " after " << c.table.size() << " entries";
         rig.main.New_Game();
         const Game& g = rig.game;
-        EXPECT_EQ(Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Visible,
-                       g.lblPosition.ForeColor == QBColor(11)),
-                  c.newGame);
+        SCOPED_TRACE("a new game after " + std::to_string(c.table.size()) + " entries");
+        EXPECT_EQ(g.Position, c.newGame.position);
+        EXPECT_EQ(g.lblPosition.Caption, c.newGame.place);
+        EXPECT_EQ(g.lblNextPlace.Visible, c.newGame.nextShown);
+        EXPECT_EQ(g.lblPosition.ForeColor == QBColor(11), c.newGame.firstPlaceColour);
     }
 }
 

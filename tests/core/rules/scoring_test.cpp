@@ -25,8 +25,8 @@ class LinesTest : public ::testing::Test {
         return n;
     }
     std::string Progress() const {
-        return testing::Seen(scores.lblLevel.Caption, scores.lblRemain.Caption, scores.Speed,
-                             scores.LinesInLevel);
+        return SEEN(scores.lblLevel.Caption, scores.lblRemain.Caption, scores.Speed,
+                    scores.LinesInLevel);
     }
     Board board;
     ScoreBoard scores;
@@ -40,7 +40,11 @@ TEST_F(LinesTest, FullRowsGoAtOnceAndWhatLiesAboveMovesDown) {
     EXPECT_EQ(BottomPicture(board, 5),
               Joined({"...............", "...............", "..#............", "#.#.#.#.#.#.#.#",
                       ".#............."}));
-    EXPECT_EQ(Progress(), "Level # 0|123|0|6|");
+    EXPECT_EQ(Progress(),
+              "scores.lblLevel.Caption=Level # 0\n"
+              "scores.lblRemain.Caption=123\n"
+              "scores.Speed=0\n"
+              "scores.LinesInLevel=6\n");
 
     // Row 0 is examined too, and every removal empties it.
     for (int x = 4; x <= 18; ++x)
@@ -58,12 +62,20 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.LinesInLevel = 7;
     scores.Score = 12345;
     EXPECT_EQ(Remove({kFull, kFull, kFull}), 3);
-    EXPECT_EQ(Progress(), "Level # 1|12345678|15|1|");
+    EXPECT_EQ(Progress(),
+              "scores.lblLevel.Caption=Level # 1\n"
+              "scores.lblRemain.Caption=12345678\n"
+              "scores.Speed=15\n"
+              "scores.LinesInLevel=1\n");
     EXPECT_TRUE(scores.tmrLevel.Enabled);
     EXPECT_EQ(stats.Items, (std::vector<std::string>{"Level # 1...", "...Score : 1234"}));
     scores.LinesInLevel = 8;  // the ninth line: the row of digits is full again
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 2|123456789|30|0|");
+    EXPECT_EQ(Progress(),
+              "scores.lblLevel.Caption=Level # 2\n"
+              "scores.lblRemain.Caption=123456789\n"
+              "scores.Speed=30\n"
+              "scores.LinesInLevel=0\n");
 
     // At level 10 lines keep counting, without level lines; a long count stops.
     scores = ScoreBoard{};
@@ -72,12 +84,24 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.Level = 10;
     scores.LinesInLevel = 8;
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0|123456789|150|9|");
+    EXPECT_EQ(Progress(),
+              "scores.lblLevel.Caption=Level # 0\n"
+              "scores.lblRemain.Caption=123456789\n"
+              "scores.Speed=150\n"
+              "scores.LinesInLevel=9\n");
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0||150|10|");
+    EXPECT_EQ(Progress(),
+              "scores.lblLevel.Caption=Level # 0\n"
+              "scores.lblRemain.Caption=\n"
+              "scores.Speed=150\n"
+              "scores.LinesInLevel=10\n");
     scores.LinesInLevel = INT16_MAX;
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0||150|32767|");
+    EXPECT_EQ(Progress(),
+              "scores.lblLevel.Caption=Level # 0\n"
+              "scores.lblRemain.Caption=\n"
+              "scores.Speed=150\n"
+              "scores.LinesInLevel=32767\n");
     EXPECT_TRUE(stats.Items.empty());
     EXPECT_FALSE(scores.tmrLevel.Enabled);
 }
@@ -86,8 +110,16 @@ TEST_F(LinesTest, CountCaptionsMultiplyTheShownBonus) {
     for (int n : {4, 4, 4, 2, 2, 2, 3, 1})
         scores.ScoreRemovedLines(static_cast<int16_t>(n));
     EXPECT_EQ(testing::Panel(scores),
-              "Level # 0||---|1-Lines*1 = 275|2-Lines*3 = 2400|3-Lines*1 = 2225|"
-              "4-Lines*3 = 15000|||40000");
+              "level=Level # 0\n"
+              "lines to go=\n"
+              "score=---\n"
+              "1 line=1-Lines*1 = 275\n"
+              "2 lines=2-Lines*3 = 2400\n"
+              "3 lines=3-Lines*1 = 2225\n"
+              "4 lines=4-Lines*3 = 15000\n"
+              "special bonus=\n"
+              "time bonus=\n"
+              "time bonus total=40000\n");
     EXPECT_EQ(scores.Score, 3 * 50000 + 3 * 8000 + 22250 + 2750);
     EXPECT_EQ(scores.LastLines, 1);
 }
@@ -142,20 +174,36 @@ TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
     Label score{"---"};
     auto show = [&](const char* shape, int32_t bonus, bool special) {
         notice.Show_Vorblin_Bonus(FiguraInfo{shape, bonus, special}, score, sound, stats);
-        return testing::Seen(notice.lblFirma.Caption, notice.lblFirma.ForeColor,
-                             notice.lblFirma.Visible, notice.ColorFigura);
+        return SEEN(notice.lblFirma.Caption, notice.lblFirma.ForeColor, notice.lblFirma.Visible,
+                    notice.ColorFigura);
     };
     EXPECT_EQ(show("0000111100000000", 0, false),
-              " Vorblin - фигурка    Бонус |16776960|0|16776960|");
-    EXPECT_EQ(show("1000000000000001", 50001, true), "Vorblin-фигурка Bonus 5000|16776960|1|255|");
+              "notice.lblFirma.Caption= Vorblin - фигурка    Бонус \n"
+              "notice.lblFirma.ForeColor=16776960\n"
+              "notice.lblFirma.Visible=false\n"
+              "notice.ColorFigura=16776960\n");
+    EXPECT_EQ(show("1000000000000001", 50001, true),
+              "notice.lblFirma.Caption=Vorblin-фигурка Bonus 5000\n"
+              "notice.lblFirma.ForeColor=16776960\n"
+              "notice.lblFirma.Visible=true\n"
+              "notice.ColorFigura=255\n");
     EXPECT_TRUE(sound.played.empty());  // nothing before the first landing
     score.Caption = "0";
     EXPECT_EQ(show(kSuperFigure, kSuperBonus, true),
-              "This Is Vorblin Bonus 25000|16711680|1|16711680|");
+              "notice.lblFirma.Caption=This Is Vorblin Bonus 25000\n"
+              "notice.lblFirma.ForeColor=16711680\n"
+              "notice.lblFirma.Visible=true\n"
+              "notice.ColorFigura=16711680\n");
     EXPECT_EQ(show("1000000000000001", 42165, true),  // 4216.5, to even
-              "Vorblin-фигурка Bonus 4216|16776960|1|255|");
+              "notice.lblFirma.Caption=Vorblin-фигурка Bonus 4216\n"
+              "notice.lblFirma.ForeColor=16776960\n"
+              "notice.lblFirma.Visible=true\n"
+              "notice.ColorFigura=255\n");
     EXPECT_EQ(show("0000111100000000", 0, false),
-              "Vorblin-фигурка Bonus 4216|16776960|1|16776960|");
+              "notice.lblFirma.Caption=Vorblin-фигурка Bonus 4216\n"
+              "notice.lblFirma.ForeColor=16776960\n"
+              "notice.lblFirma.Visible=true\n"
+              "notice.ColorFigura=16776960\n");
     EXPECT_EQ(sound.played, (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1}));
     EXPECT_EQ(stats.Items,
               (std::vector<std::string>{"...Vorblin", "...SUPER VORBLIN !!!", "...Vorblin"}));

@@ -8,26 +8,31 @@
 namespace vorblin {
 namespace {
 
-using testing::Seen;
-
 constexpr int64_t kMs = 1'000'000;
 
 TEST(TickClock, CountsDueTicksRunsThemAndSleepsAFrameAtLeast) {
     TickClock clock;
     EXPECT_EQ(clock.Due(100 * kMs), 0);  // not started
     clock.Start(10 * kMs);
-    EXPECT_EQ(Seen(clock.Due(10 * kMs), clock.Due(12 * kMs - 1), clock.Due(12 * kMs),
+    EXPECT_EQ(SEEN(clock.Due(10 * kMs), clock.Due(12 * kMs - 1), clock.Due(12 * kMs),
                    clock.Due(31 * kMs), clock.Due(5 * kMs)),
-              "0|0|1|10|0|");
+              "clock.Due(10 * kMs)=0\n"
+              "clock.Due(12 * kMs - 1)=0\n"
+              "clock.Due(12 * kMs)=1\n"
+              "clock.Due(31 * kMs)=10\n"
+              "clock.Due(5 * kMs)=0\n");
     int ticks = 0;
     EXPECT_EQ(clock.RunDue(31 * kMs, [&] { ++ticks; }), 10);
-    EXPECT_EQ(Seen(ticks, clock.Due(31 * kMs), clock.Due(32 * kMs)), "10|0|1|");
+    EXPECT_EQ(SEEN(ticks, clock.Due(31 * kMs), clock.Due(32 * kMs)),
+              "ticks=10\n"
+              "clock.Due(31 * kMs)=0\n"
+              "clock.Due(32 * kMs)=1\n");
     // The next fall step 50 ticks ahead of the last tick run (at 30 ms): at 130 ms; a
     // step closer than a frame waits a frame.
-    EXPECT_EQ(
-        Seen(clock.WakeAt(31 * kMs, 50), clock.WakeAt(31 * kMs, 1), clock.WakeAt(31 * kMs, 8),
-             clock.WakeAt(31 * kMs, 9)),
-        Seen(130 * kMs, 31 * kMs + TickClock::kFrameNs, 31 * kMs + TickClock::kFrameNs, 48 * kMs));
+    EXPECT_EQ(clock.WakeAt(31 * kMs, 50), 130 * kMs);
+    EXPECT_EQ(clock.WakeAt(31 * kMs, 1), 31 * kMs + TickClock::kFrameNs);
+    EXPECT_EQ(clock.WakeAt(31 * kMs, 8), 31 * kMs + TickClock::kFrameNs);
+    EXPECT_EQ(clock.WakeAt(31 * kMs, 9), 48 * kMs);
 
     clock.Stop();
     EXPECT_EQ(clock.Due(1000 * kMs), 0);

@@ -16,7 +16,6 @@ using testing::FixedClock;
 using testing::Joined;
 using testing::RecordingSurface;
 using testing::ScriptedRandom;
-using testing::Seen;
 
 // The figure as rows 0..3 of its box, each row columns 0..3, '#' filled.
 std::string Picture(const std::string& shape, int16_t& counter) {
@@ -77,13 +76,16 @@ TEST(Figures, AChoiceWarmsUpByTheClockAndOneInFiftyIsSpecialWithARandomPattern) 
         rnd.Push({k == 4 ? 0.8f : 0.79f});
     rnd.Push({0.99999994f});  // bonus 50000.9988 -> 50001
     EXPECT_EQ(chooser.Choose_Figure(), "0000100000000000");
-    EXPECT_EQ(Seen(chooser.NewIsVorblin, chooser.NewBonus), "1|50001|");
+    EXPECT_EQ(SEEN(chooser.NewIsVorblin, chooser.NewBonus),
+              "chooser.NewIsVorblin=true\n"
+              "chooser.NewBonus=50001\n");
     EXPECT_EQ(rnd.draws, 17 + (4 * 3 + 2 * 17) + 7 + 2 + 4 + 16 + 1);
 
     rnd.script = std::deque<float>(7, 0.1f);
     rnd.Push({0.0f, 0.5f});
     rnd.fallback = 0.0f;  // every cell empty
-    EXPECT_EQ(Seen(chooser.Choose_Figure(), chooser.NewBonus), Seen(kSuperFigure, kSuperBonus));
+    EXPECT_EQ(chooser.Choose_Figure(), kSuperFigure);
+    EXPECT_EQ(chooser.NewBonus, kSuperBonus);
 }
 
 // Box pictures (rows 0 to 3) of the shapes used below.
@@ -202,14 +204,18 @@ TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour)
     s.ops = {"filled 528,528-722,722 #FFFF"};  // an old cell, cleared first
     Draw_Field(s, board);
     EXPECT_EQ(s.Cells(4, 0, 18, 0) + s.Cells(4, 30, 18, 30), "#             #\n#             #\n");
-    EXPECT_EQ(Seen(s.Cells(11, 15, 11, 15), s.ops.size()), "#\n|7|");  // the old cell, a clear, 5
+    EXPECT_EQ(SEEN(s.Cells(11, 15, 11, 15), s.ops.size()),
+              "s.Cells(11, 15, 11, 15)=#\n\n"
+              "s.ops.size()=7\n");     // the old cell, a clear, 5
     for (int16_t place : {0, 1, 7}) {  // the first place (Position 0) has its own colour
         s.ops.clear();
         Draw_Grid(s, board, place);
         const std::string colour = place == 0 ? " #D2C8C8" : " #AFAF96";
-        EXPECT_EQ(Seen(s.ops.size(), s.ops.front(), s.ops[22], s.ops[23], s.ops.back()),
-                  Seen(23 + 35, "line 0,0-0,8500" + colour, "line 5500,0-5500,8500" + colour,
-                       "line 0,0-5500,0" + colour, "line 0,8500-5500,8500" + colour));
+        EXPECT_EQ(s.ops.size(), 23u + 35) << place;
+        EXPECT_EQ(s.ops.front(), "line 0,0-0,8500" + colour) << place;
+        EXPECT_EQ(s.ops[22], "line 5500,0-5500,8500" + colour) << place;
+        EXPECT_EQ(s.ops[23], "line 0,0-5500,0" + colour) << place;
+        EXPECT_EQ(s.ops.back(), "line 0,8500-5500,8500" + colour) << place;
     }
 }
 

@@ -13,7 +13,6 @@ namespace {
 using testing::BoardWith;
 using testing::Joined;
 using testing::Panel;
-using testing::Seen;
 
 // Box pictures (rows 0 to 3) of the shapes used below.
 constexpr const char* kBar = "0000111100000000";     // .#.. in every row
@@ -47,18 +46,40 @@ TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
                                    &g.pad.cmdDown, &g.pad.cmdSpace})
         EXPECT_EQ(b->BackColor, QBColor(8));
     // 9 + 1 + 5 * 11 draws; 8 cells counted; not the first place: the usual grid colour.
-    EXPECT_EQ(Seen(rig.rnd.draws, g.scores.CellCounter, g.lblPosition.Caption, Panel(g.scores),
+    EXPECT_EQ(Panel(g.scores),
+              "level=Level # 0\n"
+              "lines to go=\n"
+              "score=---\n"
+              "1 line=\n"
+              "2 lines=\n"
+              "3 lines=\n"
+              "4 lines=\n"
+              "special bonus=\n"
+              "time bonus=\n"
+              "time bonus total=40000\n");
+    EXPECT_EQ(SEEN(rig.rnd.draws, g.scores.CellCounter, g.lblPosition.Caption,
                    g.scores.lblScore.ForeColor, g.tmrDown.Enabled, g.pad.EnableControls,
                    g.pad.cmdDown.Enabled, g.notice.lblFirma.Visible, g.pad.bDrop,
                    rig.well.LinesSinceCls(), rig.well.ops.back()),
-              "65|8|Place # 99|Level # 0||---|||||||40000|65535|1|1|1|0|0|58|"
-              "line 0,8500-5500,8500 #AFAF96|");
+              "rig.rnd.draws=65\n"
+              "g.scores.CellCounter=8\n"
+              "g.lblPosition.Caption=Place # 99\n"
+              "g.scores.lblScore.ForeColor=65535\n"
+              "g.tmrDown.Enabled=true\n"
+              "g.pad.EnableControls=true\n"
+              "g.pad.cmdDown.Enabled=true\n"
+              "g.notice.lblFirma.Visible=false\n"
+              "g.pad.bDrop=false\n"
+              "rig.well.LinesSinceCls()=58\n"
+              "rig.well.ops.back()=line 0,8500-5500,8500 #AFAF96\n");
     EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
     EXPECT_EQ(Last(rig.next, 5),
               (Lines{"cls", "filled 308,308-502,502 #FFFF00", "filled 308,558-502,752 #FFFF00",
                      "filled 308,808-502,1002 #FFFF00", "filled 558,808-752,1002 #FFFF00"}));
-    EXPECT_EQ(Seen(rig.future.ops.size(), rig.future.ops[5]),  // Queue(3), the bar: cell (1, 0)
-              "49|outline 528,278-722,472 #FFFF|");
+    // Queue(3), the bar: cell (1, 0).
+    EXPECT_EQ(SEEN(rig.future.ops.size(), rig.future.ops[5]),
+              "rig.future.ops.size()=49\n"
+              "rig.future.ops[5]=outline 528,278-722,472 #FFFF\n");
 
     // The button colour is never palette entry 0, and a full table shows no place.
     for (auto [draw, colour] : {std::pair{0.0f, 1}, {0.99999994f, 15}}) {
@@ -66,8 +87,8 @@ TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
         other.records.tableLines = 99;
         other.rnd.Push({0, draw});
         other.game.Form_Load();
-        EXPECT_EQ(Seen(other.game.pad.ColorButtons, other.game.lblPosition.Caption),
-                  Seen(QBColor(colour), ""));
+        EXPECT_EQ(other.game.pad.ColorButtons, QBColor(colour)) << draw;
+        EXPECT_EQ(other.game.lblPosition.Caption, "") << draw;
     }
 }
 
@@ -132,9 +153,12 @@ TEST_F(FallTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
     g.cmdDown_MouseDown();
     EXPECT_EQ(ticks(27), 27);  // one row per tick down to row 27, then the landing
     ticks(1);                  // and 8 cells counted at the load
-    EXPECT_EQ(Seen(g.scores.TimeBonusTotal, g.lstStatistic.Items.back(),
+    EXPECT_EQ(SEEN(g.scores.TimeBonusTotal, g.lstStatistic.Items.back(),
                    g.scores.lblTimeBonus.Caption, g.scores.lblTotalScore.Caption),
-              "191|1. +194|190|191|");
+              "g.scores.TimeBonusTotal=191\n"
+              "g.lstStatistic.Items.back()=1. +194\n"
+              "g.scores.lblTimeBonus.Caption=190\n"
+              "g.scores.lblTotalScore.Caption=191\n");
 }
 
 TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
@@ -165,16 +189,35 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
     EXPECT_EQ(g.lstStatistic.Items, (Lines{"Level # 1...", "...Score : 100", "...Place : 1044",
                                            "...SUPER VORBLIN !!!", "1. +3945 -> 2 lines"}));
     EXPECT_EQ(Panel(g.scores),
-              "Level # 1|12345678|4045||2-Lines*1 = 800|||  Vorblin Bonus : 3000|140|141");
+              "level=Level # 1\n"
+              "lines to go=12345678\n"
+              "score=4045\n"
+              "1 line=\n"
+              "2 lines=2-Lines*1 = 800\n"
+              "3 lines=\n"
+              "4 lines=\n"
+              "special bonus=  Vorblin Bonus : 3000\n"
+              "time bonus=140\n"
+              "time bonus total=141\n");
     EXPECT_EQ(Shapes(g.Queue), (Lines{kSquare, kSuperFigure, "1000000000000000", "0000000000000001",
                                       "0000111010000000"}));
     EXPECT_EQ(g.board.Figura, BoardWith(kSquare, 9, 0).Figura);
     // Score 1000 + 8000 + 1410 + 32 + 30005; 4 + 12 cells of the new figure and next figure.
     EXPECT_EQ(
-        Seen(g.scores.Score, g.lstStatistic.ListIndex, int{g.board.PosX}, int{g.board.PosY},
+        SEEN(g.scores.Score, g.lstStatistic.ListIndex, int{g.board.PosX}, int{g.board.PosY},
              g.TickCount, g.scores.TimeTicks, g.scores.CellCounter, g.pad.cmdDown.Enabled,
              g.notice.lblFirma.Visible, g.pad.bDrop, g.pad.cmdDown.BackColor == g.pad.ColorButtons),
-        "40447|4|9|0|0|0|16|1|1|0|1|");
+        "g.scores.Score=40447\n"
+        "g.lstStatistic.ListIndex=4\n"
+        "int{g.board.PosX}=9\n"
+        "int{g.board.PosY}=0\n"
+        "g.TickCount=0\n"
+        "g.scores.TimeTicks=0\n"
+        "g.scores.CellCounter=16\n"
+        "g.pad.cmdDown.Enabled=true\n"
+        "g.notice.lblFirma.Visible=true\n"
+        "g.pad.bDrop=false\n"
+        "g.pad.cmdDown.BackColor == g.pad.ColorButtons=true\n");
     // The well: the field after the removal, the grid, then the new figure at the top.
     EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
     EXPECT_EQ(rig.well.Cells(9, 28, 9, 30) + std::to_string(rig.well.LinesSinceCls()),
@@ -184,10 +227,13 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
               "filled 808,808-1002,1002 #FF0000");
     // The future boxes: queue 3's cell (0, 0), queue 4's cell (3, 3), 42 empty cells grey.
     const Lines future = Last(rig.future, 49);
-    EXPECT_EQ(Seen(future[0], future[1], future[32],
-                   std::count_if(future.begin(), future.end(),
-                                 [](const std::string& op) { return op.ends_with(" #787878"); })),
-              "cls|outline 278,278-472,472 #FFFF|outline 1028,2228-1222,2422 #FFFF|42|");
+    const auto grey = std::count_if(future.begin(), future.end(),
+                                    [](const std::string& op) { return op.ends_with(" #787878"); });
+    EXPECT_EQ(SEEN(future[0], future[1], future[32], grey),
+              "future[0]=cls\n"
+              "future[1]=outline 278,278-472,472 #FFFF\n"
+              "future[32]=outline 1028,2228-1222,2422 #FFFF\n"
+              "grey=42\n");
 }
 
 TEST_F(FallTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
@@ -210,8 +256,11 @@ TEST_F(FallTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     // The shown score (a time bonus of 200 and 8 cells); the window is up to date
     // behind the dialogs.
     EXPECT_EQ(rig.records.endings, std::vector<int32_t>{203});
-    EXPECT_EQ(Seen(seen, g.scores.Score, g.scores.Speed, g.scores.lblScore.Caption),
-              "203 1. +203|0|0|---|");
+    EXPECT_EQ(SEEN(seen, g.scores.Score, g.scores.Speed, g.scores.lblScore.Caption),
+              "seen=203 1. +203\n"
+              "g.scores.Score=0\n"
+              "g.scores.Speed=0\n"
+              "g.scores.lblScore.Caption=---\n");
 }
 
 class InputTest : public FallTest {
@@ -261,8 +310,8 @@ TEST_F(InputTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
     g.Form_KeyDown(kKeyLeft);  // releasing either arrow restores both move buttons
     g.Form_KeyDown(kKeyRight);
     g.Form_KeyUp(kKeyLeft);
-    EXPECT_EQ(Seen(pad.cmdLeftRight[0].BackColor, pad.cmdLeftRight[2].BackColor),
-              Seen(QBColor(1), QBColor(1)));
+    EXPECT_EQ(pad.cmdLeftRight[0].BackColor, QBColor(1));
+    EXPECT_EQ(pad.cmdLeftRight[2].BackColor, QBColor(1));
 
     // Refused actions still colour their buttons; only the turn sounds.
     rig.SetFigure("0000111100000000", 3, 10);  // a bar against the left wall
@@ -273,9 +322,10 @@ TEST_F(InputTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
     EXPECT_EQ(g.board.Figura, BoardWith("0000111100000000", 3, 10).Figura);
     EXPECT_EQ(played, std::vector<Channel>{Channel::mRotate1});
     // The turn redraws the figure as it is.
-    EXPECT_EQ(Seen(int{g.board.PosX}, g.pad.cmdLeftRight[0].BackColor, g.pad.cmdSpace.BackColor,
-                   rig.well.Count("outline")),
-              Seen(3, kGreen, kYellow, 4));
+    EXPECT_EQ(int{g.board.PosX}, 3);
+    EXPECT_EQ(g.pad.cmdLeftRight[0].BackColor, kGreen);
+    EXPECT_EQ(g.pad.cmdSpace.BackColor, kYellow);
+    EXPECT_EQ(rig.well.Count("outline"), 4);
 }
 
 TEST_F(InputTest, DownDropsOnceAndItsReleaseOnlyHandsTheFocusBack) {
@@ -286,8 +336,11 @@ TEST_F(InputTest, DownDropsOnceAndItsReleaseOnlyHandsTheFocusBack) {
     g.Form_KeyUp(kKeyDown);
     g.cmdDown_MouseUp();
     EXPECT_EQ(
-        Seen(g.pad.bDrop, g.pad.cmdDown.Enabled, g.pad.cmdDown.BackColor, rig.shell.focusWell),
-        "1|0|0|1|");
+        SEEN(g.pad.bDrop, g.pad.cmdDown.Enabled, g.pad.cmdDown.BackColor, rig.shell.focusWell),
+        "g.pad.bDrop=true\n"
+        "g.pad.cmdDown.Enabled=false\n"
+        "g.pad.cmdDown.BackColor=0\n"
+        "rig.shell.focusWell=1\n");
     g.pad.cmdDown.Enabled = true;
     g.Form_KeyDown(kKeyDown);  // exactly one half is not above it: the second sound
     EXPECT_EQ(played.back(), Channel::mDrop2);
@@ -297,21 +350,37 @@ TEST_F(InputTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
     rig.next.ops.clear();
     g.Form_KeyDown(kKeyEscape);
     // The figure and the next figure are redrawn on pausing and on resuming.
-    EXPECT_EQ(Seen(g.pad.chkPause.Value, g.pad.fraControl.Visible, g.tmrDown.Enabled,
+    EXPECT_EQ(SEEN(g.pad.chkPause.Value, g.pad.fraControl.Visible, g.tmrDown.Enabled,
                    g.pad.EnableControls, g.pad.bEscape, rig.next.Count("cls"), Shown()),
-              "1|0|0|0|0|1|....../....../..o.../..o.../..oo../|");
+              "g.pad.chkPause.Value=1\n"
+              "g.pad.fraControl.Visible=false\n"
+              "g.tmrDown.Enabled=false\n"
+              "g.pad.EnableControls=false\n"
+              "g.pad.bEscape=false\n"
+              "rig.next.Count(\"cls\")=1\n"
+              "Shown()=....../....../..o.../..o.../..oo../\n");
     for (int key : {37, 39, 38, 40, 32, 65})  // the game keys and one other
         g.Form_KeyDown(static_cast<int16_t>(key));
     g.cmdSpace_MouseDown();
-    EXPECT_EQ(Seen(int{g.board.PosX}, g.board.Figura.FilledCount(), g.pad.bDrop, played.size()),
-              "8|4|0|0|");
+    EXPECT_EQ(SEEN(int{g.board.PosX}, g.board.Figura.FilledCount(), g.pad.bDrop, played.size()),
+              "int{g.board.PosX}=8\n"
+              "g.board.Figura.FilledCount()=4\n"
+              "g.pad.bDrop=false\n"
+              "played.size()=0\n");
     rig.well.ops.clear();
     g.Form_KeyDown(kKeyEscape);
-    EXPECT_EQ(Seen(g.pad.fraControl.Visible, g.tmrDown.Enabled, g.pad.EnableControls,
+    EXPECT_EQ(SEEN(g.pad.fraControl.Visible, g.tmrDown.Enabled, g.pad.EnableControls,
                    rig.well.Count("outline"), rig.next.Count("cls")),
-              "1|1|1|4|2|");
+              "g.pad.fraControl.Visible=true\n"
+              "g.tmrDown.Enabled=true\n"
+              "g.pad.EnableControls=true\n"
+              "rig.well.Count(\"outline\")=4\n"
+              "rig.next.Count(\"cls\")=2\n");
     g.Set_chkPause(1);  // minimised only by Esc, restored once, the focus back each time
-    EXPECT_EQ(Seen(rig.shell.minimized, rig.shell.restored, rig.shell.focusWell), "1|1|3|");
+    EXPECT_EQ(SEEN(rig.shell.minimized, rig.shell.restored, rig.shell.focusWell),
+              "rig.shell.minimized=1\n"
+              "rig.shell.restored=1\n"
+              "rig.shell.focusWell=3\n");
 }
 
 TEST(TickClock, TheGameSaysWhenTheNextVisibleChangeComes) {
@@ -325,7 +394,11 @@ TEST(TickClock, TheGameSaysWhenTheNextVisibleChangeComes) {
         g.scores.Speed = static_cast<int16_t>(speed);
         return g.TicksUntilChange();
     };
-    EXPECT_EQ(Seen(until(0, 0), until(149, 0), until(100, 15), until(200, 15)), "150|1|35|1|");
+    EXPECT_EQ(SEEN(until(0, 0), until(149, 0), until(100, 15), until(200, 15)),
+              "until(0, 0)=150\n"
+              "until(149, 0)=1\n"
+              "until(100, 15)=35\n"
+              "until(200, 15)=1\n");
     rig.sound.loop = true;  // the background pans every tick
     EXPECT_EQ(until(0, 0), 1);
     rig.sound.loop = false;

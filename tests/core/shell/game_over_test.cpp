@@ -8,7 +8,6 @@
 namespace vorblin {
 namespace {
 
-using testing::Seen;
 using testing::ShellRig;
 using testing::Table;
 using Lines = std::vector<std::string>;
@@ -32,7 +31,9 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
     };
     EXPECT_EQ(EndWithScore(rig, 300), (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
     // The list shows what was stored; "Нет" saves the settings, then ends.
-    EXPECT_EQ(Seen(rig.main.records.lstTable.ListCount(), rig.main.demo.tmrDemo.Enabled), "3|0|");
+    EXPECT_EQ(SEEN(rig.main.records.lstTable.ListCount(), rig.main.demo.tmrDemo.Enabled),
+              "rig.main.records.lstTable.ListCount()=3\n"
+              "rig.main.demo.tmrDemo.Enabled=false\n");
     EXPECT_EQ(rig.dialogs.log,
               (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
 
@@ -45,9 +46,15 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
     EXPECT_EQ(EndWithScore(rig, 902), Table(99));
     EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?"}));
     const ScoreBoard& s = rig.game.scores;
-    EXPECT_EQ(Seen(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
+    EXPECT_EQ(SEEN(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
                    rig.game.board.GameOver(), rig.shell.saves),
-              "99|0|0|Level # 0|---|0|1|");
+              "rig.game.Position=99\n"
+              "s.Score=0\n"
+              "s.Speed=0\n"
+              "s.lblLevel.Caption=Level # 0\n"
+              "s.lblScore.Caption=---\n"
+              "rig.game.board.GameOver()=false\n"
+              "rig.shell.saves=1\n");
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 namespace vorblin {
 namespace {
 
-using testing::Seen;
 using Lines = std::vector<std::string>;
 
 struct ShellRig : testing::ShellRig {
@@ -27,18 +26,19 @@ std::string Displays(const ShellRig& rig) {
     const ScoreBoard& s = g.scores;
     const ControlPad& p = g.pad;
     std::string text = testing::Panel(s);
-    text.resize(text.rfind('|', text.rfind('|') - 1));  // the time bonus labels keep theirs
+    text.resize(text.find("time bonus="));  // the time bonus labels keep theirs
     text +=
-        Seen(s.lblLevel.ForeColor, g.lblPosition.Caption, g.lblNextPlace.Caption,
+        SEEN(s.lblLevel.ForeColor, g.lblPosition.Caption, g.lblNextPlace.Caption,
              g.lblNextPlace.Visible, g.notice.lblFirma.Visible, s.Score, s.Speed, s.Level,
              s.LinesInLevel, s.FigureCount, s.CellCounter, s.TimeBonusTotal, s.VorblinBonusTotal,
              s.LineCounts[1], s.LineCounts[2], s.LineCounts[3], s.LineCounts[4],
              g.notice.ColorFigura, rig.main.menu.ColorMenu, p.bDrop, p.EnableControls,
              g.tmrDown.Enabled, rig.main.menu.chkDemo.Value, rig.main.demo.tmrDemo.Enabled,
              g.lstStatistic.ListIndex, int{g.board.PosX}, int{g.board.PosY});
-    for (const CommandButton* b :
-         {&p.cmdLeftRight[0], &p.cmdLeftRight[2], &p.cmdRotate, &p.cmdDown, &p.cmdSpace})
-        text += Seen(b->BackColor, b->Enabled);
+    text +=
+        SEEN(p.cmdLeftRight[0].BackColor, p.cmdLeftRight[0].Enabled, p.cmdLeftRight[2].BackColor,
+             p.cmdLeftRight[2].Enabled, p.cmdRotate.BackColor, p.cmdRotate.Enabled,
+             p.cmdDown.BackColor, p.cmdDown.Enabled, p.cmdSpace.BackColor, p.cmdSpace.Enabled);
     for (const std::string& line : g.lstStatistic.Items)
         text += line + "\n";
     return text + testing::BottomPicture(g.board, 31) + rig.well.Cells(2, 0, 20, 30);
@@ -71,13 +71,31 @@ TEST(SecondGame, StartsAsCleanAsTheFirst) {
         g.Form_KeyDown(key);
     g.tmrDown_Timer();  // the new game comes while a figure falls
     ASSERT_EQ(testing::Panel(g.scores),
-              "Level # 1|123456|9681|1-Lines*1 = 275|2-Lines*1 = 800|3-Lines*1 = 2225|"
-              "4-Lines*1 = 5000|  Vorblin Bonus : 4000|199|400");
+              "level=Level # 1\n"
+              "lines to go=123456\n"
+              "score=9681\n"
+              "1 line=1-Lines*1 = 275\n"
+              "2 lines=2-Lines*1 = 800\n"
+              "3 lines=3-Lines*1 = 2225\n"
+              "4 lines=4-Lines*1 = 5000\n"
+              "special bonus=  Vorblin Bonus : 4000\n"
+              "time bonus=199\n"
+              "time bonus total=400\n");
     ASSERT_TRUE(g.notice.lblFirma.Visible);
 
     played.main.New_Game();
     EXPECT_EQ(Displays(played), Displays(fresh));
-    EXPECT_EQ(testing::Panel(g.scores), "Level # 0||---||||||199|400");
+    EXPECT_EQ(testing::Panel(g.scores),
+              "level=Level # 0\n"
+              "lines to go=\n"
+              "score=---\n"
+              "1 line=\n"
+              "2 lines=\n"
+              "3 lines=\n"
+              "4 lines=\n"
+              "special bonus=\n"
+              "time bonus=199\n"
+              "time bonus total=400\n");
     EXPECT_EQ(played.shell.outlines, 2);
 }
 
@@ -100,15 +118,19 @@ TEST(MenuFlash, RunsOnceOverTheTopRowAndStops) {
     rig.main.New_Game();
     for (int step = 1; step <= 4; ++step)
         rig.main.tmrMigMenuControls_Timer();
-    EXPECT_EQ(Seen(menu.ColorMenu, row[0]->BackColor, row[3]->BackColor),
-              Seen(RGB(192, 0, 0), RGB(192, 0, 0), RGB(192, 0, 0)));
+    EXPECT_EQ(menu.ColorMenu, RGB(192, 0, 0));
+    EXPECT_EQ(row[0]->BackColor, RGB(192, 0, 0));
+    EXPECT_EQ(row[3]->BackColor, RGB(192, 0, 0));
 }
 
 TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
     ShellRig rig;
     MainShell& m = rig.main;
     // No side window open: their buttons are up.
-    EXPECT_EQ(Seen(m.menu.chkRec.Value, m.menu.chkStat.Value, m.menu.chkFuture.Value), "0|0|0|");
+    EXPECT_EQ(SEEN(m.menu.chkRec.Value, m.menu.chkStat.Value, m.menu.chkFuture.Value),
+              "m.menu.chkRec.Value=0\n"
+              "m.menu.chkStat.Value=0\n"
+              "m.menu.chkFuture.Value=0\n");
     std::string seen;
     for (auto [press, value] : {std::pair{&MainShell::Set_chkSet, 1},
                                 {&MainShell::Set_chkHelp, 1},
@@ -163,9 +185,9 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
     // statistics windows come out the same in whole pixels (here 1).
     const auto left = [&](SideWindow w) { return TwipsToPixels(rig.sides.At(w).position.Left); };
     const int futureRight = left(SideWindow::frmFuture) + TwipsToPixels(1635);
-    EXPECT_EQ(Seen(left(SideWindow::frmFuture) - TwipsToPixels(1005 + 7125),
-                   left(SideWindow::frmStatistic) - futureRight),
-              "1|1|");
+    const int gapBesideMain = left(SideWindow::frmFuture) - TwipsToPixels(1005 + 7125);
+    const int gapBetween = left(SideWindow::frmStatistic) - futureRight;
+    EXPECT_EQ(SEEN(gapBesideMain, gapBetween), "gapBesideMain=1\ngapBetween=1\n");
     rig.main.chkAuto_MouseUp();  // springs back
     rig.main.Form_Resize(true);  // pauses the game too
     rig.main.Form_Resize(false);
@@ -184,9 +206,13 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
                      "normal frmVorblinFathers", "normal frmStatistic", "normal frmFuture",
                      "save settings", "unload"}));
     const MainMenu& menu = rig.main.menu;
-    EXPECT_EQ(Seen(menu.chkRec.Value, menu.chkStat.Value, menu.chkFuture.Value, menu.chkAuto.Value,
+    EXPECT_EQ(SEEN(menu.chkRec.Value, menu.chkStat.Value, menu.chkFuture.Value, menu.chkAuto.Value,
                    rig.game.pad.chkPause.Value),
-              "1|1|1|0|1|");
+              "menu.chkRec.Value=1\n"
+              "menu.chkStat.Value=1\n"
+              "menu.chkFuture.Value=1\n"
+              "menu.chkAuto.Value=0\n"
+              "rig.game.pad.chkPause.Value=1\n");
 }
 
 }  // namespace

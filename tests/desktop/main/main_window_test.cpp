@@ -22,9 +22,11 @@ TEST_F(MainWindow, AKeyActsAtOnceAfterTheTicksDueBeforeItFromAnyControl) {
     QTest::qSleep(40);
     QTest::keyPress(window->Well(), Qt::Key_Left);
     // Moved within the same call after the owed ticks; the window sleeps until the next change.
-    EXPECT_EQ(testing::Seen(+game().board.PosX, game().scores.TimeTicks - ticksBefore >= 19,
-                            window->FallWake().isActive()),
-              "8|1|1|");
+    EXPECT_EQ(SEEN(+game().board.PosX, game().scores.TimeTicks - ticksBefore >= 19,
+                   window->FallWake().isActive()),
+              "+game().board.PosX=8\n"
+              "game().scores.TimeTicks - ticksBefore >= 19=true\n"
+              "window->FallWake().isActive()=true\n");
     // Held down: repeated presses act, repeated releases leave the button pressed.
     for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
         QKeyEvent repeated(type, Qt::Key_Left, Qt::NoModifier, {}, true);
@@ -46,9 +48,12 @@ TEST(MainWindowStart, ASharedRecordsFolderTakesOnlyTheTableAndTheIconIsTheDeskto
     const auto has = [](const testing::TempFolder& f, const char* name) {
         return std::filesystem::exists(f.File(name));
     };
-    EXPECT_EQ(testing::Seen(has(shared, "VorblinFathers.txt"), has(shared, "VorbDieRect.ini"),
-                            has(own, "VorblinFathers.txt"), has(own, "VorbDieRect.ini")),
-              "1|0|0|1|");
+    EXPECT_EQ(SEEN(has(shared, "VorblinFathers.txt"), has(shared, "VorbDieRect.ini"),
+                   has(own, "VorblinFathers.txt"), has(own, "VorbDieRect.ini")),
+              "has(shared, \"VorblinFathers.txt\")=true\n"
+              "has(shared, \"VorbDieRect.ini\")=false\n"
+              "has(own, \"VorblinFathers.txt\")=false\n"
+              "has(own, \"VorbDieRect.ini\")=true\n");
     // The title strip's 16 pixels come from the same renderings as the menu's icon: the
     // landed figure's yellow in the bottom-left cell, the well's dark above it.
     const QImage strip = window.windowIcon().pixmap(16, 16).toImage();
@@ -69,7 +74,9 @@ TEST_F(MainWindow, PadButtonsActOncePerPressOfAnyMouseButton) {
         QTest::mouseMove(left, at);
     const Colour held = left->BackColor();
     QTest::mouseRelease(left, Qt::LeftButton, {}, outside);
-    std::string seen = testing::Seen(held, +game().board.PosX, left->BackColor());
+    EXPECT_EQ(held, kPressedMove);
+    EXPECT_EQ(int{game().board.PosX}, 8);
+    EXPECT_EQ(left->BackColor(), game().pad.ColorButtons);
     // Other buttons press too; a double click is two presses.
     for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton})
         QTest::mouseClick(left, other);
@@ -77,8 +84,8 @@ TEST_F(MainWindow, PadButtonsActOncePerPressOfAnyMouseButton) {
     QTest::mouseRelease(left, Qt::LeftButton);
     const FigureMatrix turned = game().board.Rotated();
     QTest::mouseClick(Button("cmdRotate(0)"), Qt::RightButton);
-    seen += testing::Seen(+game().board.PosX, game().board.Figura == turned);
-    EXPECT_EQ(seen, testing::Seen(kPressedMove, 8, game().pad.ColorButtons, 4, true));
+    EXPECT_EQ(int{game().board.PosX}, 4);
+    EXPECT_TRUE(game().board.Figura == turned);
     EXPECT_EQ(QApplication::focusWidget(), window->Well());
 }
 
@@ -88,11 +95,14 @@ TEST_F(MainWindow, PadButtonsActOncePerPressOfAnyMouseButton) {
 TEST_F(MainWindow, AGameEndingDuringTheMenuFlashOrTheTourKeepsTheMenusColour) {
     const MainMenu& menu = window->Shell().menu;
     const Colour before = menu.ColorMenu;
-    const auto row = [&] {
-        std::string seen = testing::Seen(menu.ColorMenu);
-        for (const char* name : {"chkPause", "chkHelp", "chkDemo", "chkSet"})
-            seen += testing::Seen(Button(name)->BackColor());
-        return seen;
+    // The menu's colour and the top row's colours.
+    const auto row = [](Colour ColorMenu, Colour chkPause, Colour chkHelp, Colour chkDemo,
+                        Colour chkSet) {
+        return SEEN(ColorMenu, chkPause, chkHelp, chkDemo, chkSet);
+    };
+    const auto shown = [&] {
+        return row(menu.ColorMenu, Button("chkPause")->BackColor(), Button("chkHelp")->BackColor(),
+                   Button("chkDemo")->BackColor(), Button("chkSet")->BackColor());
     };
     int flashSeen = -1;
     bool answered = false;
@@ -111,11 +121,11 @@ TEST_F(MainWindow, AGameEndingDuringTheMenuFlashOrTheTourKeepsTheMenusColour) {
     answer(1);  // "Да" while "Pause" is lit
     testing::LandOnNextTick(game(), 300, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 3000));
-    const std::string atNewGame = row();
+    const std::string atNewGame = shown();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !menu.tmrMigMenuControls.Enabled; }, 2000));
-    EXPECT_EQ(testing::Seen(flashSeen) + atNewGame + row(),
-              testing::Seen(1, before, kMenuFlash, before, before, before, before, before, before,
-                            before, before));
+    EXPECT_EQ(flashSeen, 1);
+    EXPECT_EQ(atNewGame, row(before, kMenuFlash, before, before, before));
+    EXPECT_EQ(shown(), row(before, before, before, before, before));
 
     answered = false;
     Tour([&](int page, FrmHelp* help) {
@@ -127,8 +137,8 @@ TEST_F(MainWindow, AGameEndingDuringTheMenuFlashOrTheTourKeepsTheMenusColour) {
         testing::LandOnNextTick(game(), 0, true);
     });
     ASSERT_TRUE(answered);
-    EXPECT_EQ(testing::Seen(menu.tmrMigMenuControls.Enabled) + row(),
-              testing::Seen(false, before, before, before, before, before));
+    EXPECT_FALSE(menu.tmrMigMenuControls.Enabled);
+    EXPECT_EQ(shown(), row(before, before, before, before, before));
 }
 
 // The game runs on under the settings window and its chooser: its end closes both first.
@@ -148,9 +158,12 @@ TEST_F(MainWindow, AGameEndingUnderTheSettingsAndTheChooserClosesBothFirst) {
         Click(settings, "cmdOpen");
     });
     window->Shell().Set_chkSet(1);
-    EXPECT_EQ(testing::Seen(toolsShownAtName, ends, window->Shell().menu.chkSet.Value,
-                            ReadFileBytes(folder.File(kRecordsFileName)).bytes),
-              "0|1|0|Borkin\r\n 0\r\n|");
+    const std::string table = ReadFileBytes(folder.File(kRecordsFileName)).bytes;
+    EXPECT_EQ(SEEN(toolsShownAtName, ends, window->Shell().menu.chkSet.Value, table),
+              "toolsShownAtName=false\n"
+              "ends=1\n"
+              "window->Shell().menu.chkSet.Value=0\n"
+              "table=Borkin\r\n 0\r\n\n");
 }
 
 }  // namespace

@@ -44,9 +44,13 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
               "abcdef\r\n 300\r\nBorkin\r\n 0\r\n");
     QListWidget* table = window->Fathers()->List();  // side windows stay open
     ASSERT_EQ(table->count(), 2);
-    EXPECT_EQ(testing::Seen(table->item(0)->text().toStdString(), window->Fathers()->isVisible(),
-                            ends, game().Position, game().scores.Score),
-              "1. ЮляЖabcdef     300|1|0|2|0|");
+    EXPECT_EQ(SEEN(table->item(0)->text().toStdString(), window->Fathers()->isVisible(), ends,
+                   game().Position, game().scores.Score),
+              "table->item(0)->text().toStdString()=1. ЮляЖabcdef     300\n"
+              "window->Fathers()->isVisible()=true\n"
+              "ends=0\n"
+              "game().Position=2\n"
+              "game().scores.Score=0\n");
 }
 
 TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
@@ -54,19 +58,24 @@ TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
     QListWidget* list = window->Statistic()->List();
     QTest::mouseClick(list->viewport(), Qt::LeftButton);
     QTest::keyClick(list, Qt::Key_Left);
-    EXPECT_EQ(testing::Seen(window->Well()->hasFocus(), +game().board.PosX), "1|8|");
+    EXPECT_EQ(SEEN(window->Well()->hasFocus(), +game().board.PosX),
+              "window->Well()->hasFocus()=true\n"
+              "+game().board.PosX=8\n");
     window->Statistic()->close();  // by its close box
     // Only the shown ones follow the main window: under X11 a state change would map the
     // hidden ones on the restore.
     QTest::mouseClick(Button("chkRec"), Qt::LeftButton);
     window->showMinimized();
-    const std::string minimized =
-        testing::Seen(window->Fathers()->isMinimized(), window->Statistic()->windowState().toInt());
+    const bool fathersMinimized = window->Fathers()->isMinimized();
+    const int statisticState = window->Statistic()->windowState().toInt();
     window->showNormal();
-    EXPECT_EQ(minimized + testing::Seen(window->Fathers()->isMinimized(),
-                                        window->Statistic()->windowState().toInt(),
-                                        window->Statistic()->isVisible()),
-              "1|0|0|0|0|");
+    EXPECT_EQ(SEEN(fathersMinimized, statisticState, window->Fathers()->isMinimized(),
+                   window->Statistic()->windowState().toInt(), window->Statistic()->isVisible()),
+              "fathersMinimized=true\n"
+              "statisticState=0\n"
+              "window->Fathers()->isMinimized()=false\n"
+              "window->Statistic()->windowState().toInt()=0\n"
+              "window->Statistic()->isVisible()=false\n");
     // Docked, the side windows are shown (which, the core's tests) and the keys stay on the game.
     QTest::mouseClick(Button("chkAuto"), Qt::LeftButton);
     EXPECT_TRUE(window->Future()->isVisible() && window->Well()->hasFocus());

@@ -76,8 +76,10 @@ TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
     W<QComboBox>("cmbListEvents")->setCurrentText("Инверсия");  // one variant only
     EXPECT_FALSE(W<QWidget>("fraSecondVar")->isVisible());
     W<QComboBox>("cmbListEvents")->setCurrentText("Бросить");
-    EXPECT_EQ(testing::Seen(Text("lblFirstVar"), Text("lblSecondVar"), Text("lblFile")),
-              "ch4.wav|ch7.wav|tune.wav|");
+    EXPECT_EQ(SEEN(Text("lblFirstVar"), Text("lblSecondVar"), Text("lblFile")),
+              "Text(\"lblFirstVar\")=ch4.wav\n"
+              "Text(\"lblSecondVar\")=ch7.wav\n"
+              "Text(\"lblFile\")=tune.wav\n");
     Click(window.get(), "chkEnFirstVar");   // ticked: off
     Click(window.get(), "chkEnSecondVar");  // cleared: on
     QTest::keyClick(W<QSlider>("sldVolBut2"), Qt::Key_PageUp);
@@ -96,12 +98,20 @@ TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
     });
     Click(window.get(), "cmdOpenSecond");
     EXPECT_EQ(seen, (QStringList{QString::fromStdString(folder.File("inner")), "A.WAV", "b.wav"}));
-    EXPECT_EQ(
-        testing::Seen(Ch(Channel::mDrop1).DMCtrlEnabled(), Ch(Channel::mDrop2).DMCtrlEnabled(),
-                      Ch(Channel::mDrop2).DMCtrlVolume(), Ch(Channel::mDrop1).DMCtrlVolume(),
-                      Ch(Channel::mDown1).DMCtrlVolume(), Text("lblSecondVar"),
-                      Ch(Channel::mDrop2).DMCtrlPath(), Ch(Channel::mDrop1).DMCtrlPath()),
-        "0|1|0|-501|-100|A.WAV|" + folder.File("A.WAV") + "|/snd/ch4.wav|");
+    EXPECT_EQ(SEEN(Ch(Channel::mDrop1).DMCtrlEnabled(), Ch(Channel::mDrop2).DMCtrlEnabled(),
+                   Ch(Channel::mDrop2).DMCtrlVolume(), Ch(Channel::mDrop1).DMCtrlVolume(),
+                   Ch(Channel::mDown1).DMCtrlVolume(), Text("lblSecondVar"),
+                   Ch(Channel::mDrop2).DMCtrlPath(), Ch(Channel::mDrop1).DMCtrlPath()),
+              "Ch(Channel::mDrop1).DMCtrlEnabled()=false\n"
+              "Ch(Channel::mDrop2).DMCtrlEnabled()=true\n"
+              "Ch(Channel::mDrop2).DMCtrlVolume()=0\n"
+              "Ch(Channel::mDrop1).DMCtrlVolume()=-501\n"
+              "Ch(Channel::mDown1).DMCtrlVolume()=-100\n"
+              "Text(\"lblSecondVar\")=A.WAV\n"
+              "Ch(Channel::mDrop2).DMCtrlPath()=" +
+                  folder.File("A.WAV") +
+                  "\n"
+                  "Ch(Channel::mDrop1).DMCtrlPath()=/snd/ch4.wav\n");
 
     // The music (nothing was played so far): a pick starts the tune even while it is switched off,
     // at its volume; switched on and off; its volume; the sweep speed typed (held at the
@@ -116,24 +126,30 @@ TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
               (std::vector<std::string>{
                   "stop 10", "release 10", "open", "load 10 " + folder.File("b.wav"),
                   "play 10 loop", "volume 10 -700", "play 10 loop", "stop 10", "volume 10 0"}));
-    EXPECT_EQ(testing::Seen(sound.PathToBkgMusic, Text("lblFile"), sound.VolumeBkgMusic,
-                            sound.SpeedChange, W<QSlider>("sldChange")->value(),
-                            W<QLineEdit>("txtChange")->text().toStdString()),
-              folder.File("b.wav") + "|b.wav|0|500|500|500|");
+    EXPECT_EQ(
+        SEEN(sound.PathToBkgMusic, Text("lblFile"), sound.VolumeBkgMusic, sound.SpeedChange,
+             W<QSlider>("sldChange")->value(), W<QLineEdit>("txtChange")->text().toStdString()),
+        "sound.PathToBkgMusic=" + folder.File("b.wav") +
+            "\n"
+            "Text(\"lblFile\")=b.wav\n"
+            "sound.VolumeBkgMusic=0\n"
+            "sound.SpeedChange=500\n"
+            "W<QSlider>(\"sldChange\")->value()=500\n"
+            "W<QLineEdit>(\"txtChange\")->text().toStdString()=500\n");
 }
 
 // Opening shows and changes nothing, also with speeds a hand-edited file holds; Enter in the
 // speed box neither opens a chooser nor closes the window.
 TEST_F(FrmSettingsTest, OpeningChangesNothingAndEnterInTheSpeedBoxOpensNothing) {
-    std::string seen;
     for (const int16_t speed : {700, -30}) {
         sound.SpeedChange = speed;
         sound.ForLoop = -1234;
         FrmSettings shown(sound, nullptr);
-        seen += testing::Seen(sound.SpeedChange, sound.ForLoop,
-                              shown.findChild<QLineEdit*>("txtChange")->text().toStdString());
+        EXPECT_EQ(sound.SpeedChange, speed);
+        EXPECT_EQ(sound.ForLoop, -1234) << speed;
+        EXPECT_EQ(shown.findChild<QLineEdit*>("txtChange")->text().toStdString(),
+                  std::to_string(speed));
     }
-    EXPECT_EQ(seen, "700|-1234|700|-30|-1234|-30|");
     QStringList opened;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -205,29 +221,30 @@ void KeepMixed(void*, Uint8* stream, int len) {
     mixed.assign(reinterpret_cast<int16_t*>(stream), reinterpret_cast<int16_t*>(stream) + len / 2);
 }
 
-// The mean level of each side once the output has settled, in thousands: "left|right|".
+// The mean level of each side once the output has settled, in thousands.
 std::string Levels() {
     SDL_Delay(300);
     const std::lock_guard<std::mutex> lock(mixedLock);
     double sum[2] = {0, 0};
     for (size_t i = 0; i < mixed.size(); ++i)
         sum[i % 2] += std::abs(mixed[i]) * 2.0 / static_cast<double>(mixed.size());
-    return testing::Seen(std::lround(sum[0] / 1000), std::lround(sum[1] / 1000));
+    const long left = std::lround(sum[0] / 1000), right = std::lround(sum[1] / 1000);
+    return SEEN(left, right);
 }
 
 TEST_F(SdlAudioDeviceTest, VolumePanAndStopReachTheOutput) {
     Mix_SetPostMix(&KeepMixed, nullptr);
     ASSERT_TRUE(device.Load(kBkgSlot, tune) && device.Play(kBkgSlot, true));
-    EXPECT_EQ(Levels(), "16|16|");
+    EXPECT_EQ(Levels(), "left=16\nright=16\n");
     ASSERT_TRUE(device.SetVolume(kBkgSlot, -2500));  // 25 dB down: 900
-    EXPECT_EQ(Levels(), "1|1|");
+    EXPECT_EQ(Levels(), "left=1\nright=1\n");
     ASSERT_TRUE(device.SetVolume(kBkgSlot, 0) && device.SetPan(kBkgSlot, 10000));  // full right
-    EXPECT_EQ(Levels(), "0|16|");
+    EXPECT_EQ(Levels(), "left=0\nright=16\n");
     ASSERT_TRUE(device.Stop(kBkgSlot));
-    EXPECT_EQ(Levels(), "0|0|");
+    EXPECT_EQ(Levels(), "left=0\nright=0\n");
     // A new buffer starts at full volume and centre pan.
     ASSERT_TRUE(device.Load(kBkgSlot, tune) && device.Play(kBkgSlot, true));
-    EXPECT_EQ(Levels(), "16|16|");
+    EXPECT_EQ(Levels(), "left=16\nright=16\n");
     Mix_SetPostMix(nullptr, nullptr);
 }
 
