@@ -31,9 +31,7 @@ TEST(TextFile, CodePagesRoundTripAndMarkWhatTheyCannotHold) {
     EXPECT_EQ(Utf8ToCp1251("€-中b😀c\u0900d\u0100e\xC0\x80!"), "\x88-?b?c?d?e?!");
     EXPECT_EQ(SplitLines("a\r\n\r\nb\nc\r"), (std::vector<std::string>{"a", "", "b", "c"}));
     EXPECT_EQ(SEEN(SplitLines("\n").size(), SplitLines("\n")[0], SplitLines("").size()),
-              "SplitLines(\"\\n\").size()=1\n"
-              "SplitLines(\"\\n\")[0]=\n"
-              "SplitLines(\"\").size()=0\n");
+              "SplitLines(\"\\n\").size()=1\nSplitLines(\"\\n\")[0]=\nSplitLines(\"\").size()=0\n");
 }
 
 TEST(TextFile, ALinkToItselfIsUnreadableAndWritesReplaceAllOrNothing) {

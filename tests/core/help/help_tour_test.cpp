@@ -119,9 +119,7 @@ TEST(HelpTour, WalksEveryControlInOrderWithItsTagGivesColoursBackAndRedrawsTheWe
     EXPECT_EQ(rig.main.records.lstTable.BackColor, kBlack);
     EXPECT_EQ(rig.sound.played.size(), 35u);
     EXPECT_EQ(rig.main.menu.chkHelp.Value, 0);
-    EXPECT_EQ(SEEN(rig.windows, rig.shell.focusWell),
-              "rig.windows=1\n"
-              "rig.shell.focusWell=2\n");
+    EXPECT_EQ(SEEN(rig.windows, rig.shell.focusWell), "rig.windows=1\nrig.shell.focusWell=2\n");
 
     // The well is redrawn between its page and the next one, and only then.
     testing::RecordingSurface expected;
@@ -189,9 +187,7 @@ TEST(HelpTour, PageSoundsRoundHalfToEven) {
 
 TEST(HelpWindowRules, OpensLeftOfTheMainWindowAndUnrollsJustPast3030Twips) {
     const WindowPosition at = HelpWindowPlace({5000, 700}, 3600);
-    EXPECT_EQ(SEEN(at.Left, at.Top),
-              "at.Left=1400\n"
-              "at.Top=700\n");
+    EXPECT_EQ(SEEN(at.Left, at.Top), "at.Left=1400\nat.Top=700\n");
     HelpUnroll unroll;
     std::string heights;
     while (unroll.tmrResize.Enabled && heights.size() < 200) {

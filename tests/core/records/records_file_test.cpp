@@ -71,8 +71,7 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
     // A hand-made table of more than 99: a place behind the 99th is no place at all.
     const RecordTable long_ = Table(120);  // 1000 down to 881; the 99th is 902
     EXPECT_EQ(SEEN(EarnsPlace(long_, 903), EarnsPlace(long_, 902), EarnsPlace(Table(98), -1)),
-              "EarnsPlace(long_, 903)=true\n"
-              "EarnsPlace(long_, 902)=false\n"
+              "EarnsPlace(long_, 903)=true\nEarnsPlace(long_, 902)=false\n"
               "EarnsPlace(Table(98), -1)=true\n");
 
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
@@ -107,9 +106,7 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     EXPECT_EQ(fame.Table, (RecordTable{{"today", 300}}));  // shown for this game only
     fs::remove(fame.Path());
     EXPECT_TRUE(fame.Write_Records_File(std::nullopt));  // and once it can: all as stored
-    EXPECT_EQ(SEEN(fame.Damaged, fame.Table.size()),
-              "fame.Damaged=false\n"
-              "fame.Table.size()=1\n");
+    EXPECT_EQ(SEEN(fame.Damaged, fame.Table.size()), "fame.Damaged=false\nfame.Table.size()=1\n");
     // No data folder at all: the default table shown, nothing written.
     HallOfFame nowhere(dir.File("gone"));
     EXPECT_FALSE(nowhere.Write_Records_File(RecordEntry{"x", 5}));
@@ -119,8 +116,7 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     fame.Read_Records_File();
     answer = {"asked", false};
     EXPECT_EQ(SEEN(offer(902).has_value(), offer(903).has_value()),
-              "offer(902).has_value()=false\n"
-              "offer(903).has_value()=true\n");
+              "offer(902).has_value()=false\noffer(903).has_value()=true\n");
 }
 
 TEST(RecordsLock, WaitsForALiveOwnerTakesOverADeadOrStaleOne) {
@@ -233,24 +229,20 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
         const auto start = std::chrono::steady_clock::now();
         const FileLock second(fame.Path() + ".lock", milliseconds(200), milliseconds(8000), fake);
         EXPECT_EQ(SEEN(second.Held(), second.Impossible()),
-                  "second.Held()=false\n"
-                  "second.Impossible()=false\n");
+                  "second.Held()=false\nsecond.Impossible()=false\n");
         EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(200));
         // Not written without the lock: the result waits in the player's own folder.
         EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"waits", 50}));
         EXPECT_EQ(ReadFileBytes(fame.Path()).bytes, kDefaultRecordsFile);
         EXPECT_EQ(SEEN(fame.Pending().size(), fame.Table.front().Name),
-                  "fame.Pending().size()=1\n"
-                  "fame.Table.front().Name=waits\n");
+                  "fame.Pending().size()=1\nfame.Table.front().Name=waits\n");
     }
     // Renames refused now and then are tried again; refused for good, the result waits.
     fake.refusedRenames = 2;
     EXPECT_TRUE(fame.Write_Records_File(RecordEntry{"now", 60}));
     EXPECT_EQ(
         SEEN(fame.Table.size(), fame.Table[1].Name, fame.Table[1].Id.size(), fame.Pending().size()),
-        "fame.Table.size()=3\n"
-        "fame.Table[1].Name=waits\n"
-        "fame.Table[1].Id.size()=16\n"
+        "fame.Table.size()=3\nfame.Table[1].Name=waits\nfame.Table[1].Id.size()=16\n"
         "fame.Pending().size()=0\n");
     fake.refusedRenames = 100;
     EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"refused", 70}));
@@ -259,8 +251,7 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
     EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"full", 80}));
     const size_t stored = ParseRecords(ReadFileBytes(fame.Path()).bytes).size();
     EXPECT_EQ(SEEN(stored, fame.Pending().size(), Entries(share.path)),
-              "stored=3\n"
-              "fame.Pending().size()=2\n"
+              "stored=3\nfame.Pending().size()=2\n"
               "Entries(share.path)=1\n");  // no lock, no temporary file left
     fake.fullDisk = false;
     // Without hard links the lock is created exclusively, and still excludes.
@@ -269,9 +260,7 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
         const FileLock first(fame.Path() + ".lock", milliseconds(0), milliseconds(8000), fake);
         const FileLock second(fame.Path() + ".lock", milliseconds(50), milliseconds(8000), fake);
         EXPECT_EQ(SEEN(first.Held(), second.Held(), second.Impossible()),
-                  "first.Held()=true\n"
-                  "second.Held()=false\n"
-                  "second.Impossible()=false\n");
+                  "first.Held()=true\nsecond.Held()=false\nsecond.Impossible()=false\n");
     }
     EXPECT_TRUE(fame.Write_Records_File(std::nullopt));
     fake.noLinks = false;
@@ -279,9 +268,7 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
     fake.readOnly = true;
     const auto start = std::chrono::steady_clock::now();
     const FileLock none(fame.Path() + ".lock", milliseconds(2000), milliseconds(8000), fake);
-    EXPECT_EQ(SEEN(none.Held(), none.Impossible()),
-              "none.Held()=false\n"
-              "none.Impossible()=true\n");
+    EXPECT_EQ(SEEN(none.Held(), none.Impossible()), "none.Held()=false\nnone.Impossible()=true\n");
     EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(1000));
 }
 
@@ -406,9 +393,7 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
     kept.Add("/elsewhere", RecordEntry{"later", 100});  // behind the equal one kept before
     const RecordTable others = kept.For("/elsewhere");
     EXPECT_EQ(SEEN(others.size(), others[0].Name, others[1].Name, others.back().Score),
-              "others.size()=99\n"
-              "others[0].Name=other\n"
-              "others[1].Name=later\n"
+              "others.size()=99\nothers[0].Name=other\nothers[1].Name=later\n"
               "others.back().Score=3\n");
     kept.Remove({others[0].Id});
     const std::string waiting = ReadFileBytes(JoinPath(own.path, kPendingFileName)).bytes;
@@ -422,10 +407,7 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
         const size_t waitingElsewhere = PendingResults(own.path).For("/elsewhere").size();
         return SEEN(names, waitingHere, waitingElsewhere);
     };
-    EXPECT_EQ(start(),
-              "names=busy gone ro Borkin \n"
-              "waitingHere=0\n"
-              "waitingElsewhere=98\n");
+    EXPECT_EQ(start(), "names=busy gone ro Borkin \nwaitingHere=0\nwaitingElsewhere=98\n");
     // A crash between the store and clearing the waiting results, with the dead process's
     // lock left behind: the next start finds them stored already.
     ASSERT_TRUE(WriteFileAtomically(JoinPath(own.path, kPendingFileName), waiting));
@@ -437,10 +419,7 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
     gethostname(host, sizeof host - 1);
     ASSERT_TRUE(WriteFileAtomically(fame.Path() + ".lock",
                                     std::string(host) + " " + std::to_string(dead) + "\n"));
-    EXPECT_EQ(start(),
-              "names=busy gone ro Borkin \n"
-              "waitingHere=0\n"
-              "waitingElsewhere=98\n");
+    EXPECT_EQ(start(), "names=busy gone ro Borkin \nwaitingHere=0\nwaitingElsewhere=98\n");
     EXPECT_EQ(Entries(share), 1u);
 }
 

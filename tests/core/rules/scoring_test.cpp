@@ -24,9 +24,10 @@ class LinesTest : public ::testing::Test {
         scores.Delete_Full_Lines(board, scores.Speed, n, stats);
         return n;
     }
+    // The level and lines-to-go captions, the speed and the lines counted in the level.
     std::string Progress() const {
-        return SEEN(scores.lblLevel.Caption, scores.lblRemain.Caption, scores.Speed,
-                    scores.LinesInLevel);
+        const std::string &level = scores.lblLevel.Caption, &toGo = scores.lblRemain.Caption;
+        return SEEN(level, toGo, scores.Speed, scores.LinesInLevel);
     }
     Board board;
     ScoreBoard scores;
@@ -40,11 +41,7 @@ TEST_F(LinesTest, FullRowsGoAtOnceAndWhatLiesAboveMovesDown) {
     EXPECT_EQ(BottomPicture(board, 5),
               Joined({"...............", "...............", "..#............", "#.#.#.#.#.#.#.#",
                       ".#............."}));
-    EXPECT_EQ(Progress(),
-              "scores.lblLevel.Caption=Level # 0\n"
-              "scores.lblRemain.Caption=123\n"
-              "scores.Speed=0\n"
-              "scores.LinesInLevel=6\n");
+    EXPECT_EQ(Progress(), "level=Level # 0\ntoGo=123\nscores.Speed=0\nscores.LinesInLevel=6\n");
 
     // Row 0 is examined too, and every removal empties it.
     for (int x = 4; x <= 18; ++x)
@@ -63,19 +60,13 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.Score = 12345;
     EXPECT_EQ(Remove({kFull, kFull, kFull}), 3);
     EXPECT_EQ(Progress(),
-              "scores.lblLevel.Caption=Level # 1\n"
-              "scores.lblRemain.Caption=12345678\n"
-              "scores.Speed=15\n"
-              "scores.LinesInLevel=1\n");
+              "level=Level # 1\ntoGo=12345678\nscores.Speed=15\nscores.LinesInLevel=1\n");
     EXPECT_TRUE(scores.tmrLevel.Enabled);
     EXPECT_EQ(stats.Items, (std::vector<std::string>{"Level # 1...", "...Score : 1234"}));
     scores.LinesInLevel = 8;  // the ninth line: the row of digits is full again
     Remove({kFull});
     EXPECT_EQ(Progress(),
-              "scores.lblLevel.Caption=Level # 2\n"
-              "scores.lblRemain.Caption=123456789\n"
-              "scores.Speed=30\n"
-              "scores.LinesInLevel=0\n");
+              "level=Level # 2\ntoGo=123456789\nscores.Speed=30\nscores.LinesInLevel=0\n");
 
     // At level 10 lines keep counting, without level lines; a long count stops.
     scores = ScoreBoard{};
@@ -85,23 +76,12 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.LinesInLevel = 8;
     Remove({kFull});
     EXPECT_EQ(Progress(),
-              "scores.lblLevel.Caption=Level # 0\n"
-              "scores.lblRemain.Caption=123456789\n"
-              "scores.Speed=150\n"
-              "scores.LinesInLevel=9\n");
+              "level=Level # 0\ntoGo=123456789\nscores.Speed=150\nscores.LinesInLevel=9\n");
     Remove({kFull});
-    EXPECT_EQ(Progress(),
-              "scores.lblLevel.Caption=Level # 0\n"
-              "scores.lblRemain.Caption=\n"
-              "scores.Speed=150\n"
-              "scores.LinesInLevel=10\n");
+    EXPECT_EQ(Progress(), "level=Level # 0\ntoGo=\nscores.Speed=150\nscores.LinesInLevel=10\n");
     scores.LinesInLevel = INT16_MAX;
     Remove({kFull});
-    EXPECT_EQ(Progress(),
-              "scores.lblLevel.Caption=Level # 0\n"
-              "scores.lblRemain.Caption=\n"
-              "scores.Speed=150\n"
-              "scores.LinesInLevel=32767\n");
+    EXPECT_EQ(Progress(), "level=Level # 0\ntoGo=\nscores.Speed=150\nscores.LinesInLevel=32767\n");
     EXPECT_TRUE(stats.Items.empty());
     EXPECT_FALSE(scores.tmrLevel.Enabled);
 }
@@ -110,16 +90,9 @@ TEST_F(LinesTest, CountCaptionsMultiplyTheShownBonus) {
     for (int n : {4, 4, 4, 2, 2, 2, 3, 1})
         scores.ScoreRemovedLines(static_cast<int16_t>(n));
     EXPECT_EQ(testing::Panel(scores),
-              "level=Level # 0\n"
-              "lines to go=\n"
-              "score=---\n"
-              "1 line=1-Lines*1 = 275\n"
-              "2 lines=2-Lines*3 = 2400\n"
-              "3 lines=3-Lines*1 = 2225\n"
-              "4 lines=4-Lines*3 = 15000\n"
-              "special bonus=\n"
-              "time bonus=\n"
-              "time bonus total=40000\n");
+              "level=Level # 0\nlines to go=\nscore=---\n1 line=1-Lines*1 = 275\n"
+              "2 lines=2-Lines*3 = 2400\n3 lines=3-Lines*1 = 2225\n4 lines=4-Lines*3 = 15000\n"
+              "special bonus=\ntime bonus=\ntime bonus total=40000\n");
     EXPECT_EQ(scores.Score, 3 * 50000 + 3 * 8000 + 22250 + 2750);
     EXPECT_EQ(scores.LastLines, 1);
 }
@@ -174,36 +147,26 @@ TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
     Label score{"---"};
     auto show = [&](const char* shape, int32_t bonus, bool special) {
         notice.Show_Vorblin_Bonus(FiguraInfo{shape, bonus, special}, score, sound, stats);
-        return SEEN(notice.lblFirma.Caption, notice.lblFirma.ForeColor, notice.lblFirma.Visible,
-                    notice.ColorFigura);
+        const Label& firma = notice.lblFirma;
+        return SEEN(firma.Caption, firma.ForeColor, firma.Visible, notice.ColorFigura);
     };
     EXPECT_EQ(show("0000111100000000", 0, false),
-              "notice.lblFirma.Caption= Vorblin - фигурка    Бонус \n"
-              "notice.lblFirma.ForeColor=16776960\n"
-              "notice.lblFirma.Visible=false\n"
-              "notice.ColorFigura=16776960\n");
+              "firma.Caption= Vorblin - фигурка    Бонус \n"
+              "firma.ForeColor=16776960\nfirma.Visible=false\nnotice.ColorFigura=16776960\n");
     EXPECT_EQ(show("1000000000000001", 50001, true),
-              "notice.lblFirma.Caption=Vorblin-фигурка Bonus 5000\n"
-              "notice.lblFirma.ForeColor=16776960\n"
-              "notice.lblFirma.Visible=true\n"
-              "notice.ColorFigura=255\n");
+              "firma.Caption=Vorblin-фигурка Bonus 5000\n"
+              "firma.ForeColor=16776960\nfirma.Visible=true\nnotice.ColorFigura=255\n");
     EXPECT_TRUE(sound.played.empty());  // nothing before the first landing
     score.Caption = "0";
     EXPECT_EQ(show(kSuperFigure, kSuperBonus, true),
-              "notice.lblFirma.Caption=This Is Vorblin Bonus 25000\n"
-              "notice.lblFirma.ForeColor=16711680\n"
-              "notice.lblFirma.Visible=true\n"
-              "notice.ColorFigura=16711680\n");
+              "firma.Caption=This Is Vorblin Bonus 25000\n"
+              "firma.ForeColor=16711680\nfirma.Visible=true\nnotice.ColorFigura=16711680\n");
     EXPECT_EQ(show("1000000000000001", 42165, true),  // 4216.5, to even
-              "notice.lblFirma.Caption=Vorblin-фигурка Bonus 4216\n"
-              "notice.lblFirma.ForeColor=16776960\n"
-              "notice.lblFirma.Visible=true\n"
-              "notice.ColorFigura=255\n");
+              "firma.Caption=Vorblin-фигурка Bonus 4216\n"
+              "firma.ForeColor=16776960\nfirma.Visible=true\nnotice.ColorFigura=255\n");
     EXPECT_EQ(show("0000111100000000", 0, false),
-              "notice.lblFirma.Caption=Vorblin-фигурка Bonus 4216\n"
-              "notice.lblFirma.ForeColor=16776960\n"
-              "notice.lblFirma.Visible=true\n"
-              "notice.ColorFigura=16776960\n");
+              "firma.Caption=Vorblin-фигурка Bonus 4216\n"
+              "firma.ForeColor=16776960\nfirma.Visible=true\nnotice.ColorFigura=16776960\n");
     EXPECT_EQ(sound.played, (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1}));
     EXPECT_EQ(stats.Items,
               (std::vector<std::string>{"...Vorblin", "...SUPER VORBLIN !!!", "...Vorblin"}));

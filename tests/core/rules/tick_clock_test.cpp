@@ -16,17 +16,12 @@ TEST(TickClock, CountsDueTicksRunsThemAndSleepsAFrameAtLeast) {
     clock.Start(10 * kMs);
     EXPECT_EQ(SEEN(clock.Due(10 * kMs), clock.Due(12 * kMs - 1), clock.Due(12 * kMs),
                    clock.Due(31 * kMs), clock.Due(5 * kMs)),
-              "clock.Due(10 * kMs)=0\n"
-              "clock.Due(12 * kMs - 1)=0\n"
-              "clock.Due(12 * kMs)=1\n"
-              "clock.Due(31 * kMs)=10\n"
-              "clock.Due(5 * kMs)=0\n");
+              "clock.Due(10 * kMs)=0\nclock.Due(12 * kMs - 1)=0\nclock.Due(12 * kMs)=1\n"
+              "clock.Due(31 * kMs)=10\nclock.Due(5 * kMs)=0\n");
     int ticks = 0;
     EXPECT_EQ(clock.RunDue(31 * kMs, [&] { ++ticks; }), 10);
     EXPECT_EQ(SEEN(ticks, clock.Due(31 * kMs), clock.Due(32 * kMs)),
-              "ticks=10\n"
-              "clock.Due(31 * kMs)=0\n"
-              "clock.Due(32 * kMs)=1\n");
+              "ticks=10\nclock.Due(31 * kMs)=0\nclock.Due(32 * kMs)=1\n");
     // The next fall step 50 ticks ahead of the last tick run (at 30 ms): at 130 ms; a
     // step closer than a frame waits a frame.
     EXPECT_EQ(clock.WakeAt(31 * kMs, 50), 130 * kMs);

@@ -77,8 +77,7 @@ TEST(Figures, AChoiceWarmsUpByTheClockAndOneInFiftyIsSpecialWithARandomPattern) 
     rnd.Push({0.99999994f});  // bonus 50000.9988 -> 50001
     EXPECT_EQ(chooser.Choose_Figure(), "0000100000000000");
     EXPECT_EQ(SEEN(chooser.NewIsVorblin, chooser.NewBonus),
-              "chooser.NewIsVorblin=true\n"
-              "chooser.NewBonus=50001\n");
+              "chooser.NewIsVorblin=true\nchooser.NewBonus=50001\n");
     EXPECT_EQ(rnd.draws, 17 + (4 * 3 + 2 * 17) + 7 + 2 + 4 + 16 + 1);
 
     rnd.script = std::deque<float>(7, 0.1f);
@@ -205,8 +204,7 @@ TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour)
     Draw_Field(s, board);
     EXPECT_EQ(s.Cells(4, 0, 18, 0) + s.Cells(4, 30, 18, 30), "#             #\n#             #\n");
     EXPECT_EQ(SEEN(s.Cells(11, 15, 11, 15), s.ops.size()),
-              "s.Cells(11, 15, 11, 15)=#\n\n"
-              "s.ops.size()=7\n");     // the old cell, a clear, 5
+              "s.Cells(11, 15, 11, 15)=#\n\ns.ops.size()=7\n");  // the old cell, a clear, 5
     for (int16_t place : {0, 1, 7}) {  // the first place (Position 0) has its own colour
         s.ops.clear();
         Draw_Grid(s, board, place);

@@ -47,30 +47,16 @@ TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
         EXPECT_EQ(b->BackColor, QBColor(8));
     // 9 + 1 + 5 * 11 draws; 8 cells counted; not the first place: the usual grid colour.
     EXPECT_EQ(Panel(g.scores),
-              "level=Level # 0\n"
-              "lines to go=\n"
-              "score=---\n"
-              "1 line=\n"
-              "2 lines=\n"
-              "3 lines=\n"
-              "4 lines=\n"
-              "special bonus=\n"
-              "time bonus=\n"
-              "time bonus total=40000\n");
+              "level=Level # 0\nlines to go=\nscore=---\n1 line=\n2 lines=\n3 lines=\n4 lines=\n"
+              "special bonus=\ntime bonus=\ntime bonus total=40000\n");
     EXPECT_EQ(SEEN(rig.rnd.draws, g.scores.CellCounter, g.lblPosition.Caption,
                    g.scores.lblScore.ForeColor, g.tmrDown.Enabled, g.pad.EnableControls,
                    g.pad.cmdDown.Enabled, g.notice.lblFirma.Visible, g.pad.bDrop,
                    rig.well.LinesSinceCls(), rig.well.ops.back()),
-              "rig.rnd.draws=65\n"
-              "g.scores.CellCounter=8\n"
-              "g.lblPosition.Caption=Place # 99\n"
-              "g.scores.lblScore.ForeColor=65535\n"
-              "g.tmrDown.Enabled=true\n"
-              "g.pad.EnableControls=true\n"
-              "g.pad.cmdDown.Enabled=true\n"
-              "g.notice.lblFirma.Visible=false\n"
-              "g.pad.bDrop=false\n"
-              "rig.well.LinesSinceCls()=58\n"
+              "rig.rnd.draws=65\ng.scores.CellCounter=8\ng.lblPosition.Caption=Place # 99\n"
+              "g.scores.lblScore.ForeColor=65535\ng.tmrDown.Enabled=true\n"
+              "g.pad.EnableControls=true\ng.pad.cmdDown.Enabled=true\n"
+              "g.notice.lblFirma.Visible=false\ng.pad.bDrop=false\nrig.well.LinesSinceCls()=58\n"
               "rig.well.ops.back()=line 0,8500-5500,8500 #AFAF96\n");
     EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
     EXPECT_EQ(Last(rig.next, 5),
@@ -78,8 +64,7 @@ TEST(StartOfGame, FillsTheQueueInOrderAndDrawsEverything) {
                      "filled 308,808-502,1002 #FFFF00", "filled 558,808-752,1002 #FFFF00"}));
     // Queue(3), the bar: cell (1, 0).
     EXPECT_EQ(SEEN(rig.future.ops.size(), rig.future.ops[5]),
-              "rig.future.ops.size()=49\n"
-              "rig.future.ops[5]=outline 528,278-722,472 #FFFF\n");
+              "rig.future.ops.size()=49\nrig.future.ops[5]=outline 528,278-722,472 #FFFF\n");
 
     // The button colour is never palette entry 0, and a full table shows no place.
     for (auto [draw, colour] : {std::pair{0.0f, 1}, {0.99999994f, 15}}) {
@@ -155,10 +140,8 @@ TEST_F(FallTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
     ticks(1);                  // and 8 cells counted at the load
     EXPECT_EQ(SEEN(g.scores.TimeBonusTotal, g.lstStatistic.Items.back(),
                    g.scores.lblTimeBonus.Caption, g.scores.lblTotalScore.Caption),
-              "g.scores.TimeBonusTotal=191\n"
-              "g.lstStatistic.Items.back()=1. +194\n"
-              "g.scores.lblTimeBonus.Caption=190\n"
-              "g.scores.lblTotalScore.Caption=191\n");
+              "g.scores.TimeBonusTotal=191\ng.lstStatistic.Items.back()=1. +194\n"
+              "g.scores.lblTimeBonus.Caption=190\ng.scores.lblTotalScore.Caption=191\n");
 }
 
 TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
@@ -189,16 +172,9 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
     EXPECT_EQ(g.lstStatistic.Items, (Lines{"Level # 1...", "...Score : 100", "...Place : 1044",
                                            "...SUPER VORBLIN !!!", "1. +3945 -> 2 lines"}));
     EXPECT_EQ(Panel(g.scores),
-              "level=Level # 1\n"
-              "lines to go=12345678\n"
-              "score=4045\n"
-              "1 line=\n"
-              "2 lines=2-Lines*1 = 800\n"
-              "3 lines=\n"
-              "4 lines=\n"
-              "special bonus=  Vorblin Bonus : 3000\n"
-              "time bonus=140\n"
-              "time bonus total=141\n");
+              "level=Level # 1\nlines to go=12345678\nscore=4045\n1 line=\n"
+              "2 lines=2-Lines*1 = 800\n3 lines=\n4 lines=\nspecial bonus=  Vorblin Bonus : 3000\n"
+              "time bonus=140\ntime bonus total=141\n");
     EXPECT_EQ(Shapes(g.Queue), (Lines{kSquare, kSuperFigure, "1000000000000000", "0000000000000001",
                                       "0000111010000000"}));
     EXPECT_EQ(g.board.Figura, BoardWith(kSquare, 9, 0).Figura);
@@ -207,16 +183,9 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
         SEEN(g.scores.Score, g.lstStatistic.ListIndex, int{g.board.PosX}, int{g.board.PosY},
              g.TickCount, g.scores.TimeTicks, g.scores.CellCounter, g.pad.cmdDown.Enabled,
              g.notice.lblFirma.Visible, g.pad.bDrop, g.pad.cmdDown.BackColor == g.pad.ColorButtons),
-        "g.scores.Score=40447\n"
-        "g.lstStatistic.ListIndex=4\n"
-        "int{g.board.PosX}=9\n"
-        "int{g.board.PosY}=0\n"
-        "g.TickCount=0\n"
-        "g.scores.TimeTicks=0\n"
-        "g.scores.CellCounter=16\n"
-        "g.pad.cmdDown.Enabled=true\n"
-        "g.notice.lblFirma.Visible=true\n"
-        "g.pad.bDrop=false\n"
+        "g.scores.Score=40447\ng.lstStatistic.ListIndex=4\nint{g.board.PosX}=9\n"
+        "int{g.board.PosY}=0\ng.TickCount=0\ng.scores.TimeTicks=0\ng.scores.CellCounter=16\n"
+        "g.pad.cmdDown.Enabled=true\ng.notice.lblFirma.Visible=true\ng.pad.bDrop=false\n"
         "g.pad.cmdDown.BackColor == g.pad.ColorButtons=true\n");
     // The well: the field after the removal, the grid, then the new figure at the top.
     EXPECT_EQ(rig.well.Cells(8, 0, 13, 4), kSquareAtTop);
@@ -230,10 +199,8 @@ TEST_F(FallTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
     const auto grey = std::count_if(future.begin(), future.end(),
                                     [](const std::string& op) { return op.ends_with(" #787878"); });
     EXPECT_EQ(SEEN(future[0], future[1], future[32], grey),
-              "future[0]=cls\n"
-              "future[1]=outline 278,278-472,472 #FFFF\n"
-              "future[32]=outline 1028,2228-1222,2422 #FFFF\n"
-              "grey=42\n");
+              "future[0]=cls\nfuture[1]=outline 278,278-472,472 #FFFF\n"
+              "future[32]=outline 1028,2228-1222,2422 #FFFF\ngrey=42\n");
 }
 
 TEST_F(FallTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
@@ -257,9 +224,7 @@ TEST_F(FallTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     // behind the dialogs.
     EXPECT_EQ(rig.records.endings, std::vector<int32_t>{203});
     EXPECT_EQ(SEEN(seen, g.scores.Score, g.scores.Speed, g.scores.lblScore.Caption),
-              "seen=203 1. +203\n"
-              "g.scores.Score=0\n"
-              "g.scores.Speed=0\n"
+              "seen=203 1. +203\ng.scores.Score=0\ng.scores.Speed=0\n"
               "g.scores.lblScore.Caption=---\n");
 }
 
@@ -337,9 +302,7 @@ TEST_F(InputTest, DownDropsOnceAndItsReleaseOnlyHandsTheFocusBack) {
     g.cmdDown_MouseUp();
     EXPECT_EQ(
         SEEN(g.pad.bDrop, g.pad.cmdDown.Enabled, g.pad.cmdDown.BackColor, rig.shell.focusWell),
-        "g.pad.bDrop=true\n"
-        "g.pad.cmdDown.Enabled=false\n"
-        "g.pad.cmdDown.BackColor=0\n"
+        "g.pad.bDrop=true\ng.pad.cmdDown.Enabled=false\ng.pad.cmdDown.BackColor=0\n"
         "rig.shell.focusWell=1\n");
     g.pad.cmdDown.Enabled = true;
     g.Form_KeyDown(kKeyDown);  // exactly one half is not above it: the second sound
@@ -352,35 +315,24 @@ TEST_F(InputTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
     // The figure and the next figure are redrawn on pausing and on resuming.
     EXPECT_EQ(SEEN(g.pad.chkPause.Value, g.pad.fraControl.Visible, g.tmrDown.Enabled,
                    g.pad.EnableControls, g.pad.bEscape, rig.next.Count("cls"), Shown()),
-              "g.pad.chkPause.Value=1\n"
-              "g.pad.fraControl.Visible=false\n"
-              "g.tmrDown.Enabled=false\n"
-              "g.pad.EnableControls=false\n"
-              "g.pad.bEscape=false\n"
-              "rig.next.Count(\"cls\")=1\n"
+              "g.pad.chkPause.Value=1\ng.pad.fraControl.Visible=false\ng.tmrDown.Enabled=false\n"
+              "g.pad.EnableControls=false\ng.pad.bEscape=false\nrig.next.Count(\"cls\")=1\n"
               "Shown()=....../....../..o.../..o.../..oo../\n");
     for (int key : {37, 39, 38, 40, 32, 65})  // the game keys and one other
         g.Form_KeyDown(static_cast<int16_t>(key));
     g.cmdSpace_MouseDown();
     EXPECT_EQ(SEEN(int{g.board.PosX}, g.board.Figura.FilledCount(), g.pad.bDrop, played.size()),
-              "int{g.board.PosX}=8\n"
-              "g.board.Figura.FilledCount()=4\n"
-              "g.pad.bDrop=false\n"
+              "int{g.board.PosX}=8\ng.board.Figura.FilledCount()=4\ng.pad.bDrop=false\n"
               "played.size()=0\n");
     rig.well.ops.clear();
     g.Form_KeyDown(kKeyEscape);
     EXPECT_EQ(SEEN(g.pad.fraControl.Visible, g.tmrDown.Enabled, g.pad.EnableControls,
                    rig.well.Count("outline"), rig.next.Count("cls")),
-              "g.pad.fraControl.Visible=true\n"
-              "g.tmrDown.Enabled=true\n"
-              "g.pad.EnableControls=true\n"
-              "rig.well.Count(\"outline\")=4\n"
-              "rig.next.Count(\"cls\")=2\n");
+              "g.pad.fraControl.Visible=true\ng.tmrDown.Enabled=true\ng.pad.EnableControls=true\n"
+              "rig.well.Count(\"outline\")=4\nrig.next.Count(\"cls\")=2\n");
     g.Set_chkPause(1);  // minimised only by Esc, restored once, the focus back each time
     EXPECT_EQ(SEEN(rig.shell.minimized, rig.shell.restored, rig.shell.focusWell),
-              "rig.shell.minimized=1\n"
-              "rig.shell.restored=1\n"
-              "rig.shell.focusWell=3\n");
+              "rig.shell.minimized=1\nrig.shell.restored=1\nrig.shell.focusWell=3\n");
 }
 
 TEST(TickClock, TheGameSaysWhenTheNextVisibleChangeComes) {
@@ -395,10 +347,7 @@ TEST(TickClock, TheGameSaysWhenTheNextVisibleChangeComes) {
         return g.TicksUntilChange();
     };
     EXPECT_EQ(SEEN(until(0, 0), until(149, 0), until(100, 15), until(200, 15)),
-              "until(0, 0)=150\n"
-              "until(149, 0)=1\n"
-              "until(100, 15)=35\n"
-              "until(200, 15)=1\n");
+              "until(0, 0)=150\nuntil(149, 0)=1\nuntil(100, 15)=35\nuntil(200, 15)=1\n");
     rig.sound.loop = true;  // the background pans every tick
     EXPECT_EQ(until(0, 0), 1);
     rig.sound.loop = false;

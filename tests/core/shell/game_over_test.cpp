@@ -32,8 +32,7 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
     EXPECT_EQ(EndWithScore(rig, 300), (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
     // The list shows what was stored; "Нет" saves the settings, then ends.
     EXPECT_EQ(SEEN(rig.main.records.lstTable.ListCount(), rig.main.demo.tmrDemo.Enabled),
-              "rig.main.records.lstTable.ListCount()=3\n"
-              "rig.main.demo.tmrDemo.Enabled=false\n");
+              "rig.main.records.lstTable.ListCount()=3\nrig.main.demo.tmrDemo.Enabled=false\n");
     EXPECT_EQ(rig.dialogs.log,
               (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
 
@@ -48,13 +47,8 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
     const ScoreBoard& s = rig.game.scores;
     EXPECT_EQ(SEEN(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
                    rig.game.board.GameOver(), rig.shell.saves),
-              "rig.game.Position=99\n"
-              "s.Score=0\n"
-              "s.Speed=0\n"
-              "s.lblLevel.Caption=Level # 0\n"
-              "s.lblScore.Caption=---\n"
-              "rig.game.board.GameOver()=false\n"
-              "rig.shell.saves=1\n");
+              "rig.game.Position=99\ns.Score=0\ns.Speed=0\ns.lblLevel.Caption=Level # 0\n"
+              "s.lblScore.Caption=---\nrig.game.board.GameOver()=false\nrig.shell.saves=1\n");
 }
 
 }  // namespace

@@ -71,31 +71,16 @@ TEST(SecondGame, StartsAsCleanAsTheFirst) {
         g.Form_KeyDown(key);
     g.tmrDown_Timer();  // the new game comes while a figure falls
     ASSERT_EQ(testing::Panel(g.scores),
-              "level=Level # 1\n"
-              "lines to go=123456\n"
-              "score=9681\n"
-              "1 line=1-Lines*1 = 275\n"
-              "2 lines=2-Lines*1 = 800\n"
-              "3 lines=3-Lines*1 = 2225\n"
-              "4 lines=4-Lines*1 = 5000\n"
-              "special bonus=  Vorblin Bonus : 4000\n"
-              "time bonus=199\n"
-              "time bonus total=400\n");
+              "level=Level # 1\nlines to go=123456\nscore=9681\n1 line=1-Lines*1 = 275\n"
+              "2 lines=2-Lines*1 = 800\n3 lines=3-Lines*1 = 2225\n4 lines=4-Lines*1 = 5000\n"
+              "special bonus=  Vorblin Bonus : 4000\ntime bonus=199\ntime bonus total=400\n");
     ASSERT_TRUE(g.notice.lblFirma.Visible);
 
     played.main.New_Game();
     EXPECT_EQ(Displays(played), Displays(fresh));
     EXPECT_EQ(testing::Panel(g.scores),
-              "level=Level # 0\n"
-              "lines to go=\n"
-              "score=---\n"
-              "1 line=\n"
-              "2 lines=\n"
-              "3 lines=\n"
-              "4 lines=\n"
-              "special bonus=\n"
-              "time bonus=199\n"
-              "time bonus total=400\n");
+              "level=Level # 0\nlines to go=\nscore=---\n1 line=\n2 lines=\n3 lines=\n4 lines=\n"
+              "special bonus=\ntime bonus=199\ntime bonus total=400\n");
     EXPECT_EQ(played.shell.outlines, 2);
 }
 
@@ -128,9 +113,7 @@ TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
     MainShell& m = rig.main;
     // No side window open: their buttons are up.
     EXPECT_EQ(SEEN(m.menu.chkRec.Value, m.menu.chkStat.Value, m.menu.chkFuture.Value),
-              "m.menu.chkRec.Value=0\n"
-              "m.menu.chkStat.Value=0\n"
-              "m.menu.chkFuture.Value=0\n");
+              "m.menu.chkRec.Value=0\nm.menu.chkStat.Value=0\nm.menu.chkFuture.Value=0\n");
     std::string seen;
     for (auto [press, value] : {std::pair{&MainShell::Set_chkSet, 1},
                                 {&MainShell::Set_chkHelp, 1},
@@ -208,11 +191,8 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
     const MainMenu& menu = rig.main.menu;
     EXPECT_EQ(SEEN(menu.chkRec.Value, menu.chkStat.Value, menu.chkFuture.Value, menu.chkAuto.Value,
                    rig.game.pad.chkPause.Value),
-              "menu.chkRec.Value=1\n"
-              "menu.chkStat.Value=1\n"
-              "menu.chkFuture.Value=1\n"
-              "menu.chkAuto.Value=0\n"
-              "rig.game.pad.chkPause.Value=1\n");
+              "menu.chkRec.Value=1\nmenu.chkStat.Value=1\nmenu.chkFuture.Value=1\n"
+              "menu.chkAuto.Value=0\nrig.game.pad.chkPause.Value=1\n");
 }
 
 }  // namespace

@@ -172,8 +172,7 @@ TEST(SettingsRules, FileNamesAndFolders) {
                    Get_File_Name("plain.wav"), Get_Folder("plain.wav")),
               "Get_File_Name(\"/p/sound/left1.WAV\")=left1.WAV\n"
               "Get_Folder(\"/p/sound/left1.WAV\")=/p/sound/\n"
-              "Get_File_Name(\"plain.wav\")=plain.wav\n"
-              "Get_Folder(\"plain.wav\")=\n");
+              "Get_File_Name(\"plain.wav\")=plain.wav\nGet_Folder(\"plain.wav\")=\n");
 }
 
 // The leading number, rounded; above the largest speed the box shows the largest instead.

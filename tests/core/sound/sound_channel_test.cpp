@@ -105,9 +105,7 @@ TEST(BackgroundMusic, PlayPanSweepAndFailures) {
     bkg.StopBkgMusic();
     bkg.ResumeBkgMusic();
     EXPECT_EQ(SEEN(bkg.BkgPlaying, bkg.BkgPath, bkg.BkgVolume),
-              "bkg.BkgPlaying=false\n"
-              "bkg.BkgPath=/m/gone.wav\n"
-              "bkg.BkgVolume=-700\n");
+              "bkg.BkgPlaying=false\nbkg.BkgPath=/m/gone.wav\nbkg.BkgVolume=-700\n");
     bkg.PlayBkgMusic("");  // no tune chosen: the device is not even opened (slow without one)
     EXPECT_EQ(Calls(device),
               "stop 10, release 10, open, load 10 /m/gone.wav, release 10, release 10");

@@ -24,8 +24,7 @@ TEST_F(MainWindow, AKeyActsAtOnceAfterTheTicksDueBeforeItFromAnyControl) {
     // Moved within the same call after the owed ticks; the window sleeps until the next change.
     EXPECT_EQ(SEEN(+game().board.PosX, game().scores.TimeTicks - ticksBefore >= 19,
                    window->FallWake().isActive()),
-              "+game().board.PosX=8\n"
-              "game().scores.TimeTicks - ticksBefore >= 19=true\n"
+              "+game().board.PosX=8\ngame().scores.TimeTicks - ticksBefore >= 19=true\n"
               "window->FallWake().isActive()=true\n");
     // Held down: repeated presses act, repeated releases leave the button pressed.
     for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
@@ -50,10 +49,8 @@ TEST(MainWindowStart, ASharedRecordsFolderTakesOnlyTheTableAndTheIconIsTheDeskto
     };
     EXPECT_EQ(SEEN(has(shared, "VorblinFathers.txt"), has(shared, "VorbDieRect.ini"),
                    has(own, "VorblinFathers.txt"), has(own, "VorbDieRect.ini")),
-              "has(shared, \"VorblinFathers.txt\")=true\n"
-              "has(shared, \"VorbDieRect.ini\")=false\n"
-              "has(own, \"VorblinFathers.txt\")=false\n"
-              "has(own, \"VorbDieRect.ini\")=true\n");
+              "has(shared, \"VorblinFathers.txt\")=true\nhas(shared, \"VorbDieRect.ini\")=false\n"
+              "has(own, \"VorblinFathers.txt\")=false\nhas(own, \"VorbDieRect.ini\")=true\n");
     // The title strip's 16 pixels come from the same renderings as the menu's icon: the
     // landed figure's yellow in the bottom-left cell, the well's dark above it.
     const QImage strip = window.windowIcon().pixmap(16, 16).toImage();
@@ -160,9 +157,7 @@ TEST_F(MainWindow, AGameEndingUnderTheSettingsAndTheChooserClosesBothFirst) {
     window->Shell().Set_chkSet(1);
     const std::string table = ReadFileBytes(folder.File(kRecordsFileName)).bytes;
     EXPECT_EQ(SEEN(toolsShownAtName, ends, window->Shell().menu.chkSet.Value, table),
-              "toolsShownAtName=false\n"
-              "ends=1\n"
-              "window->Shell().menu.chkSet.Value=0\n"
+              "toolsShownAtName=false\nends=1\nwindow->Shell().menu.chkSet.Value=0\n"
               "table=Borkin\r\n 0\r\n\n");
 }
 

@@ -47,9 +47,7 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
     EXPECT_EQ(SEEN(table->item(0)->text().toStdString(), window->Fathers()->isVisible(), ends,
                    game().Position, game().scores.Score),
               "table->item(0)->text().toStdString()=1. ЮляЖabcdef     300\n"
-              "window->Fathers()->isVisible()=true\n"
-              "ends=0\n"
-              "game().Position=2\n"
+              "window->Fathers()->isVisible()=true\nends=0\ngame().Position=2\n"
               "game().scores.Score=0\n");
 }
 
@@ -59,8 +57,7 @@ TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton);
     QTest::keyClick(list, Qt::Key_Left);
     EXPECT_EQ(SEEN(window->Well()->hasFocus(), +game().board.PosX),
-              "window->Well()->hasFocus()=true\n"
-              "+game().board.PosX=8\n");
+              "window->Well()->hasFocus()=true\n+game().board.PosX=8\n");
     window->Statistic()->close();  // by its close box
     // Only the shown ones follow the main window: under X11 a state change would map the
     // hidden ones on the restore.
@@ -71,9 +68,7 @@ TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
     window->showNormal();
     EXPECT_EQ(SEEN(fathersMinimized, statisticState, window->Fathers()->isMinimized(),
                    window->Statistic()->windowState().toInt(), window->Statistic()->isVisible()),
-              "fathersMinimized=true\n"
-              "statisticState=0\n"
-              "window->Fathers()->isMinimized()=false\n"
+              "fathersMinimized=true\nstatisticState=0\nwindow->Fathers()->isMinimized()=false\n"
               "window->Statistic()->windowState().toInt()=0\n"
               "window->Statistic()->isVisible()=false\n");
     // Docked, the side windows are shown (which, the core's tests) and the keys stay on the game.

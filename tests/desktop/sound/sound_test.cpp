@@ -77,8 +77,7 @@ TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
     EXPECT_FALSE(W<QWidget>("fraSecondVar")->isVisible());
     W<QComboBox>("cmbListEvents")->setCurrentText("Бросить");
     EXPECT_EQ(SEEN(Text("lblFirstVar"), Text("lblSecondVar"), Text("lblFile")),
-              "Text(\"lblFirstVar\")=ch4.wav\n"
-              "Text(\"lblSecondVar\")=ch7.wav\n"
+              "Text(\"lblFirstVar\")=ch4.wav\nText(\"lblSecondVar\")=ch7.wav\n"
               "Text(\"lblFile\")=tune.wav\n");
     Click(window.get(), "chkEnFirstVar");   // ticked: off
     Click(window.get(), "chkEnSecondVar");  // cleared: on
@@ -103,12 +102,9 @@ TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
                    Ch(Channel::mDown1).DMCtrlVolume(), Text("lblSecondVar"),
                    Ch(Channel::mDrop2).DMCtrlPath(), Ch(Channel::mDrop1).DMCtrlPath()),
               "Ch(Channel::mDrop1).DMCtrlEnabled()=false\n"
-              "Ch(Channel::mDrop2).DMCtrlEnabled()=true\n"
-              "Ch(Channel::mDrop2).DMCtrlVolume()=0\n"
-              "Ch(Channel::mDrop1).DMCtrlVolume()=-501\n"
-              "Ch(Channel::mDown1).DMCtrlVolume()=-100\n"
-              "Text(\"lblSecondVar\")=A.WAV\n"
-              "Ch(Channel::mDrop2).DMCtrlPath()=" +
+              "Ch(Channel::mDrop2).DMCtrlEnabled()=true\nCh(Channel::mDrop2).DMCtrlVolume()=0\n"
+              "Ch(Channel::mDrop1).DMCtrlVolume()=-501\nCh(Channel::mDown1).DMCtrlVolume()=-100\n"
+              "Text(\"lblSecondVar\")=A.WAV\nCh(Channel::mDrop2).DMCtrlPath()=" +
                   folder.File("A.WAV") +
                   "\n"
                   "Ch(Channel::mDrop1).DMCtrlPath()=/snd/ch4.wav\n");
@@ -131,9 +127,7 @@ TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
              W<QSlider>("sldChange")->value(), W<QLineEdit>("txtChange")->text().toStdString()),
         "sound.PathToBkgMusic=" + folder.File("b.wav") +
             "\n"
-            "Text(\"lblFile\")=b.wav\n"
-            "sound.VolumeBkgMusic=0\n"
-            "sound.SpeedChange=500\n"
+            "Text(\"lblFile\")=b.wav\nsound.VolumeBkgMusic=0\nsound.SpeedChange=500\n"
             "W<QSlider>(\"sldChange\")->value()=500\n"
             "W<QLineEdit>(\"txtChange\")->text().toStdString()=500\n");
 }
