@@ -1,3 +1,4 @@
+// Text files: the code pages both ways, whole-or-nothing writes, what cannot be read.
 #include "core/base/text_file.h"
 
 #include <gtest/gtest.h>

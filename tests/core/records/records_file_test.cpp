@@ -1,3 +1,4 @@
+// The hall of fame: its file, its table, the lock on a shared folder, the place during play.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

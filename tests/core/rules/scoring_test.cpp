@@ -1,5 +1,4 @@
-// The score panel: removed lines, levels, bonuses and their flashes; the special figure's
-// notice.
+// The score panel: removed lines, levels, bonuses and their flashes; the special figure's notice.
 #include <gtest/gtest.h>
 
 #include "support/fakes.h"

@@ -1,5 +1,4 @@
-// The figures and the well: the shapes and their choice, the moves the well allows, its
-// drawing.
+// The figures and the well: shapes and their choice, the moves the well allows, its drawing.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,3 +1,4 @@
+// Where the records folder comes from at the start: the option, the config files, a fallback.
 #include <gtest/gtest.h>
 
 #include <filesystem>

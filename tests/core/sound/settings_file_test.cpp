@@ -1,3 +1,4 @@
+// The sound settings file and its rules, and where the shipped sounds are found.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// The sound channels and the background music on an audio device that records its calls.
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -1,5 +1,4 @@
-// The help window over the main window: every page of the tour, its ends by Next or by
-// closing.
+// The help window over the main window: every page of the tour, ended by Next or by closing.
 #include <QPlainTextEdit>
 #include <QScreen>
 

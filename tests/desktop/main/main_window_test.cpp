@@ -1,5 +1,4 @@
-// The main window driven as the player drives it: keys and mouse on the pad, the fall clock,
-// a game that ends under the menu's flash, the help tour or the settings window.
+// The main window as the player drives it: keys, mouse, the fall clock, games that end.
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>

@@ -1,5 +1,4 @@
-// The hall of fame's windows: the name window and the question at a game's end, the side
-// windows beside the main window.
+// The hall of fame's windows: the name and new-game questions, the side windows.
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>

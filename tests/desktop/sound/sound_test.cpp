@@ -1,5 +1,4 @@
-// The sound windows and the sound output: the settings window and its file chooser, the
-// SDL_mixer device.
+// The settings window, its file chooser and the sound output on SDL_mixer.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
