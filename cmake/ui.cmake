@@ -31,7 +31,10 @@ add_executable(vorblin app/main.cpp)
 target_link_libraries(vorblin PRIVATE vorblin_ui)
 
 add_executable(vorblin_ui_tests
-  tests/desktop/ui_test.cpp
+  tests/desktop/main/main_window_test.cpp
+  tests/desktop/records/records_windows_test.cpp
+  tests/desktop/help/help_window_test.cpp
+  tests/desktop/sound/sound_test.cpp
   tests/support/qt_main.cpp
 )
 target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest

@@ -7,6 +7,14 @@
 #include <cstdio>
 #include <stdexcept>
 
+namespace vorblin {
+
+void PrintTo(const RecordEntry& e, std::ostream* out) {
+    *out << e.Name << "=" << e.Score << (e.Id.empty() ? "" : "#" + e.Id);
+}
+
+}  // namespace vorblin
+
 namespace vorblin::testing {
 
 float ScriptedRandom::Rnd() {
@@ -81,13 +89,47 @@ int RecordingSurface::LinesSinceCls() const {
     return lines;
 }
 
+std::vector<std::string> ArgumentTexts(std::string_view arguments) {
+    std::vector<std::string> texts(1);
+    int depth = 0;
+    char quote = 0;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const char c = arguments[i];
+        if (quote != 0) {
+            if (c == '\\' && i + 1 < arguments.size()) {
+                texts.back() += arguments.substr(i++, 2);
+                continue;
+            }
+            quote = c == quote ? 0 : quote;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '(' || c == '[' || c == '{') {
+            ++depth;
+        } else if (c == ')' || c == ']' || c == '}') {
+            --depth;
+        } else if (c == ',' && depth == 0) {
+            texts.emplace_back();
+            while (i + 1 < arguments.size() && arguments[i + 1] == ' ')
+                ++i;
+            continue;
+        }
+        texts.back() += c;
+    }
+    return texts;
+}
+
 std::string Panel(const ScoreBoard& s) {
-    std::string text;
-    for (const Label* l : {&s.lblLevel, &s.lblRemain, &s.lblScore, &s.lblCountLines[1],
-                           &s.lblCountLines[2], &s.lblCountLines[3], &s.lblCountLines[4],
-                           &s.lblSumBonus, &s.lblTimeBonus, &s.lblTotalScore})
-        text += (text.empty() ? "" : "|") + l->Caption;
-    return text;
+    const std::pair<const char*, const Label*> labels[] = {
+        {"level", &s.lblLevel},           {"lines to go", &s.lblRemain},
+        {"score", &s.lblScore},           {"1 line", &s.lblCountLines[1]},
+        {"2 lines", &s.lblCountLines[2]}, {"3 lines", &s.lblCountLines[3]},
+        {"4 lines", &s.lblCountLines[4]}, {"special bonus", &s.lblSumBonus},
+        {"time bonus", &s.lblTimeBonus},  {"time bonus total", &s.lblTotalScore}};
+    std::ostringstream out;
+    for (const auto& [name, label] : labels) {
+        out << name << '=' << label->Caption << '\n';
+    }
+    return out.str();
 }
 
 GameRig::GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
@@ -172,6 +214,13 @@ void LandOnNextTick(Game& g, int32_t S, bool endsGame) {
     g.scores.TimeTicks = 201;
     g.scores.CellCounter = 0;
     g.scores.Score = S * 10;
+}
+
+RecordTable Table(int n, int top) {
+    RecordTable table;
+    for (int S = top; S > top - n; --S)
+        table.push_back({std::to_string(S), double(S)});
+    return table;
 }
 
 ShellRig::ShellRig()

@@ -5,9 +5,12 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "core/base/random_clock.h"
+#include "core/records/records_table.h"
 #include "core/rules/drawing.h"
 #include "core/rules/sound_board.h"
 #include "core/session/game.h"
@@ -15,6 +18,13 @@
 #include "core/session/shell_link.h"
 #include "core/shell/main_shell.h"
 #include "core/shell/side_windows.h"
+
+namespace vorblin {
+
+// A table entry as "name=score#id" in the test output.
+void PrintTo(const RecordEntry& e, std::ostream* out);
+
+}  // namespace vorblin
 
 namespace vorblin::testing {
 
@@ -154,16 +164,33 @@ struct TempFolder {
     std::string path;
 };
 
-// Several related values as one line of text, each followed by '|', to check them at once.
+// Several values at once, each on a line of its own after the expression that gave it, so
+// that a failed comparison names the value that differs: SEEN(g.scores.Score, g.pad.bDrop)
+// gives "g.scores.Score=40447\ng.pad.bDrop=false\n".
+#define SEEN(...) ::vorblin::testing::Labelled(#__VA_ARGS__, __VA_ARGS__)
+
+// The arguments of a macro as its # operator spells them, split at the commas between them.
+std::vector<std::string> ArgumentTexts(std::string_view arguments);
+
+template <class T>
+void ShowValue(std::ostream& out, const T& value) {
+    if constexpr (std::is_same_v<T, bool>)
+        out << (value ? "true" : "false");
+    else
+        out << value;
+}
+
 template <class... T>
-std::string Seen(const T&... values) {
+std::string Labelled(std::string_view names, const T&... values) {
+    const std::vector<std::string> labels = ArgumentTexts(names);
     std::ostringstream out;
-    ((out << values << '|'), ...);
+    size_t i = 0;
+    ((out << labels.at(i++) << '=', ShowValue(out, values), out << '\n'), ...);
     return out.str();
 }
 
-// The score panel as the player reads it: level, lines to go, score, the four line
-// counters, special bonus, time bonus and its total, separated by '|'.
+// The score panel as the player reads it, one labelled line a label: level, lines to go,
+// score, the four line counters, special bonus, time bonus and its total.
 std::string Panel(const ScoreBoard& s);
 
 // A game wired to fakes. Seconds 0 makes every warm-up a single draw; with no draws
@@ -186,6 +213,9 @@ struct GameRig {
 // nothing added by the landing; with endsGame, the top rows are filled (not to full rows)
 // so that the next figure cannot be placed.
 void LandOnNextTick(Game& game, int32_t S, bool endsGame = false);
+
+// A hall-of-fame table of n entries scoring top, top - 1, ..., each named by its score.
+RecordTable Table(int n, int top = 1000);
 
 // The main window's logic wired to fakes, with its hall of fame in a fresh folder.
 struct ShellRig {

@@ -1,3 +1,4 @@
+// Text files: the code pages both ways, whole-or-nothing writes, what cannot be read.
 #include "core/base/text_file.h"
 
 #include <gtest/gtest.h>
@@ -14,21 +15,24 @@ namespace vorblin {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Seen;
 
 TEST(TextFile, CodePagesRoundTripAndMarkWhatTheyCannotHold) {
     const std::string russian = "Введите Ваше имя";  // UTF-8 in the source
     const std::string cp = "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xC2\xE0\xF8\xE5 \xE8\xEC\xFF";
     // Both ways, what either file holds read as it is meant (a lone lead byte is not UTF-8),
     // and a hole in the code page.
-    EXPECT_EQ(Seen(Utf8ToCp1251(russian), Cp1251ToUtf8(cp), DecodeText(cp), DecodeText(russian),
-                   Cp1251ToUtf8("x\x98y"), DecodeText("\xD0")),
-              Seen(cp, russian, russian, russian, "x?y", "Р"));
+    EXPECT_EQ(Utf8ToCp1251(russian), cp);
+    EXPECT_EQ(Cp1251ToUtf8(cp), russian);
+    EXPECT_EQ(DecodeText(cp), russian);
+    EXPECT_EQ(DecodeText(russian), russian);
+    EXPECT_EQ(Cp1251ToUtf8("x\x98y"), "x?y");
+    EXPECT_EQ(DecodeText("\xD0"), "Р");
     // The euro sign is in the code page; then 3, 4, 3 and 2 bytes that are not, and an
     // overlong sequence (one mark for its two bytes).
     EXPECT_EQ(Utf8ToCp1251("€-中b😀c\u0900d\u0100e\xC0\x80!"), "\x88-?b?c?d?e?!");
     EXPECT_EQ(SplitLines("a\r\n\r\nb\nc\r"), (std::vector<std::string>{"a", "", "b", "c"}));
-    EXPECT_EQ(Seen(SplitLines("\n").size(), SplitLines("\n")[0], SplitLines("").size()), "1||0|");
+    EXPECT_EQ(SEEN(SplitLines("\n").size(), SplitLines("\n")[0], SplitLines("").size()),
+              "SplitLines(\"\\n\").size()=1\nSplitLines(\"\\n\")[0]=\nSplitLines(\"\").size()=0\n");
 }
 
 TEST(TextFile, ALinkToItselfIsUnreadableAndWritesReplaceAllOrNothing) {
@@ -56,7 +60,8 @@ TEST(TextFile, ALinkToItselfIsUnreadableAndWritesReplaceAllOrNothing) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a cut write reported done";
     const FileBytes read = ReadFileBytes(file);
-    EXPECT_EQ(Seen(read.status == ReadStatus::Ok, read.bytes), Seen(true, std::string("x\0y", 3)));
+    EXPECT_EQ(read.status, ReadStatus::Ok);
+    EXPECT_EQ(read.bytes, std::string("x\0y", 3));
     // And no temporary file left behind: only the file, the folder and the link.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator{}), 3);
 }

@@ -1,3 +1,4 @@
+// The hall of fame: its file, its table, the lock on a shared folder, the place during play.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,7 +11,6 @@
 #include <tuple>
 
 #include "core/base/text_file.h"
-#include "core/base/twips.h"
 #include "core/records/file_lock.h"
 #include "core/records/hall_of_fame.h"
 #include "support/fakes.h"
@@ -19,27 +19,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace vorblin {
-
-void PrintTo(const RecordEntry& e, std::ostream* out) {
-    *out << e.Name << "=" << e.Score << (e.Id.empty() ? "" : "#" + e.Id);
-}
-
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Seen;
-
-using testing::ShellRig;
-using Lines = std::vector<std::string>;
 using std::chrono::milliseconds;
-
-// n entries scoring top, top - 1, ..., each named by its score.
-RecordTable Table(int n, int top = 1000) {
-    RecordTable table;
-    for (int S = top; S > top - n; --S)
-        table.push_back({std::to_string(S), double(S)});
-    return table;
-}
+using testing::ShellRig;
+using testing::Table;
 
 TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
     EXPECT_EQ(FormatRecords({{"Борис", 1250}, {"Borkin", 0}, {"neg", -5}, {"late", 7, "a1f"}}),
@@ -63,10 +48,12 @@ TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
                                             std::numeric_limits<double>::max()}));
     // The list: names in the fourth column, padded by characters, a long one not at all; a
     // score read as "-0" is a plain 0.
-    EXPECT_EQ(
-        Seen(TableLine(9, {"Borkin", LeadingNumber("-0")}), TableLine(10, {"Юля", 1250}),
-             TableLine(1, {"fourteen-chars", 5}), TableLine(2, {"16-characters-ab", 5})),
-        "9. Borkin         0|10.Юля            1250|1. fourteen-chars 5|2. 16-characters-ab5|");
+    EXPECT_EQ(SEEN(TableLine(9, {"Borkin", LeadingNumber("-0")}), TableLine(10, {"Юля", 1250}),
+                   TableLine(1, {"fourteen-chars", 5}), TableLine(2, {"16-characters-ab", 5})),
+              "TableLine(9, {\"Borkin\", LeadingNumber(\"-0\")})=9. Borkin         0\n"
+              "TableLine(10, {\"Юля\", 1250})=10.Юля            1250\n"
+              "TableLine(1, {\"fourteen-chars\", 5})=1. fourteen-chars 5\n"
+              "TableLine(2, {\"16-characters-ab\", 5})=2. 16-characters-ab5\n");
 }
 
 TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileCarries) {
@@ -84,8 +71,9 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
     EXPECT_EQ(full, Table(99, 99));
     // A hand-made table of more than 99: a place behind the 99th is no place at all.
     const RecordTable long_ = Table(120);  // 1000 down to 881; the 99th is 902
-    EXPECT_EQ(Seen(EarnsPlace(long_, 903), EarnsPlace(long_, 902), EarnsPlace(Table(98), -1)),
-              "1|0|1|");
+    EXPECT_EQ(SEEN(EarnsPlace(long_, 903), EarnsPlace(long_, 902), EarnsPlace(Table(98), -1)),
+              "EarnsPlace(long_, 903)=true\nEarnsPlace(long_, 902)=false\n"
+              "EarnsPlace(Table(98), -1)=true\n");
 
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
     EXPECT_EQ(CleanPlayerName("a\r\nb\tc\x7f-\xC2\x85!\xC2\xA0"), "abc-!\xC2\xA0");  // C1, NBSP
@@ -119,7 +107,7 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     EXPECT_EQ(fame.Table, (RecordTable{{"today", 300}}));  // shown for this game only
     fs::remove(fame.Path());
     EXPECT_TRUE(fame.Write_Records_File(std::nullopt));  // and once it can: all as stored
-    EXPECT_EQ(Seen(fame.Damaged, fame.Table.size()), "0|1|");
+    EXPECT_EQ(SEEN(fame.Damaged, fame.Table.size()), "fame.Damaged=false\nfame.Table.size()=1\n");
     // No data folder at all: the default table shown, nothing written.
     HallOfFame nowhere(dir.File("gone"));
     EXPECT_FALSE(nowhere.Write_Records_File(RecordEntry{"x", 5}));
@@ -128,7 +116,8 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(120))));
     fame.Read_Records_File();
     answer = {"asked", false};
-    EXPECT_EQ(Seen(offer(902).has_value(), offer(903).has_value()), "0|1|");
+    EXPECT_EQ(SEEN(offer(902).has_value(), offer(903).has_value()),
+              "offer(902).has_value()=false\noffer(903).has_value()=true\n");
 }
 
 TEST(RecordsLock, WaitsForALiveOwnerTakesOverADeadOrStaleOne) {
@@ -240,34 +229,39 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
         ASSERT_TRUE(other.Held());
         const auto start = std::chrono::steady_clock::now();
         const FileLock second(fame.Path() + ".lock", milliseconds(200), milliseconds(8000), fake);
-        EXPECT_EQ(Seen(second.Held(), second.Impossible()), "0|0|");
+        EXPECT_EQ(SEEN(second.Held(), second.Impossible()),
+                  "second.Held()=false\nsecond.Impossible()=false\n");
         EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(200));
         // Not written without the lock: the result waits in the player's own folder.
         EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"waits", 50}));
         EXPECT_EQ(ReadFileBytes(fame.Path()).bytes, kDefaultRecordsFile);
-        EXPECT_EQ(Seen(fame.Pending().size(), fame.Table.front().Name), "1|waits|");
+        EXPECT_EQ(SEEN(fame.Pending().size(), fame.Table.front().Name),
+                  "fame.Pending().size()=1\nfame.Table.front().Name=waits\n");
     }
     // Renames refused now and then are tried again; refused for good, the result waits.
     fake.refusedRenames = 2;
     EXPECT_TRUE(fame.Write_Records_File(RecordEntry{"now", 60}));
     EXPECT_EQ(
-        Seen(fame.Table.size(), fame.Table[1].Name, fame.Table[1].Id.size(), fame.Pending().size()),
-        "3|waits|16|0|");
+        SEEN(fame.Table.size(), fame.Table[1].Name, fame.Table[1].Id.size(), fame.Pending().size()),
+        "fame.Table.size()=3\nfame.Table[1].Name=waits\nfame.Table[1].Id.size()=16\n"
+        "fame.Pending().size()=0\n");
     fake.refusedRenames = 100;
     EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"refused", 70}));
     fake.refusedRenames = 0;
     fake.fullDisk = true;
     EXPECT_FALSE(fame.Write_Records_File(RecordEntry{"full", 80}));
-    EXPECT_EQ(Seen(ParseRecords(ReadFileBytes(fame.Path()).bytes).size(), fame.Pending().size(),
-                   Entries(share.path)),
-              "3|2|1|");  // no lock, no temporary file left
+    const size_t stored = ParseRecords(ReadFileBytes(fame.Path()).bytes).size();
+    EXPECT_EQ(SEEN(stored, fame.Pending().size(), Entries(share.path)),
+              "stored=3\nfame.Pending().size()=2\n"
+              "Entries(share.path)=1\n");  // no lock, no temporary file left
     fake.fullDisk = false;
     // Without hard links the lock is created exclusively, and still excludes.
     fake.noLinks = true;
     {
         const FileLock first(fame.Path() + ".lock", milliseconds(0), milliseconds(8000), fake);
         const FileLock second(fame.Path() + ".lock", milliseconds(50), milliseconds(8000), fake);
-        EXPECT_EQ(Seen(first.Held(), second.Held(), second.Impossible()), "1|0|0|");
+        EXPECT_EQ(SEEN(first.Held(), second.Held(), second.Impossible()),
+                  "first.Held()=true\nsecond.Held()=false\nsecond.Impossible()=false\n");
     }
     EXPECT_TRUE(fame.Write_Records_File(std::nullopt));
     fake.noLinks = false;
@@ -275,7 +269,7 @@ TEST(RecordsLock, AnEpermFromAnExclusiveCreateIsSomeonesLockAndTheTableWaitsForI
     fake.readOnly = true;
     const auto start = std::chrono::steady_clock::now();
     const FileLock none(fame.Path() + ".lock", milliseconds(2000), milliseconds(8000), fake);
-    EXPECT_EQ(Seen(none.Held(), none.Impossible()), "0|1|");
+    EXPECT_EQ(SEEN(none.Held(), none.Impossible()), "none.Held()=false\nnone.Impossible()=true\n");
     EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(1000));
 }
 
@@ -287,10 +281,10 @@ TEST(RecordsLock, WhatAFailedCreateSaysOfTheFolderDecidesBetweenWaitingAndGiving
     // at once; a lock that came and went between the two looks is waited for.
     const struct {
         int error;
-        const char* seen;  // held, impossible, waited the whole time
-    } cases[] = {{EROFS, "0|1|0|"},  {EACCES, "0|1|0|"}, {ENOENT, "0|1|0|"},
-                 {ENOSPC, "0|1|0|"}, {EDQUOT, "0|1|0|"}, {EEXIST, "0|0|1|"},
-                 {EPERM, "0|0|1|"},  {EBUSY, "0|0|1|"},  {EINTR, "0|0|1|"}};
+        bool impossible, waited;  // and never held
+    } cases[] = {{EROFS, true, false},  {EACCES, true, false}, {ENOENT, true, false},
+                 {ENOSPC, true, false}, {EDQUOT, true, false}, {EEXIST, false, true},
+                 {EPERM, false, true},  {EBUSY, false, true},  {EINTR, false, true}};
     for (const auto& c : cases) {
         FakeShare fake;
         fake.noLinks = true;
@@ -298,8 +292,11 @@ TEST(RecordsLock, WhatAFailedCreateSaysOfTheFolderDecidesBetweenWaitingAndGiving
         const auto start = std::chrono::steady_clock::now();
         const FileLock second(lock, milliseconds(150), milliseconds(8000), fake);
         const bool waited = std::chrono::steady_clock::now() - start >= milliseconds(150);
-        EXPECT_EQ(Seen(second.Held(), second.Impossible(), waited), c.seen) << strerror(c.error);
-        EXPECT_EQ(Entries(dir.path), 0u) << strerror(c.error);
+        SCOPED_TRACE(strerror(c.error));
+        EXPECT_FALSE(second.Held());
+        EXPECT_EQ(second.Impossible(), c.impossible);
+        EXPECT_EQ(waited, c.waited);
+        EXPECT_EQ(Entries(dir.path), 0u);
     }
     // Waiting for a live lock, the own file is made anew each second of the share's time;
     // once the folder takes no more files, waiting on is pointless.
@@ -315,16 +312,20 @@ TEST(RecordsLock, WhatAFailedCreateSaysOfTheFolderDecidesBetweenWaitingAndGiving
     EXPECT_EQ(owner.pid, getpid());
     const size_t before = Entries(dir.path);
     // Without the share's time running on, the first own file serves the whole wait.
-    for (const auto& [allowed, tick, seen] :
-         {std::tuple{1, 1, "0|1|1|"}, std::tuple{2, 1, "0|1|1|"}, std::tuple{1, 0, "0|0|0|"}}) {
+    // Own files allowed, seconds a look, then whether it gave up as impossible, and early.
+    for (const auto& [allowed, tick, impossible, early] :
+         {std::tuple{1, 1, true, true}, std::tuple{2, 1, true, true},
+          std::tuple{1, 0, false, false}}) {
         FakeShare fake;
         fake.tick = std::chrono::seconds(tick);
         fake.ownFiles = allowed;
         const auto start = std::chrono::steady_clock::now();
         const FileLock second(lock, milliseconds(300), milliseconds(3600000), fake);
-        const bool early = std::chrono::steady_clock::now() - start < milliseconds(300);
-        EXPECT_EQ(Seen(second.Held(), second.Impossible(), early), seen) << allowed << tick;
-        EXPECT_EQ(Entries(dir.path), before) << allowed;  // nothing of its own left behind
+        SCOPED_TRACE(std::to_string(allowed) + " own files, " + std::to_string(tick) + " s a look");
+        EXPECT_FALSE(second.Held());
+        EXPECT_EQ(second.Impossible(), impossible);
+        EXPECT_EQ(std::chrono::steady_clock::now() - start < milliseconds(300), early);
+        EXPECT_EQ(Entries(dir.path), before);  // nothing of its own left behind
     }
     EXPECT_EQ(Entries("/proc/self/fd"), fds);  // and no file left open
 }
@@ -344,21 +345,20 @@ TEST(RecordsLock, AgesAreJudgedByTheFileServersClockNotThisMachines) {
         const auto held = [&] {
             return FileLock(lock, milliseconds(60), milliseconds(8000), fake).Held();
         };
-        std::string seen;
+        SCOPED_TRACE("this machine " + std::to_string(skew) + " s off");
         // Fresh by the share's clock: by its stamp inside, or by the file's time (older
         // versions of the game write no stamp).
         ASSERT_TRUE(WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(1))));
-        seen += Seen(held());
+        EXPECT_FALSE(held()) << "a fresh stamp";
         ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
-        seen += Seen(held());
+        EXPECT_FALSE(held()) << "a fresh file without a stamp";
         // Older than the limit by the share's clock: taken over.
         ASSERT_TRUE(
             WriteFileAtomically(lock, "0123456789abcdef" + stamp(std::chrono::seconds(20))));
-        seen += Seen(held());
+        EXPECT_TRUE(held()) << "an old stamp";
         ASSERT_TRUE(WriteFileAtomically(lock, "elsewhere 1\n"));
         fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::seconds(20));
-        seen += Seen(held());
-        EXPECT_EQ(seen, "0|0|1|1|") << "this machine " << skew << " s off";
+        EXPECT_TRUE(held()) << "an old file without a stamp";
         EXPECT_EQ(Entries(dir.path), 0u);
     }
 }
@@ -393,8 +393,9 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
         kept.Add("/elsewhere", RecordEntry{"other", double(S)});
     kept.Add("/elsewhere", RecordEntry{"later", 100});  // behind the equal one kept before
     const RecordTable others = kept.For("/elsewhere");
-    EXPECT_EQ(Seen(others.size(), others[0].Name, others[1].Name, others.back().Score),
-              "99|other|later|3|");
+    EXPECT_EQ(SEEN(others.size(), others[0].Name, others[1].Name, others.back().Score),
+              "others.size()=99\nothers[0].Name=other\nothers[1].Name=later\n"
+              "others.back().Score=3\n");
     kept.Remove({others[0].Id});
     const std::string waiting = ReadFileBytes(JoinPath(own.path, kPendingFileName)).bytes;
     const auto start = [&] {
@@ -403,10 +404,11 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
         std::string names;
         for (const RecordEntry& e : next.Table)
             names += e.Name + " ";
-        return Seen(names, next.Pending().size(),
-                    PendingResults(own.path).For("/elsewhere").size());
+        const size_t waitingHere = next.Pending().size();
+        const size_t waitingElsewhere = PendingResults(own.path).For("/elsewhere").size();
+        return SEEN(names, waitingHere, waitingElsewhere);
     };
-    EXPECT_EQ(start(), "busy gone ro Borkin |0|98|");
+    EXPECT_EQ(start(), "names=busy gone ro Borkin \nwaitingHere=0\nwaitingElsewhere=98\n");
     // A crash between the store and clearing the waiting results, with the dead process's
     // lock left behind: the next start finds them stored already.
     ASSERT_TRUE(WriteFileAtomically(JoinPath(own.path, kPendingFileName), waiting));
@@ -418,7 +420,7 @@ TEST(RecordsFile, AResultThatCouldNotBeStoredIsStoredOnceAtTheNextStart) {
     gethostname(host, sizeof host - 1);
     ASSERT_TRUE(WriteFileAtomically(fame.Path() + ".lock",
                                     std::string(host) + " " + std::to_string(dead) + "\n"));
-    EXPECT_EQ(start(), "busy gone ro Borkin |0|98|");
+    EXPECT_EQ(start(), "names=busy gone ro Borkin \nwaitingHere=0\nwaitingElsewhere=98\n");
     EXPECT_EQ(Entries(share), 1u);
 }
 
@@ -476,10 +478,29 @@ TEST(RecordsFile, ReaderSurvivesStitchedAndRandomFiles) {
     }
 }
 
-// Lands a one-cell figure on the floor of an empty well with the shown score S. Then seen:
-// position, place, next place, whether it shows, the list's selection, whether the menu
-// flashes, the climb's statistics lines and the grid lines in the first-place colour.
-std::string Land(ShellRig& rig, int32_t S) {
+// What a landing leaves: the position, the place and next place captions, whether the next
+// place shows, the list's selection, whether the menu flashes, the climb's statistics lines
+// and the grid lines in the first-place colour.
+struct Landed {
+    int position;
+    std::string place, nextPlace;
+    bool nextShown;
+    int listIndex;
+    bool flashing;
+    std::string climb;
+    long firstPlaceGrid;
+    bool operator==(const Landed&) const = default;
+};
+
+void PrintTo(const Landed& l, std::ostream* out) {
+    *out << "position=" << l.position << ", place=" << l.place << ", nextPlace=" << l.nextPlace
+         << ", nextShown=" << l.nextShown << ", listIndex=" << l.listIndex
+         << ", flashing=" << l.flashing << ", climb=" << l.climb
+         << ", firstPlaceGrid=" << l.firstPlaceGrid;
+}
+
+// Lands a one-cell figure on the floor of an empty well with the shown score S.
+Landed Land(ShellRig& rig, int32_t S) {
     Game& g = rig.game;
     g.board.Reset();
     testing::LandOnNextTick(g, S);
@@ -495,33 +516,43 @@ std::string Land(ShellRig& rig, int32_t S) {
     colour << " #" << std::hex << std::uppercase << static_cast<unsigned>(kFirstPlaceGridColour);
     const auto grid = std::ranges::count_if(
         rig.well.ops, [&](const std::string& op) { return op.ends_with(colour.str()); });
-    return Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Caption, g.lblNextPlace.Visible,
-                rig.main.records.lstTable.ListIndex, flash.Enabled, climb, grid);
+    return {g.Position,
+            g.lblPosition.Caption,
+            g.lblNextPlace.Caption,
+            g.lblNextPlace.Visible,
+            rig.main.records.lstTable.ListIndex,
+            flash.Enabled,
+            climb,
+            grid};
 }
 
 TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
     const struct {
         RecordTable table;
-        std::vector<std::pair<int32_t, const char*>> landings;  // S, then what is seen
-        const char* newGame;  // position, place, next place shown, the first-place colour
+        std::vector<std::pair<int32_t, Landed>> landings;  // S, then what is seen
+        struct {
+            int position;
+            const char* place;
+            bool nextShown, firstPlaceColour;
+        } newGame;
     } cases[] = {
         {{{"a", 500}, {"b", 400}, {"c", 300}},
-         {{100, "3|Place # 4|Next Place : +200|1|-1|0||0|"},
-          {450, "1|Place # 2|Next Place : +50|1|1|1|...Place : 2;|0|"},
-          {500, "1|Place # 2|Next Place : +0|1|1|0||0|"},  // equal does not pass
+         {{100, {3, "Place # 4", "Next Place : +200", true, -1, false, "", 0}},
+          {450, {1, "Place # 2", "Next Place : +50", true, 1, true, "...Place : 2;", 0}},
+          {500, {1, "Place # 2", "Next Place : +0", true, 1, false, "", 0}},  // equal: no pass
           // Hidden, not cleared; the grid once more, in its new colour.
-          {501, "0|Place # 1|Next Place : +0|0|0|1|...VICTORY !!!;|58|"},
-          {100000, "0|Place # 1|Next Place : +0|0|0|0||58|"}},
-         "3|Place # 4|1|1|"},  // the colour stays for the next game
+          {501, {0, "Place # 1", "Next Place : +0", false, 0, true, "...VICTORY !!!;", 58}},
+          {100000, {0, "Place # 1", "Next Place : +0", false, 0, false, "", 58}}},
+         {3, "Place # 4", true, true}},  // the colour stays for the next game
         {Table(99),
-         {{902, "99||Next Place : +0|1|-1|0||0|"},
-          {903, "98|Place # 99|Next Place : +0|1|98|1|...Place : 99;|0|"}},
-         "99||1|0|"},
+         {{902, {99, "", "Next Place : +0", true, -1, false, "", 0}},
+          {903, {98, "Place # 99", "Next Place : +0", true, 98, true, "...Place : 99;", 0}}},
+         {99, "", true, false}},
         {Table(120),  // hand-made: no place behind the 99th, nor a place number there
-         {{902, "99||Next Place : +0|1|-1|0||0|"},
-          {903, "98|Place # 99|Next Place : +0|1|98|1|...Place : 99;|0|"}},
-         "120||1|0|"},
-        {{}, {{10, "0|Place # 1||1|-1|0||58|"}}, "0|Place # 1|1|0|"},
+         {{902, {99, "", "Next Place : +0", true, -1, false, "", 0}},
+          {903, {98, "Place # 99", "Next Place : +0", true, 98, true, "...Place : 99;", 0}}},
+         {120, "", true, false}},
+        {{}, {{10, {0, "Place # 1", "", true, -1, false, "", 58}}}, {0, "Place # 1", true, false}},
     };
     for (const auto& c : cases) {
         ShellRig rig;
@@ -531,89 +562,12 @@ TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
             EXPECT_EQ(Land(rig, S), seen) << S << " after " << c.table.size() << " entries";
         rig.main.New_Game();
         const Game& g = rig.game;
-        EXPECT_EQ(Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Visible,
-                       g.lblPosition.ForeColor == QBColor(11)),
-                  c.newGame);
+        SCOPED_TRACE("a new game after " + std::to_string(c.table.size()) + " entries");
+        EXPECT_EQ(g.Position, c.newGame.position);
+        EXPECT_EQ(g.lblPosition.Caption, c.newGame.place);
+        EXPECT_EQ(g.lblNextPlace.Visible, c.newGame.nextShown);
+        EXPECT_EQ(g.lblPosition.ForeColor == QBColor(11), c.newGame.firstPlaceColour);
     }
-}
-
-// Ends the game with the shown score S: the next figure cannot be placed. What is stored.
-RecordTable EndWithScore(ShellRig& rig, int32_t S) {
-    testing::LandOnNextTick(rig.game, S, true);
-    rig.game.tmrDown_Timer();
-    return ParseRecords(ReadFileBytes(rig.folder.File(kRecordsFileName)).bytes);
-}
-
-TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
-    ShellRig rig;
-    rig.main.Form_Load();  // the default table
-    rig.main.Set_chkDemo(1);
-    rig.dialogs.name = {"Юля", false};
-    rig.dialogs.newGame = false;
-    rig.shell.log = &rig.dialogs.log;
-    rig.dialogs.whileAsking = [&] {  // another machine stores two results meanwhile
-        WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(2, 500)));
-    };
-    EXPECT_EQ(EndWithScore(rig, 300), (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
-    // The list shows what was stored; "Нет" saves the settings, then ends.
-    EXPECT_EQ(Seen(rig.main.records.lstTable.ListCount(), rig.main.demo.tmrDemo.Enabled), "3|0|");
-    EXPECT_EQ(rig.dialogs.log,
-              (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
-
-    // Another machine fills the table: 902 earns no place; "Да" starts a new game with
-    // score, speed and level back to 0.
-    ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(99))));
-    rig.dialogs.log.clear();
-    rig.dialogs.newGame = true;
-    rig.game.scores.Speed = 7;
-    EXPECT_EQ(EndWithScore(rig, 902), Table(99));
-    EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?"}));
-    const ScoreBoard& s = rig.game.scores;
-    EXPECT_EQ(Seen(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
-                   rig.game.board.GameOver(), rig.shell.saves),
-              "99|0|0|Level # 0|---|0|1|");
-}
-
-TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWindow) {
-    ShellRig rig;
-    rig.sides.At(SideWindow::frmVorblinFathers).visible = true;  // left open by the last run
-    rig.sides.At(SideWindow::frmFuture).visible = true;
-    rig.shell.log = &rig.sides.log;
-    rig.main.Form_Load();  // the buttons follow the windows, at every load
-    rig.main.Set_chkStat(1);
-    rig.sides.At(SideWindow::frmStatistic).visible = false;  // its close box
-    rig.main.New_Game();
-    rig.main.Set_chkRec(0);
-    rig.sides.main = {1005, 495};
-    rig.main.Set_chkAuto(1);  // beside the main window at 1005, 495, 7125 x 9210
-    // On the press; the gap beside the main window and the one between the future and the
-    // statistics windows come out the same in whole pixels (here 1).
-    const auto left = [&](SideWindow w) { return TwipsToPixels(rig.sides.At(w).position.Left); };
-    const int futureRight = left(SideWindow::frmFuture) + TwipsToPixels(1635);
-    EXPECT_EQ(Seen(left(SideWindow::frmFuture) - TwipsToPixels(1005 + 7125),
-                   left(SideWindow::frmStatistic) - futureRight),
-              "1|1|");
-    rig.main.chkAuto_MouseUp();  // springs back
-    rig.main.Form_Resize(true);  // pauses the game too
-    rig.main.Form_Resize(false);
-    rig.main.Form_QueryUnload();
-    EXPECT_EQ(rig.sides.log,
-              (Lines{"show frmVorblinFathers", "show frmFuture", "show frmStatistic",
-                     "hide frmStatistic", "hide frmVorblinFathers",
-                     // Docked: the hall of fame (3630 high) at the bottom, the statistics
-                     // beside the future window (1635 wide); a button not yet down shows its
-                     // window once more.
-                     "normal frmVorblinFathers", "move frmVorblinFathers 8150,6075",
-                     "show frmVorblinFathers", "show frmVorblinFathers", "normal frmStatistic",
-                     "move frmStatistic 9800,495", "show frmStatistic", "show frmStatistic",
-                     "normal frmFuture", "move frmFuture 8150,495", "show frmFuture",
-                     "minimise frmVorblinFathers", "minimise frmStatistic", "minimise frmFuture",
-                     "normal frmVorblinFathers", "normal frmStatistic", "normal frmFuture",
-                     "save settings", "unload"}));
-    const MainMenu& menu = rig.main.menu;
-    EXPECT_EQ(Seen(menu.chkRec.Value, menu.chkStat.Value, menu.chkFuture.Value, menu.chkAuto.Value,
-                   rig.game.pad.chkPause.Value),
-              "1|1|1|0|1|");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
+// The score panel: removed lines, levels, bonuses and their flashes; the special figure's notice.
 #include <gtest/gtest.h>
 
-#include "core/session/demo.h"
 #include "support/fakes.h"
 
 namespace vorblin {
@@ -23,9 +23,10 @@ class LinesTest : public ::testing::Test {
         scores.Delete_Full_Lines(board, scores.Speed, n, stats);
         return n;
     }
+    // The level and lines-to-go captions, the speed and the lines counted in the level.
     std::string Progress() const {
-        return testing::Seen(scores.lblLevel.Caption, scores.lblRemain.Caption, scores.Speed,
-                             scores.LinesInLevel);
+        const std::string &level = scores.lblLevel.Caption, &toGo = scores.lblRemain.Caption;
+        return SEEN(level, toGo, scores.Speed, scores.LinesInLevel);
     }
     Board board;
     ScoreBoard scores;
@@ -39,7 +40,7 @@ TEST_F(LinesTest, FullRowsGoAtOnceAndWhatLiesAboveMovesDown) {
     EXPECT_EQ(BottomPicture(board, 5),
               Joined({"...............", "...............", "..#............", "#.#.#.#.#.#.#.#",
                       ".#............."}));
-    EXPECT_EQ(Progress(), "Level # 0|123|0|6|");
+    EXPECT_EQ(Progress(), "level=Level # 0\ntoGo=123\nscores.Speed=0\nscores.LinesInLevel=6\n");
 
     // Row 0 is examined too, and every removal empties it.
     for (int x = 4; x <= 18; ++x)
@@ -57,12 +58,14 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.LinesInLevel = 7;
     scores.Score = 12345;
     EXPECT_EQ(Remove({kFull, kFull, kFull}), 3);
-    EXPECT_EQ(Progress(), "Level # 1|12345678|15|1|");
+    EXPECT_EQ(Progress(),
+              "level=Level # 1\ntoGo=12345678\nscores.Speed=15\nscores.LinesInLevel=1\n");
     EXPECT_TRUE(scores.tmrLevel.Enabled);
     EXPECT_EQ(stats.Items, (std::vector<std::string>{"Level # 1...", "...Score : 1234"}));
     scores.LinesInLevel = 8;  // the ninth line: the row of digits is full again
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 2|123456789|30|0|");
+    EXPECT_EQ(Progress(),
+              "level=Level # 2\ntoGo=123456789\nscores.Speed=30\nscores.LinesInLevel=0\n");
 
     // At level 10 lines keep counting, without level lines; a long count stops.
     scores = ScoreBoard{};
@@ -71,12 +74,13 @@ TEST_F(LinesTest, TheLevelRisesOnTheNinthLineEvenInTheMiddleOfARemoval) {
     scores.Level = 10;
     scores.LinesInLevel = 8;
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0|123456789|150|9|");
+    EXPECT_EQ(Progress(),
+              "level=Level # 0\ntoGo=123456789\nscores.Speed=150\nscores.LinesInLevel=9\n");
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0||150|10|");
+    EXPECT_EQ(Progress(), "level=Level # 0\ntoGo=\nscores.Speed=150\nscores.LinesInLevel=10\n");
     scores.LinesInLevel = INT16_MAX;
     Remove({kFull});
-    EXPECT_EQ(Progress(), "Level # 0||150|32767|");
+    EXPECT_EQ(Progress(), "level=Level # 0\ntoGo=\nscores.Speed=150\nscores.LinesInLevel=32767\n");
     EXPECT_TRUE(stats.Items.empty());
     EXPECT_FALSE(scores.tmrLevel.Enabled);
 }
@@ -85,8 +89,9 @@ TEST_F(LinesTest, CountCaptionsMultiplyTheShownBonus) {
     for (int n : {4, 4, 4, 2, 2, 2, 3, 1})
         scores.ScoreRemovedLines(static_cast<int16_t>(n));
     EXPECT_EQ(testing::Panel(scores),
-              "Level # 0||---|1-Lines*1 = 275|2-Lines*3 = 2400|3-Lines*1 = 2225|"
-              "4-Lines*3 = 15000|||40000");
+              "level=Level # 0\nlines to go=\nscore=---\n1 line=1-Lines*1 = 275\n"
+              "2 lines=2-Lines*3 = 2400\n3 lines=3-Lines*1 = 2225\n4 lines=4-Lines*3 = 15000\n"
+              "special bonus=\ntime bonus=\ntime bonus total=40000\n");
     EXPECT_EQ(scores.Score, 3 * 50000 + 3 * 8000 + 22250 + 2750);
     EXPECT_EQ(scores.LastLines, 1);
 }
@@ -141,89 +146,29 @@ TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
     Label score{"---"};
     auto show = [&](const char* shape, int32_t bonus, bool special) {
         notice.Show_Vorblin_Bonus(FiguraInfo{shape, bonus, special}, score, sound, stats);
-        return testing::Seen(notice.lblFirma.Caption, notice.lblFirma.ForeColor,
-                             notice.lblFirma.Visible, notice.ColorFigura);
+        const Label& firma = notice.lblFirma;
+        return SEEN(firma.Caption, firma.ForeColor, firma.Visible, notice.ColorFigura);
     };
     EXPECT_EQ(show("0000111100000000", 0, false),
-              " Vorblin - фигурка    Бонус |16776960|0|16776960|");
-    EXPECT_EQ(show("1000000000000001", 50001, true), "Vorblin-фигурка Bonus 5000|16776960|1|255|");
+              "firma.Caption= Vorblin - фигурка    Бонус \n"
+              "firma.ForeColor=16776960\nfirma.Visible=false\nnotice.ColorFigura=16776960\n");
+    EXPECT_EQ(show("1000000000000001", 50001, true),
+              "firma.Caption=Vorblin-фигурка Bonus 5000\n"
+              "firma.ForeColor=16776960\nfirma.Visible=true\nnotice.ColorFigura=255\n");
     EXPECT_TRUE(sound.played.empty());  // nothing before the first landing
     score.Caption = "0";
     EXPECT_EQ(show(kSuperFigure, kSuperBonus, true),
-              "This Is Vorblin Bonus 25000|16711680|1|16711680|");
+              "firma.Caption=This Is Vorblin Bonus 25000\n"
+              "firma.ForeColor=16711680\nfirma.Visible=true\nnotice.ColorFigura=16711680\n");
     EXPECT_EQ(show("1000000000000001", 42165, true),  // 4216.5, to even
-              "Vorblin-фигурка Bonus 4216|16776960|1|255|");
+              "firma.Caption=Vorblin-фигурка Bonus 4216\n"
+              "firma.ForeColor=16776960\nfirma.Visible=true\nnotice.ColorFigura=255\n");
     EXPECT_EQ(show("0000111100000000", 0, false),
-              "Vorblin-фигурка Bonus 4216|16776960|1|16776960|");
+              "firma.Caption=Vorblin-фигурка Bonus 4216\n"
+              "firma.ForeColor=16776960\nfirma.Visible=true\nnotice.ColorFigura=16776960\n");
     EXPECT_EQ(sound.played, (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1}));
     EXPECT_EQ(stats.Items,
               (std::vector<std::string>{"...Vorblin", "...SUPER VORBLIN !!!", "...Vorblin"}));
-}
-
-TEST(SpecialFigureNotice, AtTheStartItShowsSilentlyAndItsLogLineIsCleared) {
-    testing::GameRig rig;
-    // Warm-up, colour, figure 1; figure 2 is special (m = 25) with four filled cells.
-    rig.rnd.Push({0, 0, 0, 0, 0, 0, 0, 0.5f, 0});
-    for (int k = 0; k < 16; ++k)
-        rig.rnd.Push({k < 4 ? 0.9f : 0.1f});
-    rig.rnd.Push({0.5f});  // bonus 40000.5 -> 40000
-    rig.game.Form_Load();
-    EXPECT_EQ(rig.game.Queue(2).Bonus, 40000);
-    EXPECT_EQ(rig.game.Queue(3).Bonus, 0);  // the figures after it are ordinary again
-    EXPECT_FALSE(rig.game.Queue(3).IsVorblin);
-    EXPECT_TRUE(rig.game.notice.lblFirma.Visible);
-    EXPECT_EQ(rig.game.notice.lblFirma.Caption, "Vorblin-фигурка Bonus 4000");
-    EXPECT_TRUE(rig.sound.played.empty());
-    EXPECT_TRUE(rig.game.lstStatistic.Items.empty());
-}
-
-TEST(Demo, EachDrawPressesItsButton) {
-    // r = 0 to 23: invert, left 1-7, right 8-15, rotate 16-19, drop 20-21, invert 22-23.
-    std::string pressed;
-    for (int r = 0; r <= 23; ++r)
-        pressed += "-LRTDI"[static_cast<int>(DemoActionFor(r))];
-    EXPECT_EQ(pressed, "ILLLLLLLRRRRRRRRTTTTDDII");
-}
-
-TEST(Demo, TicksRestoreTheButtonsWaitARandomTimeAndPressLikeTheMouse) {
-    testing::GameRig rig;
-    Game& g = rig.game;
-    g.Form_Load();  // every draw 0: buttons in QBColor(1), figure of shape 0 at column 9
-    Demo demo(rig.rnd);
-    ControlPad& pad = g.pad;
-    CommandButton* const buttons[] = {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate,
-                                      &pad.cmdSpace};
-    // Each tick draws the next interval, the button, and a drop its sound; it leaves the
-    // action, the interval, the sound and the buttons that still look pressed.
-    const std::vector<std::vector<float>> ticks = {{0.5f, 0.51f / 23},        {0.0f, 7.49f / 23},
-                                                   {0.99999994f, 7.51f / 23}, {0.1f, 16.0f / 23},
-                                                   {0.1f, 21.49f / 23, 0.9f}, {0.1f, 0.49f / 23},
-                                                   {0.1f, 22.0f / 23}};
-    std::string seen;
-    for (const std::vector<float>& draws : ticks) {
-        for (CommandButton* b : buttons)
-            b->BackColor = kGreen;
-        rig.rnd.script.assign(draws.begin(), draws.end());
-        rig.sound.played.clear();
-        seen += "-LRTDI"[static_cast<int>(demo.tmrDemo_Timer(g))];
-        seen += std::to_string(demo.tmrDemo.Interval) + " ";
-        for (Channel c : rig.sound.played)
-            seen += std::to_string(static_cast<int>(c)) + " ";
-        for (const CommandButton* b : buttons)
-            seen += b->BackColor == QBColor(1) ? '.' : '#';
-        seen += "|";
-    }
-    EXPECT_EQ(seen,
-              "L375 1 #...|L1 1 #...|R750 2 .#..|T75 3 ..#.|D75 4 ....|I75 9 ...#|I75 9 ...#|");
-    EXPECT_EQ(g.board.PosX, 8);         // left, left, right
-    EXPECT_EQ(rig.shell.focusWell, 0);  // no mouse-up in the demonstration
-
-    g.Set_chkPause(1);  // a paused game stays as it is, though the draws go on
-    const int draws = rig.rnd.draws;
-    rig.rnd.Push({0.5f, 1.0f / 23});
-    EXPECT_EQ(demo.tmrDemo_Timer(g), DemoAction::None);
-    EXPECT_EQ(rig.rnd.draws, draws + 2);
-    EXPECT_EQ(g.board.PosX, 8);
 }
 
 }  // namespace

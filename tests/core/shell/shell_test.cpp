@@ -1,4 +1,4 @@
-// The main window's logic: a second game, the menu, the outline, the help tour.
+// The main window's logic: a second game, the menu, the side windows, the outline.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/base/twips.h"
-#include "core/help/help_tour.h"
 #include "core/rules/frm_main_layout.h"
 #include "core/shell/main_shell.h"
 #include "core/shell/window_shape.h"
@@ -15,183 +14,11 @@
 namespace vorblin {
 namespace {
 
-using testing::Seen;
+using Lines = std::vector<std::string>;
 
 struct ShellRig : testing::ShellRig {
     ShellRig() { main.Form_Load(); }
 };
-
-// What the tour had done when one page was shown.
-struct Page {
-    std::string text;
-    std::vector<std::string> blue;  // controls in the highlight colour
-    Colour table;
-    int16_t chkHelp;
-    size_t sounds, wellOps;
-};
-
-// The main window's logic with a help window that records each page and is closed
-// ("Закрыть") on the page numbered closeOn (0 the first page, -1 never).
-struct TourRig : ShellRig {
-    struct Window final : HelpWindow {
-        explicit Window(TourRig& rig) : rig(rig) {}
-        void Show(std::string_view text) override {
-            rig.pages.push_back({std::string(text), rig.Blue(), rig.main.records.lstTable.BackColor,
-                                 rig.main.menu.chkHelp.Value, rig.sound.played.size(),
-                                 rig.well.ops.size()});
-            blnClose = static_cast<int>(rig.pages.size()) - 1 == rig.closeOn;
-            if (blnClose && rig.endGame) {
-                // The game ends on this page: its flow closes the window and starts anew.
-                testing::LandOnNextTick(rig.game, 0, true);
-                rig.game.tmrDown_Timer();
-            }
-        }
-        TourRig& rig;
-    };
-
-    TourRig() {
-        shell.helpWindow = [this] {
-            ++windows;
-            return std::make_unique<Window>(*this);
-        };
-    }
-    std::vector<std::string> Blue() {
-        std::vector<std::string> names;
-        for (const ControlSpec& item : FrmMainLayout())
-            if (main.help.BackColor(item.name) == kHelpHighlight)
-                names.emplace_back(item.name);
-        return names;
-    }
-    // Every control's back colour, in the layout's order.
-    std::vector<Colour> Colours() {
-        std::vector<Colour> colours;
-        for (const ControlSpec& item : FrmMainLayout())
-            colours.push_back(main.help.BackColor(item.name));
-        return colours;
-    }
-
-    int closeOn = -1, windows = 0;
-    bool endGame = false;
-    std::vector<Page> pages;
-};
-
-TEST(HelpTour, WalksEveryControlInOrderWithItsTagGivesColoursBackAndRedrawsTheWell) {
-    TourRig rig;
-    Game& game = rig.main.game;
-    game.cmdLeftRight_MouseDown(0);  // green while held
-    game.cmdDown_MouseDown();        // black until the landing
-    rig.main.help.backColours["lblScore"] = RGB(1, 2, 3);
-    game.board.C(4, 30) = true;
-    game.Position = 3;
-    rig.sound.played.clear();
-    const std::vector<Colour> before = rig.Colours();
-    rig.main.Set_chkHelp(1);
-
-    ASSERT_EQ(rig.pages.size(), 35u);
-    EXPECT_EQ(Seen(rig.pages[0].text, rig.pages[0].blue.size(), rig.pages[0].table),
-              Seen(kHelpFirstPage, 0, kHelpTableMark));
-    std::vector<std::string> walked;
-    for (size_t i = 1; i < rig.pages.size(); ++i) {
-        const Page& page = rig.pages[i];
-        ASSERT_EQ(page.blue.size(), 1u) << i;  // its own colour came back before the next
-        walked.push_back(page.blue[0]);
-        // One sound before the first page, one after each.
-        EXPECT_EQ(Seen(page.table, page.chkHelp, page.sounds), Seen(kBlack, 1, i)) << i;
-        for (const ControlSpec& item : FrmMainLayout())
-            if (item.name == page.blue[0]) {
-                EXPECT_EQ(page.text, item.tag) << i;
-            }
-    }
-    EXPECT_EQ(walked,
-              (std::vector<std::string>{
-                  "picVorblin",       "fraControl",       "cmdDown",          "cmdLeftRight(2)",
-                  "cmdLeftRight(0)",  "cmdRotate(0)",     "cmdSpace",         "lblPause",
-                  "frmMenu",          "chkSet",           "chkDemo",          "chkHelp",
-                  "chkPause",         "chkRec",           "chkStat",          "chkAuto",
-                  "chkFuture",        "fraScore",         "lblScore",         "fraLines",
-                  "lblCountLines(1)", "lblCountLines(2)", "lblCountLines(3)", "lblCountLines(4)",
-                  "picNext",          "lblFirma",         "lblSumBonus",      "lblLevel",
-                  "lblPosition",      "lblRemain",        "lblNextPlace",     "lblAutors",
-                  "lblTimeBonus",     "lblTotalScore"}));
-    EXPECT_EQ(rig.pages[32].text, kCreditsText);
-    EXPECT_EQ(rig.pages[34].text, "Суммарный бонус за время.");
-    EXPECT_EQ(rig.Colours(), before);  // the colours the controls had, not the layout's
-    EXPECT_EQ(Seen(rig.main.records.lstTable.BackColor, rig.sound.played.size(),
-                   rig.main.menu.chkHelp.Value),
-              Seen(kBlack, 35, 0));
-    EXPECT_EQ(Seen(rig.windows, rig.shell.focusWell), "1|2|");
-
-    // The well is redrawn between its page and the next one, and only then.
-    testing::RecordingSurface expected;
-    Draw_Field(expected, game.board);
-    Draw_Grid(expected, game.board, game.Position);
-    Draw_Figure(expected, game.board);
-    const auto at = [&](size_t page) { return rig.well.ops.begin() + rig.pages[page].wellOps; };
-    EXPECT_EQ(std::vector<std::string>(at(1), at(2)), expected.ops);
-    EXPECT_EQ(Seen(rig.pages[1].wellOps, rig.well.ops.size()),
-              Seen(rig.pages[0].wellOps, rig.pages[2].wellOps));
-}
-
-TEST(HelpTour, ClosingEndsTheTourAfterTheCurrentControlIsRestored) {
-    const std::pair<int, std::string> cases[] = {
-        {0, ""}, {1, "picVorblin"}, {3, "cmdDown"}, {12, "chkHelp"}, {34, "lblTotalScore"}};
-    for (const auto& [closeOn, control] : cases) {
-        TourRig rig;
-        rig.closeOn = closeOn;
-        const std::vector<Colour> before = rig.Colours();
-        rig.main.Set_chkHelp(1);
-        const std::vector<std::string>& lastBlue = rig.pages.back().blue;
-        EXPECT_EQ(Seen(lastBlue.empty() ? "" : lastBlue[0], rig.Colours() == before,
-                       rig.pages.size(), rig.main.records.lstTable.BackColor,
-                       rig.sound.played.size(), rig.main.menu.chkHelp.Value, rig.shell.focusWell),
-                  Seen(control, true, closeOn + 1, kBlack, closeOn + 1, 0, 2));
-    }
-}
-
-// A game that ends on a page: the painted control has its colour back before the new game
-// reads the menu's colour and paints the pad's buttons anew.
-TEST(HelpTour, AGameEndingOnAPageGivesTheColourBackFirst) {
-    for (const int closeOn : {3, 13}) {  // "V", "Pause"
-        TourRig rig;
-        rig.closeOn = closeOn;
-        rig.endGame = true;
-        rig.main.Set_chkHelp(1);
-        const ControlPad& pad = rig.game.pad;
-        EXPECT_EQ(Seen(rig.dialogs.log.back(), rig.Blue().size(), rig.main.menu.ColorMenu,
-                       pad.chkPause.BackColor, pad.cmdDown.BackColor == pad.ColorButtons),
-                  Seen("new game?", 0, RGB(192, 0, 0), RGB(192, 0, 0), true))
-            << closeOn;
-    }
-}
-
-TEST(HelpTour, PageSoundsRoundHalfToEven) {
-    testing::ScriptedRandom rnd;
-    testing::RecordingSound sound;
-    std::string numbers;  // 2.5 goes down to 2, 5.5 up to 6
-    for (float draw : {0.0f, 0.0625f, 0.25f, 0.2501f, 0.5f, 0.6f, 0.75f, 0.99999994f}) {
-        rnd.Push({draw});
-        numbers += std::to_string(Play_Help_Sound(rnd, sound));
-    }
-    EXPECT_EQ(numbers, "11234567");
-    EXPECT_EQ(sound.played,
-              (std::vector<Channel>{Channel::mVorblin1, Channel::mVorblin1, Channel::mDown1,
-                                    Channel::mLeft1, Channel::mRight1, Channel::mRotate1,
-                                    Channel::mDrop1, Channel::mDelLin1}));
-}
-
-TEST(HelpWindowRules, OpensLeftOfTheMainWindowAndUnrollsJustPast3030Twips) {
-    const WindowPosition at = HelpWindowPlace({5000, 700}, 3600);
-    EXPECT_EQ(Seen(at.Left, at.Top), "1400|700|");
-    HelpUnroll unroll;
-    std::string heights;
-    while (unroll.tmrResize.Enabled && heights.size() < 200) {
-        heights += std::to_string(unroll.Height / 100) + " ";
-        unroll.tmrResize_Timer();
-    }
-    EXPECT_EQ(Seen(unroll.tmrResize.Interval, heights, unroll.Height),
-              "15|0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 "
-              "28 29 30 |3100|");
-}
 
 // Everything a game shows or keeps for the next landing, as text.
 std::string Displays(const ShellRig& rig) {
@@ -199,18 +26,19 @@ std::string Displays(const ShellRig& rig) {
     const ScoreBoard& s = g.scores;
     const ControlPad& p = g.pad;
     std::string text = testing::Panel(s);
-    text.resize(text.rfind('|', text.rfind('|') - 1));  // the time bonus labels keep theirs
+    text.resize(text.find("time bonus="));  // the time bonus labels keep theirs
     text +=
-        Seen(s.lblLevel.ForeColor, g.lblPosition.Caption, g.lblNextPlace.Caption,
+        SEEN(s.lblLevel.ForeColor, g.lblPosition.Caption, g.lblNextPlace.Caption,
              g.lblNextPlace.Visible, g.notice.lblFirma.Visible, s.Score, s.Speed, s.Level,
              s.LinesInLevel, s.FigureCount, s.CellCounter, s.TimeBonusTotal, s.VorblinBonusTotal,
              s.LineCounts[1], s.LineCounts[2], s.LineCounts[3], s.LineCounts[4],
              g.notice.ColorFigura, rig.main.menu.ColorMenu, p.bDrop, p.EnableControls,
              g.tmrDown.Enabled, rig.main.menu.chkDemo.Value, rig.main.demo.tmrDemo.Enabled,
              g.lstStatistic.ListIndex, int{g.board.PosX}, int{g.board.PosY});
-    for (const CommandButton* b :
-         {&p.cmdLeftRight[0], &p.cmdLeftRight[2], &p.cmdRotate, &p.cmdDown, &p.cmdSpace})
-        text += Seen(b->BackColor, b->Enabled);
+    text +=
+        SEEN(p.cmdLeftRight[0].BackColor, p.cmdLeftRight[0].Enabled, p.cmdLeftRight[2].BackColor,
+             p.cmdLeftRight[2].Enabled, p.cmdRotate.BackColor, p.cmdRotate.Enabled,
+             p.cmdDown.BackColor, p.cmdDown.Enabled, p.cmdSpace.BackColor, p.cmdSpace.Enabled);
     for (const std::string& line : g.lstStatistic.Items)
         text += line + "\n";
     return text + testing::BottomPicture(g.board, 31) + rig.well.Cells(2, 0, 20, 30);
@@ -243,13 +71,16 @@ TEST(SecondGame, StartsAsCleanAsTheFirst) {
         g.Form_KeyDown(key);
     g.tmrDown_Timer();  // the new game comes while a figure falls
     ASSERT_EQ(testing::Panel(g.scores),
-              "Level # 1|123456|9681|1-Lines*1 = 275|2-Lines*1 = 800|3-Lines*1 = 2225|"
-              "4-Lines*1 = 5000|  Vorblin Bonus : 4000|199|400");
+              "level=Level # 1\nlines to go=123456\nscore=9681\n1 line=1-Lines*1 = 275\n"
+              "2 lines=2-Lines*1 = 800\n3 lines=3-Lines*1 = 2225\n4 lines=4-Lines*1 = 5000\n"
+              "special bonus=  Vorblin Bonus : 4000\ntime bonus=199\ntime bonus total=400\n");
     ASSERT_TRUE(g.notice.lblFirma.Visible);
 
     played.main.New_Game();
     EXPECT_EQ(Displays(played), Displays(fresh));
-    EXPECT_EQ(testing::Panel(g.scores), "Level # 0||---||||||199|400");
+    EXPECT_EQ(testing::Panel(g.scores),
+              "level=Level # 0\nlines to go=\nscore=---\n1 line=\n2 lines=\n3 lines=\n4 lines=\n"
+              "special bonus=\ntime bonus=199\ntime bonus total=400\n");
     EXPECT_EQ(played.shell.outlines, 2);
 }
 
@@ -272,15 +103,17 @@ TEST(MenuFlash, RunsOnceOverTheTopRowAndStops) {
     rig.main.New_Game();
     for (int step = 1; step <= 4; ++step)
         rig.main.tmrMigMenuControls_Timer();
-    EXPECT_EQ(Seen(menu.ColorMenu, row[0]->BackColor, row[3]->BackColor),
-              Seen(RGB(192, 0, 0), RGB(192, 0, 0), RGB(192, 0, 0)));
+    EXPECT_EQ(menu.ColorMenu, RGB(192, 0, 0));
+    EXPECT_EQ(row[0]->BackColor, RGB(192, 0, 0));
+    EXPECT_EQ(row[3]->BackColor, RGB(192, 0, 0));
 }
 
 TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
     ShellRig rig;
     MainShell& m = rig.main;
     // No side window open: their buttons are up.
-    EXPECT_EQ(Seen(m.menu.chkRec.Value, m.menu.chkStat.Value, m.menu.chkFuture.Value), "0|0|0|");
+    EXPECT_EQ(SEEN(m.menu.chkRec.Value, m.menu.chkStat.Value, m.menu.chkFuture.Value),
+              "m.menu.chkRec.Value=0\nm.menu.chkStat.Value=0\nm.menu.chkFuture.Value=0\n");
     std::string seen;
     for (auto [press, value] : {std::pair{&MainShell::Set_chkSet, 1},
                                 {&MainShell::Set_chkHelp, 1},
@@ -324,6 +157,49 @@ TEST(WindowShape, MatchesTheWorkedExample) {
     EXPECT_EQ(outline, expected);
     const PlacedControl stray[] = {{"lblScore", ControlKind::Label, 1, 1, 5, 5}};
     EXPECT_EQ(RebuildWindowRgn(500, stray), (std::vector<ShapeRect>{{0, 0, 500, 27}}));
+}
+
+TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWindow) {
+    ShellRig rig;
+    rig.sides.At(SideWindow::frmVorblinFathers).visible = true;  // left open by the last run
+    rig.sides.At(SideWindow::frmFuture).visible = true;
+    rig.shell.log = &rig.sides.log;
+    rig.main.Form_Load();  // the buttons follow the windows, at every load
+    rig.main.Set_chkStat(1);
+    rig.sides.At(SideWindow::frmStatistic).visible = false;  // its close box
+    rig.main.New_Game();
+    rig.main.Set_chkRec(0);
+    rig.sides.main = {1005, 495};
+    rig.main.Set_chkAuto(1);  // beside the main window at 1005, 495, 7125 x 9210
+    // On the press; the gap beside the main window and the one between the future and the
+    // statistics windows come out the same in whole pixels (here 1).
+    const auto left = [&](SideWindow w) { return TwipsToPixels(rig.sides.At(w).position.Left); };
+    const int futureRight = left(SideWindow::frmFuture) + TwipsToPixels(1635);
+    const int gapBesideMain = left(SideWindow::frmFuture) - TwipsToPixels(1005 + 7125);
+    const int gapBetween = left(SideWindow::frmStatistic) - futureRight;
+    EXPECT_EQ(SEEN(gapBesideMain, gapBetween), "gapBesideMain=1\ngapBetween=1\n");
+    rig.main.chkAuto_MouseUp();  // springs back
+    rig.main.Form_Resize(true);  // pauses the game too
+    rig.main.Form_Resize(false);
+    rig.main.Form_QueryUnload();
+    EXPECT_EQ(rig.sides.log,
+              (Lines{"show frmVorblinFathers", "show frmFuture", "show frmStatistic",
+                     "hide frmStatistic", "hide frmVorblinFathers",
+                     // Docked: the hall of fame (3630 high) at the bottom, the statistics
+                     // beside the future window (1635 wide); a button not yet down shows its
+                     // window once more.
+                     "normal frmVorblinFathers", "move frmVorblinFathers 8150,6075",
+                     "show frmVorblinFathers", "show frmVorblinFathers", "normal frmStatistic",
+                     "move frmStatistic 9800,495", "show frmStatistic", "show frmStatistic",
+                     "normal frmFuture", "move frmFuture 8150,495", "show frmFuture",
+                     "minimise frmVorblinFathers", "minimise frmStatistic", "minimise frmFuture",
+                     "normal frmVorblinFathers", "normal frmStatistic", "normal frmFuture",
+                     "save settings", "unload"}));
+    const MainMenu& menu = rig.main.menu;
+    EXPECT_EQ(SEEN(menu.chkRec.Value, menu.chkStat.Value, menu.chkFuture.Value, menu.chkAuto.Value,
+                   rig.game.pad.chkPause.Value),
+              "menu.chkRec.Value=1\nmenu.chkStat.Value=1\nmenu.chkFuture.Value=1\n"
+              "menu.chkAuto.Value=0\nrig.game.pad.chkPause.Value=1\n");
 }
 
 }  // namespace

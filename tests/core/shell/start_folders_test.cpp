@@ -1,10 +1,10 @@
+// Where the records folder comes from at the start: the option, the config files, a fallback.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "core/base/text_file.h"
 #include "core/shell/start_folders.h"
-#include "core/sound/sound_settings_file.h"
 #include "support/fakes.h"
 
 namespace vorblin {
@@ -102,28 +102,6 @@ TEST(StartFolders, AFolderThatCannotHoldTheTableIsSaidAndTheOwnFolderUsed) {
         EXPECT_NE(got.problems[0].find(each.said), std::string::npos) << got.problems[0];
         EXPECT_NE(got.problems[0].find("kept in " + c.own.path), std::string::npos);
     }
-}
-
-TEST(StartFolders, ShippedSoundsBesideTheExecutableOrInTheInstalledShareFolder) {
-    testing::TempFolder root;
-    const std::string games = root.File("games");
-    const std::string share = root.File("share/vorblin");
-    fs::create_directories(games);
-    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);  // nothing anywhere
-    fs::create_directories(share + "/Sound");                    // letter case ignored
-    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), share);
-    EXPECT_EQ(DefaultBkgPath(ShippedFolder(games, "../share/vorblin")),
-              share + "/Sound/bkgmusic.WAV");
-    EXPECT_EQ(ShippedFolder(games + "/", "../share/vorblin/"), share);
-    EXPECT_EQ(ShippedFolder(games, "../share/other"), games);
-    // A sounds folder beside the executable (a build folder) comes first.
-    fs::create_directories(games + "/sound");
-    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);
-    // A file named like the folder is no folder of sounds.
-    const std::string bin = root.File("bin");
-    fs::create_directories(bin);
-    ASSERT_TRUE(WriteFileAtomically(bin + "/sound", "x"));
-    EXPECT_EQ(ShippedFolder(bin, "../share/vorblin"), share);
 }
 
 }  // namespace

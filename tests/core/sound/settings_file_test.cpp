@@ -1,3 +1,4 @@
+// The sound settings file and its rules, and where the shipped sounds are found.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,8 +13,8 @@
 namespace vorblin {
 namespace {
 
+namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-using testing::Seen;
 
 std::string Text(const Lines& lines) {
     std::string text;
@@ -168,30 +169,63 @@ TEST(SettingsFile, AFolderThatCannotBeWritten) {
 }
 
 TEST(SettingsRules, FileNamesAndFolders) {
-    EXPECT_EQ(Seen(Get_File_Name("/p/sound/left1.WAV"), Get_Folder("/p/sound/left1.WAV"),
+    EXPECT_EQ(SEEN(Get_File_Name("/p/sound/left1.WAV"), Get_Folder("/p/sound/left1.WAV"),
                    Get_File_Name("plain.wav"), Get_Folder("plain.wav")),
-              "left1.WAV|/p/sound/|plain.wav||");
+              "Get_File_Name(\"/p/sound/left1.WAV\")=left1.WAV\n"
+              "Get_Folder(\"/p/sound/left1.WAV\")=/p/sound/\n"
+              "Get_File_Name(\"plain.wav\")=plain.wav\nGet_Folder(\"plain.wav\")=\n");
 }
 
 // The leading number, rounded; above the largest speed the box shows the largest instead.
 TEST(SettingsRules, SweepSpeedText) {
-    const std::pair<const char*, std::string> cases[] = {
-        {"", "0|0|"},        {"12abc", "12|0|"}, {"500", "500|0|"}, {"500.4", "500|0|"},
-        {"500.6", "500|1|"}, {"1000", "500|1|"}, {"-40", "-40|0|"}, {"-99999", "-32768|0|"}};
-    for (const auto& [text, seen] : cases) {
-        const SpeedText read = ReadSpeedText(text);
-        EXPECT_EQ(Seen(read.speed, read.tooLarge), seen) << text;
+    const struct {
+        const char* text;
+        int speed;
+        bool tooLarge;
+    } cases[] = {{"", 0, false},        {"12abc", 12, false},     {"500", 500, false},
+                 {"500.4", 500, false}, {"500.6", 500, true},     {"1000", 500, true},
+                 {"-40", -40, false},   {"-99999", -32768, false}};
+    for (const auto& c : cases) {
+        const SpeedText read = ReadSpeedText(c.text);
+        EXPECT_EQ(read.speed, c.speed) << c.text;
+        EXPECT_EQ(read.tooLarge, c.tooLarge) << c.text;
     }
 }
 
-// Channels by number, in the order they are made; -1 for no second variant.
+// Each event's caption, then its channels by number, in the order they are made; -1 for no
+// second variant.
 TEST(SettingsRules, EventsAndTheirVariants) {
     Lines seen;
     for (const EventEntry& e : ListEvents())
-        seen.push_back(Seen(e.caption, int(e.first), e.second ? int(*e.second) : -1));
-    EXPECT_EQ(seen, (Lines{"Инверсия|9|-1|", "Появление Vorblin-фигурки|6|-1|",
-                           "Удаление линиий|5|-1|", "Приземление|0|8|", "Бросить|4|7|",
-                           "Вращение|3|-1|", "Влево|1|-1|", "Вправо|2|-1|"}));
+        seen.push_back(std::string(e.caption) + ": first " + std::to_string(int(e.first)) +
+                       ", second " + std::to_string(e.second ? int(*e.second) : -1));
+    EXPECT_EQ(seen, (Lines{"Инверсия: first 9, second -1",
+                           "Появление Vorblin-фигурки: first 6, second -1",
+                           "Удаление линиий: first 5, second -1", "Приземление: first 0, second 8",
+                           "Бросить: first 4, second 7", "Вращение: first 3, second -1",
+                           "Влево: first 1, second -1", "Вправо: first 2, second -1"}));
+}
+
+TEST(StartFolders, ShippedSoundsBesideTheExecutableOrInTheInstalledShareFolder) {
+    testing::TempFolder root;
+    const std::string games = root.File("games");
+    const std::string share = root.File("share/vorblin");
+    fs::create_directories(games);
+    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);  // nothing anywhere
+    fs::create_directories(share + "/Sound");                    // letter case ignored
+    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), share);
+    EXPECT_EQ(DefaultBkgPath(ShippedFolder(games, "../share/vorblin")),
+              share + "/Sound/bkgmusic.WAV");
+    EXPECT_EQ(ShippedFolder(games + "/", "../share/vorblin/"), share);
+    EXPECT_EQ(ShippedFolder(games, "../share/other"), games);
+    // A sounds folder beside the executable (a build folder) comes first.
+    fs::create_directories(games + "/sound");
+    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);
+    // A file named like the folder is no folder of sounds.
+    const std::string bin = root.File("bin");
+    fs::create_directories(bin);
+    ASSERT_TRUE(WriteFileAtomically(bin + "/sound", "x"));
+    EXPECT_EQ(ShippedFolder(bin, "../share/vorblin"), share);
 }
 
 }  // namespace

@@ -1,0 +1,55 @@
+// The end of a game: the name asked for a place, the result stored, a new game or the end.
+#include <gtest/gtest.h>
+
+#include "core/base/text_file.h"
+#include "core/records/records_table.h"
+#include "support/fakes.h"
+
+namespace vorblin {
+namespace {
+
+using testing::ShellRig;
+using testing::Table;
+using Lines = std::vector<std::string>;
+
+// Ends the game with the shown score S: the next figure cannot be placed. What is stored.
+RecordTable EndWithScore(ShellRig& rig, int32_t S) {
+    testing::LandOnNextTick(rig.game, S, true);
+    rig.game.tmrDown_Timer();
+    return ParseRecords(ReadFileBytes(rig.folder.File(kRecordsFileName)).bytes);
+}
+
+TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
+    ShellRig rig;
+    rig.main.Form_Load();  // the default table
+    rig.main.Set_chkDemo(1);
+    rig.dialogs.name = {"Юля", false};
+    rig.dialogs.newGame = false;
+    rig.shell.log = &rig.dialogs.log;
+    rig.dialogs.whileAsking = [&] {  // another machine stores two results meanwhile
+        WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(2, 500)));
+    };
+    EXPECT_EQ(EndWithScore(rig, 300), (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
+    // The list shows what was stored; "Нет" saves the settings, then ends.
+    EXPECT_EQ(SEEN(rig.main.records.lstTable.ListCount(), rig.main.demo.tmrDemo.Enabled),
+              "rig.main.records.lstTable.ListCount()=3\nrig.main.demo.tmrDemo.Enabled=false\n");
+    EXPECT_EQ(rig.dialogs.log,
+              (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
+
+    // Another machine fills the table: 902 earns no place; "Да" starts a new game with
+    // score, speed and level back to 0.
+    ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(99))));
+    rig.dialogs.log.clear();
+    rig.dialogs.newGame = true;
+    rig.game.scores.Speed = 7;
+    EXPECT_EQ(EndWithScore(rig, 902), Table(99));
+    EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?"}));
+    const ScoreBoard& s = rig.game.scores;
+    EXPECT_EQ(SEEN(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
+                   rig.game.board.GameOver(), rig.shell.saves),
+              "rig.game.Position=99\ns.Score=0\ns.Speed=0\ns.lblLevel.Caption=Level # 0\n"
+              "s.lblScore.Caption=---\nrig.game.board.GameOver()=false\nrig.shell.saves=1\n");
+}
+
+}  // namespace
+}  // namespace vorblin
