@@ -39,6 +39,9 @@ add_executable(vorblin_ui_tests
 )
 target_link_libraries(vorblin_ui_tests PRIVATE vorblin_ui vorblin_test_support Qt6::Test GTest::gtest
                       PkgConfig::SDL2_MIXER)
+# Parsed once per build rather than once per test file (see the core tests).
+target_precompile_headers(vorblin_ui_tests PRIVATE <gtest/gtest.h> <QApplication> <QTest>
+                          <QWidget>)
 # The shipped sounds, as the build makes them, for the test of their mixed level.
 target_compile_definitions(vorblin_ui_tests PRIVATE
                            VORBLIN_SOUND_DIR="${CMAKE_CURRENT_BINARY_DIR}/sound")

@@ -250,7 +250,8 @@ TEST(ShippedSounds, TheLoudestThatSoundAtOnceStayBelowFullScale) {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
     const auto shipped = [](const char* name) {
-        return std::string(VORBLIN_SOUND_DIR) + "/" + name + ".WAV";
+        std::string path = VORBLIN_SOUND_DIR;
+        return path.append("/").append(name).append(".WAV");
     };
     std::vector<int> peaks;
     for (const auto& variants : {std::vector<const char*>{"left1", "drop1", "down1"},
