@@ -15,8 +15,8 @@
 #include "core/rules/sound_board.h"
 #include "core/session/game.h"
 #include "core/session/records_link.h"
-#include "core/session/shell_link.h"
 #include "core/shell/main_shell.h"
+#include "core/shell/main_window_link.h"
 #include "core/shell/side_windows.h"
 
 namespace vorblin {
@@ -91,7 +91,7 @@ struct RecordingRecords final : RecordsLink {
     std::function<void()> onEnd;  // the game-over flow's dialogs
 };
 
-struct RecordingShell final : ShellLink {
+struct RecordingShell final : MainWindowLink {
     void FocusWell() override { ++focusWell; }
     void Minimize() override { ++minimized; }
     void RestoreAndActivate() override { ++restored; }

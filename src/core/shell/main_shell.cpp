@@ -177,6 +177,13 @@ void MainShell::chkAuto_Click() {
     DockOne(SideWindow::frmFuture, {futureLeft, main.Top}, &MainShell::Set_chkFuture);
 }
 
+void MainShell::DockAgain() {
+    const int16_t pressed = menu.chkAuto.Value;
+    menu.chkAuto.Value = 1;
+    chkAuto_Click();
+    menu.chkAuto.Value = pressed;
+}
+
 void MainShell::chkAuto_MouseUp() {
     Set_chkAuto(0);
     shell_.FocusWell();

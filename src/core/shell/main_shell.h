@@ -11,6 +11,7 @@
 #include "core/session/demo.h"
 #include "core/session/game.h"
 #include "core/session/main_menu.h"
+#include "core/shell/main_window_link.h"
 #include "core/shell/records_dialogs.h"
 #include "core/shell/side_windows.h"
 
@@ -23,7 +24,7 @@ struct ShellParts {
     DrawingSurface& picNext;
     DrawingSurface& picFuture;
     SoundBoard& sound;
-    ShellLink& shell;
+    MainWindowLink& shell;
     RecordsDialogs& dialogs;
     SideWindowHost& sides;
     // Where the hall-of-fame file lives.
@@ -54,6 +55,9 @@ class MainShell final : private RecordsLink {
     void Set_chkRec(int16_t value);
     void Set_chkStat(int16_t value);
     void Set_chkFuture(int16_t value);
+    // Places the side windows as "Auto" does, whatever the button shows: the sizes docking
+    // goes by changed (a side window's frame became known only after it was shown).
+    void DockAgain();
     // Mouse released over the side-window buttons ("Auto" springs back).
     void chkAuto_MouseUp();
     void chkSide_MouseUp() { shell_.FocusWell(); }
@@ -82,7 +86,7 @@ class MainShell final : private RecordsLink {
     void DockOne(SideWindow window, WindowPosition position, void (MainShell::*press)(int16_t));
 
     Clock& clock_;
-    ShellLink& shell_;
+    MainWindowLink& shell_;
     RecordsDialogs& dialogs_;
     SideWindowHost& sides_;
 };

@@ -70,7 +70,7 @@ void FrmMain::ConnectInput() {
     check("chkRec", [&shell](int16_t v) { shell.Set_chkRec(v); });
     check("chkStat", [&shell](int16_t v) { shell.Set_chkStat(v); });
     check("chkFuture", [&shell](int16_t v) { shell.Set_chkFuture(v); });
-    check("chkAuto", [this](int16_t v) { chkAuto_Click(v); });
+    check("chkAuto", [this](int16_t v) { PressAuto(v); });
     // A click is a press and a release: the release hands the focus back ("Auto" springs up).
     for (const char* name : {"chkRec", "chkStat", "chkFuture"})
         connect(static_cast<ColourButton*>(Control(name)), &QPushButton::clicked, this,

@@ -7,18 +7,18 @@
 
 namespace vorblin {
 
-void FrmMain::chkAuto_Click(int16_t value) {
-    MainShell& shell = *shell_;
+void FrmMain::PressAuto(int16_t value) {
     const QMargins frame = LearnSideFrame();
-    shell.Set_chkAuto(value);
-    if (value != 1)
-        return;
+    shell_->Set_chkAuto(value);
+    if (value == 1)
+        FollowLateFrames(frame);
+}
+
+void FrmMain::FollowLateFrames(QMargins before) {
     // A side window shown for the first time may have got its frame at once: dock once more
     // by the real frame sizes. Under a window manager it comes later (SideFrameArrived).
-    if (LearnSideFrame() != frame) {
-        shell.menu.chkAuto.Value = 0;
-        shell.Set_chkAuto(1);
-    }
+    if (LearnSideFrame() != before)
+        shell_->DockAgain();
     dockedBy_ = sideFrame_;
     for (const SideWindow w :
          {SideWindow::frmVorblinFathers, SideWindow::frmStatistic, SideWindow::frmFuture})
@@ -31,12 +31,9 @@ void FrmMain::SideFrameArrived() {
     const QMargins frame = LearnSideFrame();
     if (!dockedBy_ || *dockedBy_ == frame)
         return;
-    Run([this] {
-        MainMenu& menu = shell_->menu;
-        const int16_t pressed = menu.chkAuto.Value;
-        menu.chkAuto.Value = 0;
-        chkAuto_Click(1);
-        menu.chkAuto.Value = pressed;
+    Run([this, frame] {
+        shell_->DockAgain();
+        FollowLateFrames(frame);
     });
 }
 

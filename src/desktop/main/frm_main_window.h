@@ -16,7 +16,6 @@
 
 #include "core/base/random_clock.h"
 #include "core/rules/tick_clock.h"
-#include "core/session/shell_link.h"
 #include "core/shell/main_shell.h"
 #include "core/shell/records_dialogs.h"
 #include "core/shell/side_windows.h"
@@ -38,7 +37,7 @@ class TitleStrip;
 int16_t VirtualKey(int qtKey);
 
 class FrmMain final : public QWidget,
-                      private ShellLink,
+                      private MainWindowLink,
                       private RecordsDialogs,
                       private SideWindowHost {
   public:
@@ -86,7 +85,7 @@ class FrmMain final : public QWidget,
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // ShellLink (frm_main_window.cpp; the windows it opens in frm_main_dialogs.cpp)
+    // MainWindowLink (frm_main_window.cpp; the windows it opens in frm_main_dialogs.cpp)
     void FocusWell() override;
     void Minimize() override;
     void RestoreAndActivate() override;
@@ -120,9 +119,10 @@ class FrmMain final : public QWidget,
     // The frame the window system puts round a side window, learned from one that has been
     // shown (a window never shown has no frame yet).
     QMargins LearnSideFrame();
-    // "Auto" placed the side windows by the frame known at the press; a frame that comes later
-    // (a window shown for the first time) places them once more by the real sizes.
-    void chkAuto_Click(int16_t value);
+    // "Auto" places the side windows by the frame known at the press; a frame that comes
+    // later (a window shown for the first time) places them once more by the real sizes.
+    void PressAuto(int16_t value);
+    void FollowLateFrames(QMargins before);
     void SideFrameArrived();
     void HandFocusBack();
     bool IsOwnWindow(const QWidget* window) const;

@@ -200,6 +200,22 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
                    rig.game.pad.chkPause.Value),
               "menu.chkRec.Value=1\nmenu.chkStat.Value=1\nmenu.chkFuture.Value=1\n"
               "menu.chkAuto.Value=0\nrig.game.pad.chkPause.Value=1\n");
+
+    // A frame learned late docks them again by the new sizes, with "Auto" up or down.
+    rig.sides.log.clear();
+    rig.sides.At(SideWindow::frmFuture).size.Width = 1665;
+    for (const int16_t pressed : {0, 1}) {
+        rig.main.menu.chkAuto.Value = pressed;
+        rig.main.DockAgain();
+        EXPECT_EQ(rig.main.menu.chkAuto.Value, pressed);
+    }
+    const Lines once = {
+        "normal frmVorblinFathers", "move frmVorblinFathers 8150,6075", "show frmVorblinFathers",
+        "normal frmStatistic",      "move frmStatistic 9830,495",       "show frmStatistic",
+        "normal frmFuture",         "move frmFuture 8150,495",          "show frmFuture"};
+    Lines twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(rig.sides.log, twice);
 }
 
 }  // namespace
