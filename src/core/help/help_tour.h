@@ -11,10 +11,10 @@
 #include "core/base/control_state.h"
 #include "core/base/random_clock.h"
 #include "core/base/window_places.h"
+#include "core/help/help_link.h"
 #include "core/rules/drawing.h"
 #include "core/rules/sound_board.h"
 #include "core/session/game.h"
-#include "core/session/help_link.h"
 #include "core/session/main_menu.h"
 
 namespace vorblin {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "core/session/help_link.h"
+#include "core/help/help_link.h"
 #include "core/session/shell_link.h"
 
 namespace vorblin {

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/help/help_link.h"
 #include "core/help/help_tour.h"
-#include "core/session/help_link.h"
 
 class QPlainTextEdit;
 

@@ -15,15 +15,15 @@
 #include <vector>
 
 #include "core/base/random_clock.h"
-#include "core/rules/tick_clock.h"
+#include "core/base/tick_clock.h"
 #include "core/shell/main_shell.h"
 #include "core/shell/records_dialogs.h"
 #include "core/shell/side_windows.h"
 #include "core/sound/sound_settings_file.h"
 #include "core/sound/sound_system.h"
 #include "desktop/help/frm_help_window.h"
-#include "desktop/main/frm_main_places.h"
-#include "desktop/records/frm_side_windows.h"
+#include "desktop/main/frm_side_windows.h"
+#include "desktop/main/screen_places.h"
 #include "desktop/sound/sdl_audio_device.h"
 #include "desktop/toolkit/colour_button.h"
 #include "desktop/toolkit/image_surface.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "core/shell/start_folders.h"
+#include "core/records/start_folders.h"
 #include "desktop/toolkit/data_folder.h"
 
 namespace vorblin {

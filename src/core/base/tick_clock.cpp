@@ -1,4 +1,4 @@
-#include "core/rules/tick_clock.h"
+#include "core/base/tick_clock.h"
 
 namespace vorblin {
 

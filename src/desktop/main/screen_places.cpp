@@ -1,4 +1,4 @@
-#include "desktop/main/frm_main_places.h"
+#include "desktop/main/screen_places.h"
 #include "desktop/toolkit/qt_convert.h"
 
 #include <QEvent>

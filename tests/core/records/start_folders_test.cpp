@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "core/base/text_file.h"
-#include "core/shell/start_folders.h"
+#include "core/records/start_folders.h"
 #include "support/fakes.h"
 
 namespace vorblin {

@@ -1,4 +1,4 @@
-#include "core/shell/start_folders.h"
+#include "core/records/start_folders.h"
 
 #include <dirent.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // The fall clock: the ticks due, a batch that ends early, the time to sleep.
-#include "core/rules/tick_clock.h"
+#include "core/base/tick_clock.h"
 
 #include <gtest/gtest.h>
 

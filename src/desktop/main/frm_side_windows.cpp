@@ -1,4 +1,4 @@
-#include "desktop/records/frm_side_windows.h"
+#include "desktop/main/frm_side_windows.h"
 
 #include <QCloseEvent>
 #include <QVBoxLayout>
