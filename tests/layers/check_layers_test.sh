@@ -52,6 +52,14 @@ echo '#include <SDL_mixer.h>' >>"$work/tree/tests/core/sound/sound_channel_test.
 expect_fault "SDL in a core test" "the core includes <SDL_mixer.h>"
 
 fresh
+echo '#include <QObject>' >>"$work/tree/tests/support/fake_audio.h"
+expect_fault "Qt in a core fake" "the core includes <QObject>"
+
+fresh
+echo '#include <QObject>' >>"$work/tree/tests/support/qt_main.cpp"
+python3 "$check" "$work/tree" >/dev/null || { echo "FAIL: the window tests' main may use Qt"; exit 1; }
+
+fresh
 mkdir -p "$work/tree/src/core/extra"
 echo '#pragma once' >"$work/tree/src/core/extra/thing.h"
 expect_fault "a folder with no layer" "its folder has no layer"

@@ -23,7 +23,7 @@ inline int32_t Fix(double x) {
 }
 
 // Counts one more, stopping at the largest 16-bit value instead of wrapping round to a
-// negative count (the original counters are 16 bits wide).
+// negative count (the rules keep these counters 16 bits wide).
 inline void CountUp(int16_t& counter) {
     if (counter < INT16_MAX)
         ++counter;

@@ -13,10 +13,6 @@ namespace vorblin {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // strtod as the "C" locale reads it: the program's locale (which the window toolkit sets
 // from the desktop's) may take a comma for the decimal point, the files never do.
 double CStrtod(const std::string& number) {
@@ -26,6 +22,10 @@ double CStrtod(const std::string& number) {
 }
 
 }  // namespace
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view s) {
     const size_t first = s.find_first_not_of(" \t");

@@ -8,6 +8,9 @@
 
 namespace vorblin {
 
+// A blank or a tab, the two the files put between values.
+bool IsBlank(char c);
+
 // Without the blanks and tabs at either end.
 std::string_view Trim(std::string_view s);
 

@@ -14,6 +14,11 @@ struct WindowPosition {
     int32_t Top = 0;
 };
 
+struct WindowSize {
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
+
 class WindowPlaces {
   public:
     virtual ~WindowPlaces() = default;

@@ -1,11 +1,10 @@
 #include "core/records/pending_results.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <random>
-
-#include <unistd.h>
-#include <cerrno>
 
 #include "core/base/text_file.h"
 #include "core/records/file_lock.h"
@@ -39,8 +38,8 @@ std::vector<PendingResults::Kept> PendingResults::Load() const {
         if (c == std::string::npos || a == 0)
             continue;  // damaged: what cannot be read cannot be stored either
         Kept k{line.substr(c + 1),
-               RecordEntry{line.substr(b + 1, c - b - 1),
-                           LeadingNumber(line.substr(a + 1, b - a - 1)), line.substr(0, a)}};
+               RecordEntry{line.substr(b + 1, c - b - 1), ScoreOf(line.substr(a + 1, b - a - 1)),
+                           line.substr(0, a)}};
         kept.push_back(std::move(k));
     }
     return kept;

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cmath>
-#include <cstdlib>
-#include <limits>
 
 #include "core/base/text_file.h"
 #include "core/base/text_scan.h"
@@ -17,10 +14,6 @@ namespace {
 size_t CharacterCount(std::string_view utf8) {
     return static_cast<size_t>(
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 }  // namespace
@@ -58,7 +51,7 @@ RecordTable ParseRecords(std::string_view bytes) {
             continue;
         RecordEntry entry{lines[i], 0};
         if (i + 1 < lines.size()) {
-            entry.Score = LeadingNumber(lines[++i]);
+            entry.Score = ScoreOf(lines[++i]);
             entry.Id = IdOf(lines[i]);
         }
         table.push_back(std::move(entry));

@@ -26,7 +26,7 @@ struct RecordEntry {
     bool operator==(const RecordEntry&) const = default;
 };
 
-// colNames and colScores, kept paired in one vector.
+// The table: the rules' colNames and colScores lists, kept paired in one vector.
 using RecordTable = std::vector<RecordEntry>;
 
 constexpr size_t kMaxRecords = 99;
@@ -36,8 +36,8 @@ constexpr std::string_view kDefaultRecordsFile = "Borkin\r\n0\r\n";
 constexpr size_t kMaxNameLength = 10;
 
 // A score line's score: the number it begins with, exponent allowed; 0 when there is none.
-inline double LeadingNumber(std::string_view line) {
-    return vorblin::LeadingNumber(line, NumberForm::WithExponent).value_or(0.0);
+inline double ScoreOf(std::string_view line) {
+    return LeadingNumber(line, NumberForm::WithExponent).value_or(0.0);
 }
 // Decimal text of a score without blanks ("1250", "-5", "12.5").
 std::string ScoreText(double score);

@@ -9,7 +9,7 @@
 
 namespace vorblin {
 
-// A figure's box: Cell(column, row), both 0 to 3.
+// A figure's box: (column, row), both 0 to 3.
 struct FigureMatrix {
     std::array<std::array<bool, 4>, 4> cells{};  // [column][row]
 

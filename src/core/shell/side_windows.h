@@ -6,11 +6,6 @@
 
 namespace vorblin {
 
-struct WindowSize {
-    int32_t Width = 0;
-    int32_t Height = 0;
-};
-
 class SideWindowHost : public WindowPlaces {
   public:
     virtual WindowSize MainSize() const = 0;

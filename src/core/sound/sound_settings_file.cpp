@@ -1,12 +1,7 @@
 #include "core/sound/sound_settings_file.h"
 
-#include <strings.h>
-
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <limits>

@@ -49,12 +49,13 @@ class FrmMain final : public QWidget,
     ~FrmMain() override;
 
     MainShell& Shell() { return *shell_; }
+    // frm_main_controls.cpp
     QWidget* Control(const std::string& name) const;
     PictureBox* Well() const { return picVorblin_; }
     // Copies the logic's control state onto the widgets (after every event and tick).
     void Sync();
 
-    // Runs one fall tick at once, as if it had fallen due (tests).
+    // frm_main_fall.cpp: runs one fall tick at once, as if it had fallen due (tests).
     void OnFallTick();
     // The fall ticks run from a clock that catches up: the window wakes only when something
     // can change and then runs every tick due since, in order.
@@ -69,7 +70,7 @@ class FrmMain final : public QWidget,
     void CatchUpNow() {
         Run([] {});
     }
-    // A key press as the keyboard delivers it (benchmarks).
+    // A key press as the keyboard delivers it (benchmarks; frm_main_input.cpp).
     void PressKey(int qtKey);
 
     SideListWindow* Statistic() const { return frmStatistic_.get(); }
@@ -80,7 +81,8 @@ class FrmMain final : public QWidget,
     void SetProgramEnd(std::function<void()> end) { endProgram_ = std::move(end); }
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;  // frm_main_input.cpp
+    // frm_main_window.cpp
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

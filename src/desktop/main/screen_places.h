@@ -1,7 +1,8 @@
 #pragma once
-// The window places as the settings file sets them: a position that would leave a window
-// off every screen (a screen taken away since, a hand-edited file) is moved back onto the
-// nearest screen first.
+// Window places on the screen. OnScreenPlaces: the places as the settings file sets them;
+// a position that would leave a window off every screen (a screen taken away since, a
+// hand-edited file) is moved back onto the nearest screen first. FramePlacer: moves by the
+// frame's corner under a window manager that tells the frame late.
 
 #include <QList>
 #include <QObject>

@@ -215,7 +215,7 @@ void FrmSettings::FillVariant(int Index) {
 
 FrmOpen& FrmSettings::Chooser() {
     if (frmOpen_.isNull())
-        frmOpen_ = new FrmOpen(this, chooserDrives_);
+        frmOpen_ = new FrmOpen(this);
     return *frmOpen_;
 }
 

@@ -25,12 +25,10 @@ class FrmSettings final : public QDialog {
     FrmSettings(SoundSystem& sound, QWidget* owner);
     ~FrmSettings() override;
 
-    // The chooser for the next "Выбрать файл", made on first use (tests reach it this way).
-    FrmOpen& Chooser();
-    // The drives the chooser lists (tests give their own; by default the system's).
-    void SetChooserDrives(const QStringList& drives) { chooserDrives_ = drives; }
-
   private:
+    // The chooser for the next "Выбрать файл", made on first use.
+    FrmOpen& Chooser();
+
     struct Variant {
         QGroupBox* frame;
         QLabel* label;
@@ -62,7 +60,6 @@ class FrmSettings final : public QDialog {
     QPushButton* cmdOpen_;
     QPushButton* cmdOk_;
     QPointer<FrmOpen> frmOpen_;
-    QStringList chooserDrives_;
 };
 
 }  // namespace vorblin

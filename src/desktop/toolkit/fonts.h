@@ -7,7 +7,8 @@
 
 namespace vorblin {
 
-// Loads the bundled Tahoma (once per process); call after the application starts.
+// Finds a Tahoma, the system's or Wine's (once per process); call after the application
+// starts.
 void RegisterFonts();
 
 QFont MakeFont(const FontSpec& wanted);

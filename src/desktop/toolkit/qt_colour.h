@@ -1,4 +1,5 @@
 #pragma once
+// The core's &HBBGGRR colours on Qt's widgets.
 
 #include <QColor>
 #include <QPalette>

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "core/base/twips.h"
-#include "core/shell/side_windows.h"
+#include "core/base/window_places.h"
 
 namespace vorblin {
 

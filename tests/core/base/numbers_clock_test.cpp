@@ -23,7 +23,7 @@ TEST(Numbers, RoundingFixAndIntTellHalvesAndNegativesApart) {
     EXPECT_EQ(count, INT16_MAX);
 }
 
-TEST(Figures, TheClockGivesTheSecondsOfTheTimeOfDayAndTheDate) {
+TEST(SystemClock, GivesTheSecondsOfTheTimeOfDayAndTheDate) {
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
     localtime_r(&now, &parts);

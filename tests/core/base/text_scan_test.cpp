@@ -1,3 +1,4 @@
+// Reading values out of hand-edited lines: numbers, blanks, letter case, UTF-8 lengths.
 #include <gtest/gtest.h>
 
 #include <clocale>

@@ -45,14 +45,14 @@ TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
     std::vector<double> numbers;  // what a score line's leading number reads as
     for (const char* line :
          {"\t-40", "+3", "12.5x", "2e3", "7e", ".5", "-", "", "- 5", "0x1A", "  0x1A", "1e999"})
-        numbers.push_back(LeadingNumber(line));
+        numbers.push_back(ScoreOf(line));
     EXPECT_EQ(numbers, (std::vector<double>{-40, 3, 12.5, 2000, 7, 0.5, 0, 0, 0, 0, 0,
                                             std::numeric_limits<double>::max()}));
     // The list: names in the fourth column, padded by characters, a long one not at all; a
     // score read as "-0" is a plain 0.
-    EXPECT_EQ(SEEN(TableLine(9, {"Borkin", LeadingNumber("-0")}), TableLine(10, {"Юля", 1250}),
+    EXPECT_EQ(SEEN(TableLine(9, {"Borkin", ScoreOf("-0")}), TableLine(10, {"Юля", 1250}),
                    TableLine(1, {"fourteen-chars", 5}), TableLine(2, {"16-characters-ab", 5})),
-              "TableLine(9, {\"Borkin\", LeadingNumber(\"-0\")})=9. Borkin         0\n"
+              "TableLine(9, {\"Borkin\", ScoreOf(\"-0\")})=9. Borkin         0\n"
               "TableLine(10, {\"Юля\", 1250})=10.Юля            1250\n"
               "TableLine(1, {\"fourteen-chars\", 5})=1. fourteen-chars 5\n"
               "TableLine(2, {\"16-characters-ab\", 5})=2. 16-characters-ab5\n");

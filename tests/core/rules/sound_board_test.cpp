@@ -8,7 +8,7 @@
 namespace vorblin {
 namespace {
 
-TEST(SoundChannel, EventNumbers) {
+TEST(SoundBoard, EventNumbers) {
     testing::RecordingSound board;
     for (uint8_t code = 0; code <= 9; ++code)
         Play_Event_Sound(board, code);

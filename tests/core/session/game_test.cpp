@@ -335,7 +335,7 @@ TEST_F(InputTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
               "rig.shell.minimized=1\nrig.shell.restored=1\nrig.shell.focusWell=3\n");
 }
 
-TEST(TickClock, TheGameSaysWhenTheNextVisibleChangeComes) {
+TEST(FallTicks, TheGameSaysWhenTheNextVisibleChangeComes) {
     testing::GameRig rig;
     Game& g = rig.game;
     g.Form_Load();
