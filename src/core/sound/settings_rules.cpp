@@ -30,6 +30,33 @@ std::string Get_Folder(const std::string& Path) {
     return last == std::string::npos ? std::string() : Path.substr(0, last + 1);
 }
 
+void SetBkgMusicOff(SoundSystem& sound, bool off) {
+    if (off)
+        sound.bkg.StopBkgMusic();
+    else
+        sound.bkg.ResumeBkgMusic();
+    sound.enableLoop = !off;
+}
+
+void SetBkgMusicVolume(SoundSystem& sound, int16_t volume) {
+    sound.bkg.SetBkgVolume(volume);
+    sound.VolumeBkgMusic = volume;
+}
+
+void SetPanSpeed(SoundSystem& sound, int16_t speed) {
+    sound.SpeedChange = speed;
+    if (speed <= 0)
+        sound.ForLoop = 0;
+}
+
+void ChooseBkgMusic(SoundSystem& sound, const std::optional<std::string>& path, int16_t volume) {
+    if (path) {
+        sound.bkg.PlayBkgMusic(*path);
+        sound.PathToBkgMusic = *path;
+    }
+    sound.bkg.SetBkgVolume(volume);
+}
+
 SpeedText ReadSpeedText(std::string_view text) {
     const double v = LeadingWholeNumber(text).value_or(0.0);
     if (v > kMaxSpeedChange)

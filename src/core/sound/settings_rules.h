@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/rules/sound_board.h"
+#include "core/sound/sound_system.h"
 
 namespace vorblin {
 
@@ -36,5 +37,19 @@ struct SpeedText {
     bool tooLarge = false;
 };
 SpeedText ReadSpeedText(std::string_view text);
+
+// What the settings window's background-music controls do to the sound; the window only
+// shows the values.
+// "Выключить": stops the tune where it stands, or resumes it; the fall tick sweeps the pan
+// only while it is on.
+void SetBkgMusicOff(SoundSystem& sound, bool off);
+// The volume slider: the tune's volume now, and the one the settings file keeps.
+void SetBkgMusicVolume(SoundSystem& sound, int16_t volume);
+// The sweep speed, from the slider or its box: at 0 or below (where the slider stands at
+// its start) the sweep also goes back to its start.
+void SetPanSpeed(SoundSystem& sound, int16_t speed);
+// The chooser closed: a chosen tune plays and is kept; the slider's volume is applied again
+// either way.
+void ChooseBkgMusic(SoundSystem& sound, const std::optional<std::string>& path, int16_t volume);
 
 }  // namespace vorblin

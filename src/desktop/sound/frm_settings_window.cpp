@@ -149,24 +149,16 @@ void FrmSettings::BuildControls() {
         connect(variants_[i].open, &QPushButton::clicked, this,
                 [this, i] { cmdOpenVariant_Click(i); });
     }
-    connect(chkEnable_, &QCheckBox::clicked, this, [this](bool ticked) {
-        if (ticked)
-            sound_.bkg.StopBkgMusic();
-        else
-            sound_.bkg.ResumeBkgMusic();
-        sound_.enableLoop = !ticked;
-    });
+    connect(chkEnable_, &QCheckBox::clicked, this,
+            [this](bool ticked) { SetBkgMusicOff(sound_, ticked); });
     connect(sldVolBackgrnd_, &QSlider::valueChanged, this, [this](int value) {
-        sound_.bkg.SetBkgVolume(static_cast<int16_t>(value));
-        sound_.VolumeBkgMusic = static_cast<int16_t>(value);
+        SetBkgMusicVolume(sound_, static_cast<int16_t>(value));
         cmdOk_->setFocus();
     });
     connect(sldChange_, &QSlider::valueChanged, this, [this](int value) {
-        sound_.SpeedChange = static_cast<int16_t>(value);
+        SetPanSpeed(sound_, static_cast<int16_t>(value));
         const QSignalBlocker quiet(txtChange_);
         txtChange_->setText(QString::number(value));
-        if (value == 0)
-            sound_.ForLoop = 0;
     });
     connect(txtChange_, &QLineEdit::textChanged, this, [this] { txtChange_Change(); });
     connect(cmdOpen_, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
@@ -244,12 +236,10 @@ void FrmSettings::cmdOpenVariant_Click(int Index) {
 
 void FrmSettings::cmdOpen_Click() {
     const std::optional<QString> path = Choose(Get_Folder(sound_.PathToBkgMusic));
-    if (path) {
+    if (path)
         lblFile_->setText(frmOpen_->NameFile);
-        sound_.bkg.PlayBkgMusic(path->toStdString());
-        sound_.PathToBkgMusic = path->toStdString();
-    }
-    sound_.bkg.SetBkgVolume(static_cast<int16_t>(sldVolBackgrnd_->value()));
+    ChooseBkgMusic(sound_, path ? std::optional<std::string>(path->toStdString()) : std::nullopt,
+                   static_cast<int16_t>(sldVolBackgrnd_->value()));
 }
 
 void FrmSettings::txtChange_Change() {
@@ -259,10 +249,8 @@ void FrmSettings::txtChange_Change() {
         txtChange_->selectAll();
         return;
     }
-    sound_.SpeedChange = read.speed;
+    SetPanSpeed(sound_, read.speed);
     SetSliderQuietly(sldChange_, read.speed);
-    if (sldChange_->value() == 0)
-        sound_.ForLoop = 0;
 }
 
 }  // namespace vorblin

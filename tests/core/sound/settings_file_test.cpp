@@ -192,6 +192,48 @@ TEST(SettingsRules, SweepSpeedText) {
     }
 }
 
+// The background music's controls in the settings window, as they reach the sound.
+TEST(SettingsRules, TheMusicControlsChangeTheSoundAndWhatTheFileKeeps) {
+    testing::FakeAudioDevice audio;
+    SoundSystem sound(audio);
+    sound.enableLoop = true;
+    sound.PathToBkgMusic = "/kept.wav";
+    sound.bkg.PlayBkgMusic("/kept.wav");
+    audio.Take();
+    SetBkgMusicOff(sound, true);
+    EXPECT_EQ(audio.Take(), Lines{"stop 10"});
+    EXPECT_FALSE(sound.EnableLoop());  // the sweep stops with it
+    SetBkgMusicOff(sound, false);
+    EXPECT_EQ(audio.Take(), Lines{"play 10 loop"});
+    EXPECT_TRUE(sound.EnableLoop());
+    SetBkgMusicVolume(sound, -300);
+    EXPECT_EQ(audio.Take(), Lines{"volume 10 -300"});
+    EXPECT_EQ(SEEN(sound.bkg.BkgVolume, sound.VolumeBkgMusic),
+              "sound.bkg.BkgVolume=-300\nsound.VolumeBkgMusic=-300\n");
+
+    // The sweep goes back to its start only at 0 or below.
+    const struct {
+        int16_t speed;
+        int32_t forLoop;
+    } speeds[] = {{5, 1234}, {0, 0}, {-3, 0}, {1, 1234}};
+    for (const auto& c : speeds) {
+        sound.ForLoop = 1234;
+        SetPanSpeed(sound, c.speed);
+        EXPECT_EQ(sound.SpeedChange, c.speed);
+        EXPECT_EQ(sound.ForLoop, c.forLoop) << c.speed;
+    }
+
+    // The chooser cancelled: the tune and the path stay, the slider's volume comes again.
+    ChooseBkgMusic(sound, std::nullopt, -200);
+    EXPECT_EQ(audio.Take(), Lines{"volume 10 -200"});
+    EXPECT_EQ(sound.PathToBkgMusic, "/kept.wav");
+    ChooseBkgMusic(sound, "/new.wav", -100);
+    EXPECT_EQ(audio.Take(), (Lines{"stop 10", "release 10", "open", "load 10 /new.wav",
+                                   "play 10 loop", "volume 10 -100"}));
+    EXPECT_EQ(SEEN(sound.PathToBkgMusic, sound.bkg.BkgPath),
+              "sound.PathToBkgMusic=/new.wav\nsound.bkg.BkgPath=/new.wav\n");
+}
+
 // Each event's caption, then its channels by number, in the order they are made; -1 for no
 // second variant.
 TEST(SettingsRules, EventsAndTheirVariants) {
