@@ -1,4 +1,4 @@
-// The hall of fame's windows: the name and new-game questions, the side windows.
+// The game-over windows: the name asked for, the new-game question.
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -48,31 +48,6 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
               "table->item(0)->text().toStdString()=1. ЮляЖabcdef     300\n"
               "window->Fathers()->isVisible()=true\nends=0\ngame().Position=2\n"
               "game().scores.Score=0\n");
-}
-
-TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
-    QTest::mouseClick(Button("chkStat"), Qt::LeftButton);
-    QListWidget* list = window->Statistic()->List();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton);
-    QTest::keyClick(list, Qt::Key_Left);
-    EXPECT_EQ(SEEN(window->Well()->hasFocus(), +game().board.PosX),
-              "window->Well()->hasFocus()=true\n+game().board.PosX=8\n");
-    window->Statistic()->close();  // by its close box
-    // Only the shown ones follow the main window: under X11 a state change would map the
-    // hidden ones on the restore.
-    QTest::mouseClick(Button("chkRec"), Qt::LeftButton);
-    window->showMinimized();
-    const bool fathersMinimized = window->Fathers()->isMinimized();
-    const int statisticState = window->Statistic()->windowState().toInt();
-    window->showNormal();
-    EXPECT_EQ(SEEN(fathersMinimized, statisticState, window->Fathers()->isMinimized(),
-                   window->Statistic()->windowState().toInt(), window->Statistic()->isVisible()),
-              "fathersMinimized=true\nstatisticState=0\nwindow->Fathers()->isMinimized()=false\n"
-              "window->Statistic()->windowState().toInt()=0\n"
-              "window->Statistic()->isVisible()=false\n");
-    // Docked, the side windows are shown (which, the core's tests) and the keys stay on the game.
-    QTest::mouseClick(Button("chkAuto"), Qt::LeftButton);
-    EXPECT_TRUE(window->Future()->isVisible() && window->Well()->hasFocus());
 }
 
 }  // namespace
