@@ -50,10 +50,6 @@ struct ListBox {
     int32_t ListCount() const { return static_cast<int32_t>(Items.size()); }
 };
 
-}  // namespace vorblin
-
-namespace vorblin {
-
 // A push-style check button: Value 0 is up, 1 is down.
 struct CheckButton {
     int16_t Value = 0;
