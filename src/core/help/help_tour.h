@@ -87,6 +87,10 @@ class HelpTour {
 // its top level with the main window's top, closed (height 0); tmrResize then unrolls it.
 constexpr int32_t kHelpUnrollStep = 100;       // twips a tick
 constexpr int32_t kHelpUnrolledHeight = 3030;  // twips; the unrolling stops above it
+// The outer height, frame included, the unrolling ends at: the first step above the stop
+// (3100 twips).
+constexpr int32_t kHelpUnrolledOuterHeight =
+    (kHelpUnrolledHeight / kHelpUnrollStep + 1) * kHelpUnrollStep;
 
 WindowPosition HelpWindowPlace(WindowPosition main, int32_t ownWidth);
 

@@ -5,10 +5,8 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "desktop/toolkit/caption_frame.h"
 #include "desktop/toolkit/colour_button.h"
 #include "desktop/toolkit/fonts.h"
-#include "desktop/toolkit/picture_box.h"
 #include "desktop/toolkit/qt_colour.h"
 #include "desktop/toolkit/qt_convert.h"
 
@@ -19,8 +17,6 @@ namespace {
 constexpr int kClientWidth = 3480;  // twips
 constexpr int kClientHeight = 2700;
 constexpr Colour kButtonBack = RGB(128, 128, 128);
-// The height the unrolling ends at (3100 twips): the outer height, frame included.
-constexpr int kUnrolledOuterHeight = (kHelpUnrolledHeight / kHelpUnrollStep + 1) * kHelpUnrollStep;
 
 ColourButton* AddButton(QWidget* parent, const QString& caption, const char* name,
                         const QRect& twips) {
@@ -104,7 +100,7 @@ void FrmHelp::Place() {
     // full unrolled height.
     if (const QScreen* screen = main_->screen()) {
         const QRect area = screen->availableGeometry();
-        const int height = TwipsToPixels(kUnrolledOuterHeight);
+        const int height = TwipsToPixels(kHelpUnrolledOuterHeight);
         place.setX(std::clamp(place.x(), area.left(),
                               std::max(area.left(), area.right() + 1 - placedWidth_)));
         place.setY(
@@ -133,27 +129,6 @@ void FrmHelpTour::Show(std::string_view strText) {
         blnClose = true;
     // As its owner, the main window is the active one again when the page goes.
     main_.activateWindow();
-}
-
-void BackColourMirror::Show(const ControlBackColours& colours,
-                            const std::map<std::string, QWidget*>& controls) {
-    for (const auto& [name, colour] : colours.All()) {
-        const auto shown = shown_.find(name);
-        if (shown != shown_.end() && shown->second == colour)
-            continue;
-        shown_[name] = colour;
-        QWidget* widget = controls.at(std::string(name));
-        if (auto* frame = dynamic_cast<CaptionFrame*>(widget)) {
-            frame->SetBackColor(colour);
-        } else if (auto* box = dynamic_cast<PictureBox*>(widget)) {
-            box->SetBackColor(colour);
-        } else {
-            QPalette palette = widget->palette();
-            palette.setColor(QPalette::Window, ToQColor(colour));
-            widget->setPalette(palette);
-            widget->setAutoFillBackground(true);
-        }
-    }
 }
 
 }  // namespace vorblin

@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QTimer>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
 
@@ -52,16 +51,6 @@ class FrmHelpTour final : public HelpWindow {
   private:
     QWidget& main_;
     std::function<void()> beforeShow_;
-};
-
-// Shows the back colours the rules keep for the main window's frames, drawing surfaces,
-// labels and panels on their widgets.
-class BackColourMirror {
-  public:
-    void Show(const ControlBackColours& colours, const std::map<std::string, QWidget*>& controls);
-
-  private:
-    std::map<std::string_view, Colour> shown_;
 };
 
 }  // namespace vorblin

@@ -7,6 +7,7 @@
 
 #include "desktop/toolkit/caption_frame.h"
 #include "desktop/toolkit/fonts.h"
+#include "desktop/toolkit/picture_box.h"
 #include "desktop/toolkit/qt_colour.h"
 #include "desktop/toolkit/qt_convert.h"
 
@@ -174,4 +175,25 @@ void FrmMain::Sync() {
         }
     }
 }
+void BackColourMirror::Show(const ControlBackColours& colours,
+                            const std::map<std::string, QWidget*>& controls) {
+    for (const auto& [name, colour] : colours.All()) {
+        const auto shown = shown_.find(name);
+        if (shown != shown_.end() && shown->second == colour)
+            continue;
+        shown_[name] = colour;
+        QWidget* widget = controls.at(std::string(name));
+        if (auto* frame = dynamic_cast<CaptionFrame*>(widget)) {
+            frame->SetBackColor(colour);
+        } else if (auto* box = dynamic_cast<PictureBox*>(widget)) {
+            box->SetBackColor(colour);
+        } else {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::Window, ToQColor(colour));
+            widget->setPalette(palette);
+            widget->setAutoFillBackground(true);
+        }
+    }
+}
+
 }  // namespace vorblin

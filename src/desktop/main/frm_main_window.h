@@ -36,6 +36,16 @@ class TitleStrip;
 // Qt key to the game's virtual key code, or -1 for a key the game does not know.
 int16_t VirtualKey(int qtKey);
 
+// Shows the back colours the rules keep for the main window's frames, drawing surfaces,
+// labels and panels on their widgets.
+class BackColourMirror {
+  public:
+    void Show(const ControlBackColours& colours, const std::map<std::string, QWidget*>& controls);
+
+  private:
+    std::map<std::string_view, Colour> shown_;
+};
+
 class FrmMain final : public QWidget,
                       private MainWindowLink,
                       private RecordsDialogs,
