@@ -106,6 +106,13 @@ TEST(MenuFlash, RunsOnceOverTheTopRowAndStops) {
     EXPECT_EQ(menu.ColorMenu, RGB(192, 0, 0));
     EXPECT_EQ(row[0]->BackColor, RGB(192, 0, 0));
     EXPECT_EQ(row[3]->BackColor, RGB(192, 0, 0));
+    // With the light elsewhere, a new game takes the menu's colour from "Pause" as ever.
+    menu.tmrMigMenuControls.Enabled = true;
+    rig.main.tmrMigMenuControls_Timer();
+    rig.main.tmrMigMenuControls_Timer();  // on "Help"
+    row[0]->BackColor = RGB(0, 0, 255);
+    rig.main.New_Game();
+    EXPECT_EQ(menu.ColorMenu, RGB(0, 0, 255));
 }
 
 TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
