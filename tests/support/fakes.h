@@ -143,13 +143,15 @@ struct ScriptedDialogs final : RecordsDialogs {
     }
     bool AskNewGame() override {
         log.push_back("new game?");
+        if (whileDeciding)
+            whileDeciding();
         return newGame;
     }
     void CloseToolWindows() override { log.push_back("close tool windows"); }
     void EndProgram() override { log.push_back("end"); }
 
     NameEntry name{"UnNamed", false};
-    std::function<void()> whileAsking;
+    std::function<void()> whileAsking, whileDeciding;
     bool newGame = true;
     std::vector<std::string> log;
 };

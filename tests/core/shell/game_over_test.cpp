@@ -37,13 +37,18 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
               (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
 
     // Another machine fills the table: 902 earns no place; "Да" starts a new game with
-    // score, speed and level back to 0.
+    // score, speed and level back to 0. The demo, running when the game ended, presses
+    // nothing while the question waits.
     ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(99))));
     rig.dialogs.log.clear();
     rig.dialogs.newGame = true;
+    rig.main.Set_chkDemo(1);
+    bool demoWhileDeciding = true;
+    rig.dialogs.whileDeciding = [&] { demoWhileDeciding = rig.main.demo.tmrDemo.Enabled; };
     rig.game.scores.Speed = 7;
     EXPECT_EQ(EndWithScore(rig, 902), Table(99));
     EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?"}));
+    EXPECT_FALSE(demoWhileDeciding);
     const ScoreBoard& s = rig.game.scores;
     EXPECT_EQ(SEEN(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
                    rig.game.board.GameOver(), rig.shell.saves),
