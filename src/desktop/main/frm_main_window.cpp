@@ -52,7 +52,7 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder, std::strin
     setWindowTitle(QStringLiteral("Vorblin Cascade"));
     setWindowIcon(GameIcon());
     setFont(MakeFont(FontSpec{}));
-    setFixedSize(TwipsToPixels(kMainOuterWidth), TwipsToPixels(kMainOuterHeight));
+    setFixedSize(TwipsSize(kMainOuterWidth, kMainOuterHeight));
     SetColours(this, kBlack, kBlack);
 
     title_ = new TitleStrip(this, windowTitle());

@@ -6,6 +6,7 @@
 #include "core/base/twips.h"
 #include "desktop/toolkit/fonts.h"
 #include "desktop/toolkit/qt_colour.h"
+#include "desktop/toolkit/qt_convert.h"
 
 namespace vorblin {
 
@@ -29,7 +30,7 @@ SideListWindow::SideListWindow(const QString& caption, const QString& name, int 
     : QWidget(nullptr, Qt::Window), list_(new QListWidget(this)), handBack_(std::move(handBack)) {
     setObjectName(name);
     setWindowTitle(caption);
-    resize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
+    resize(TwipsSize(clientWidthTwips, clientHeightTwips));
     list_->setObjectName(name == QLatin1String("frmStatistic") ? QStringLiteral("lstStatistic")
                                                                : QStringLiteral("lstTable"));
     list_->setFont(MakeFont(font));
@@ -106,16 +107,15 @@ void SideListWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 FrmFuture::FrmFuture(std::function<void()> handBack)
     : QWidget(nullptr, Qt::Window),
-      picFuture_(new PictureBox(this,
-                                QSize(TwipsToPixels(kFutureWidth), TwipsToPixels(kFutureHeight)),
-                                kFutureWidth, kFutureHeight, RGB(64, 64, 64))),
+      picFuture_(new PictureBox(this, TwipsSize(kFutureWidth, kFutureHeight), kFutureWidth,
+                                kFutureHeight, RGB(64, 64, 64))),
       handBack_(std::move(handBack)) {
     setObjectName(QStringLiteral("frmFuture"));
     picFuture_->setObjectName(QStringLiteral("picFuture"));
     setWindowTitle(QStringLiteral("Future"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::NoFocus);
-    resize(TwipsToPixels(kFutureWidth), TwipsToPixels(kFutureHeight));
+    resize(TwipsSize(kFutureWidth, kFutureHeight));
     FillingLayout(this, picFuture_);
 }
 

@@ -48,7 +48,7 @@ void Dialog(QDialog* dialog, const char* name, int widthTwips, int heightTwips) 
     dialog->setObjectName(QLatin1String(name));
     dialog->setWindowTitle(QStringLiteral("Vorblin Cascade"));
     dialog->setModal(true);
-    dialog->setFixedSize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
+    dialog->setFixedSize(TwipsSize(widthTwips, heightTwips));
     dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 

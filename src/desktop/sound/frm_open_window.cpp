@@ -50,7 +50,7 @@ FrmOpen::FrmOpen(QWidget* owner, QStringList drives)
     setObjectName(QStringLiteral("frmOpen"));
     setWindowTitle(QStringLiteral("Открыть"));
     setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, false}));
-    setFixedSize(TwipsToPixels(5655), TwipsToPixels(4050));
+    setFixedSize(TwipsSize(5655, 4050));
     drvOpen_ = new QComboBox(this);
     drvOpen_->setObjectName(QStringLiteral("drvOpen"));
     drvOpen_->setGeometry(TwipsRect(120, 120, 2655, 315));

@@ -80,7 +80,7 @@ FrmSettings::FrmSettings(SoundSystem& sound, QWidget* owner) : QDialog(owner), s
     // Tahoma for the controls: the stand-in for MS Sans Serif runs too wide for "Выключить"
     // in its 81-pixel boxes.
     setFont(MakeFont(FontSpec{FontFace::Tahoma, 8.25, false}));
-    setFixedSize(TwipsToPixels(7245), TwipsToPixels(5670));
+    setFixedSize(TwipsSize(7245, 5670));
     BuildControls();
     Form_Load();
 }

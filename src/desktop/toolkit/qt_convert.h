@@ -22,6 +22,9 @@ inline QRect TwipsRect(int left, int top, int width, int height) {
     return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
                  TwipsToPixels(height));
 }
+inline QSize TwipsSize(int width, int height) {
+    return QSize(TwipsToPixels(width), TwipsToPixels(height));
+}
 inline QRect TwipsRect(const QRect& twips) {
     return TwipsRect(twips.x(), twips.y(), twips.width(), twips.height());
 }
