@@ -21,6 +21,8 @@ vorblin_packages=(
   xauth openbox x11-utils weston qt6-wayland
   # the shared hall of fame over a real network share
   openssh-server sshfs
+  # and over SMB, as offices share folders: a private Samba server mounted through FUSE
+  samba smbclient smbnetfs
 )
 
 vorblin_install_missing() {

@@ -7,61 +7,27 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <limits>
 #include <random>
 #include <sstream>
 #include <thread>
 
 namespace vorblin {
 
-namespace {
-
-std::string HostName() {
+std::string FileLock::HostName() {
     char name[256] = {};
     gethostname(name, sizeof name - 1);
     return name;
 }
 
-int64_t Ns(const timespec& t) {
-    return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec;
+std::string FileLock::BootId() {
+    static const std::string boot = [] {
+        std::string id = ReadFileBytes("/proc/sys/kernel/random/boot_id").bytes;
+        std::erase_if(id, [](char c) { return c == '\n' || c == ' '; });
+        return id;
+    }();
+    return boot;
 }
-
-std::string NewToken() {
-    std::random_device entropy;
-    const uint64_t value = (uint64_t{entropy()} << 32) ^ entropy();
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0)
-            done += static_cast<size_t>(n);
-        else if (n < 0 && errno != EINTR)
-            return false;
-    }
-    return true;
-}
-
-// The whole (small) file and its status, from one open file: the server's answer for this
-// very file, not attributes a client cached for an earlier file of that name.
-bool ReadWithStatus(const std::string& path, std::string& text, struct stat& info) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    char buffer[512];
-    ssize_t n = 0;
-    while ((n = read(fd, buffer, sizeof buffer)) > 0 && text.size() < 4096)
-        text.append(buffer, static_cast<size_t>(n));
-    const bool ok = n >= 0 && fstat(fd, &info) == 0;
-    close(fd);
-    return ok;
-}
-
-}  // namespace
 
 FileLock::Owner FileLock::ParseOwner(const std::string& text) {
     Owner owner;
@@ -74,7 +40,7 @@ FileLock::Owner FileLock::ParseOwner(const std::string& text) {
         in >> seconds >> nanoseconds >> owner.pid) {
         owner.token = first;
         owner.stampNs = seconds * 1000000000 + nanoseconds;
-        in >> owner.host;
+        in >> owner.host >> owner.boot;
         return owner;
     }
     std::istringstream old(text);
@@ -86,139 +52,150 @@ FileLock::FileLock(std::string path, std::chrono::milliseconds wait,
                    std::chrono::milliseconds staleAfter, ShareOps& ops)
     : path_(std::move(path)), staleAfter_(staleAfter), ops_(ops), token_(NewToken()) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    // A file under a name nobody else uses can be made wherever files can be made at all.
-    if (!MakeOwnFile()) {
-        impossible_ = true;
-        return;
-    }
-    std::minstd_rand jitter(static_cast<unsigned>(getpid()));
-    for (;;) {
+    std::minstd_rand jitter(static_cast<unsigned>(std::random_device{}()));
+    for (int round = 0;; ++round) {
         const Placed placed = Place(path_);
         if (placed != Placed::Busy) {
             held_ = placed == Placed::Held;
             impossible_ = placed == Placed::Impossible;
-            break;
+            return;
         }
-        std::string token;
-        if (IsStale(path_, token) && BreakStale(token))
+        // Ages need the server's clock; a folder where no file can be made takes no lock.
+        if (serverNs_ == 0 && !LearnClock()) {
+            impossible_ = true;
+            return;
+        }
+        Seen seen;
+        if (IsStale(path_, seen, false) && BreakStale(seen.print))
             continue;  // taken away: try again at once
         if (std::chrono::steady_clock::now() >= deadline)
-            break;
-        std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 4000));
-        // The lock's stamp is our file's: it must tell when the lock was taken.
-        if (ShareNowNs() - ownStampNs_ > 1000000000) {
-            RemoveOwnFile();
-            if (!MakeOwnFile()) {
-                impossible_ = true;
-                break;
-            }
-        }
+            return;
+        // Short waits at first (a store takes milliseconds), longer ones after, scattered so
+        // that waiters do not all knock at once.
+        const unsigned most = 1000u + 1000u * static_cast<unsigned>(std::min(round, 15));
+        std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % most));
     }
-    if (!held_)
-        RemoveOwnFile();
 }
 
 FileLock::~FileLock() {
-    if (held_) {
-        // Only our own lock goes: one taken over from us as stale belongs to someone else.
-        Owner owner;
-        int64_t age = 0;
-        if (ReadLock(path_, owner, age) && owner.token == token_)
-            unlink(path_.c_str());
-    }
-    RemoveOwnFile();
+    // Only our own lock goes: one taken over from us as stale belongs to someone else.
+    Seen seen;
+    if (held_ && Look(path_, seen, true) && seen.owner.token == token_)
+        UnlinkPatiently(ops_, path_);
 }
 
-bool FileLock::MakeOwnFile() {
-    static unsigned counter = 0;
-    own_ = path_ + "." + token_ + "." + std::to_string(++counter);
-    const int fd = ops_.CreateExclusive(own_);
-    if (fd < 0) {
-        own_.clear();
-        return false;
-    }
-    struct stat info {};
-    const bool stamped = fstat(fd, &info) == 0;
-    // The server stamped the new file with its own time: from here on its clock is
-    // this machine's plus the difference.
-    ownStampNs_ = stamped ? Ns(info.st_mtim) : Ns(ops_.Now());
-    offsetNs_ = ownStampNs_ - Ns(ops_.Now());
-    char fixed[64];
-    std::snprintf(fixed, sizeof fixed, "%s %012lld %09lld %010ld ", token_.c_str(),
-                  static_cast<long long>(ownStampNs_ / 1000000000),
-                  static_cast<long long>(ownStampNs_ % 1000000000), static_cast<long>(getpid()));
-    content_ = fixed + HostName() + "\n";
-    const bool written = WriteAll(fd, content_);
-    if (close(fd) != 0 || !written) {
-        RemoveOwnFile();
-        return false;
-    }
-    return true;
-}
-
-void FileLock::RemoveOwnFile() {
-    if (!own_.empty())
-        unlink(own_.c_str());
-    own_.clear();
+bool FileLock::StillHeld() {
+    Seen seen;
+    return held_ && Look(path_, seen, true) && seen.owner.token == token_;
 }
 
 int64_t FileLock::ShareNowNs() const {
-    return Ns(ops_.Now()) + offsetNs_;
+    if (serverNs_ == 0)
+        return Ns(ops_.Now());
+    return serverNs_ + std::chrono::duration_cast<std::chrono::nanoseconds>(
+                           std::chrono::steady_clock::now() - learned_)
+                           .count();
+}
+
+namespace {
+
+// The file server stamped a file just made with its own time.
+int64_t StampOf(int fd, ShareOps& ops) {
+    struct stat info {};
+    return fstat(fd, &info) == 0 && info.st_mtim.tv_sec > 0 ? Ns(info.st_mtim) : Ns(ops.Now());
+}
+
+}  // namespace
+
+bool FileLock::LearnClock() {
+    const std::string probe = path_ + "." + token_ + ".clock";
+    const int fd = CreateShared(ops_, probe);
+    if (fd < 0)
+        return false;
+    serverNs_ = StampOf(fd, ops_);
+    learned_ = std::chrono::steady_clock::now();
+    close(fd);
+    UnlinkPatiently(ops_, probe);
+    return true;
 }
 
 FileLock::Placed FileLock::Place(const std::string& name) {
-    if (ops_.Link(own_, name) == 0)
-        return Placed::Held;
-    Owner owner;
-    int64_t age = 0;
-    if (ReadLock(name, owner, age))  // a lost reply to a link that did happen, or another's
-        return owner.token == token_ ? Placed::Held : Placed::Busy;
-    // No lock to be seen, so the link failed for a reason of its own (no hard links here):
-    // create it exclusively instead; an error with a lock seen afterwards is someone's lock.
-    const int fd = ops_.CreateExclusive(name);
+    const int fd = CreateShared(ops_, name);
     if (fd >= 0) {
-        const bool written = WriteAll(fd, content_);
+        serverNs_ = StampOf(fd, ops_);
+        learned_ = std::chrono::steady_clock::now();
+        char fixed[64];
+        std::snprintf(fixed, sizeof fixed, "%s %012lld %09lld %010ld ", token_.c_str(),
+                      static_cast<long long>(serverNs_ / 1000000000),
+                      static_cast<long long>(serverNs_ % 1000000000),
+                      static_cast<long>(getpid()));
+        const std::string content = fixed + HostName() + " " + BootId() + "\n";
+        const bool written = WriteAll(fd, content);
         if (close(fd) == 0 && written)
             return Placed::Held;
-        unlink(name.c_str());
+        UnlinkPatiently(ops_, name);
         return Placed::Impossible;
     }
     const int error = errno;
-    if (ReadLock(name, owner, age))
-        return Placed::Busy;
-    if (error == EROFS || error == EACCES || error == ENOENT || error == ENOSPC || error == EDQUOT)
+    // A lost reply to a create that did happen, or someone else's lock.
+    Seen seen;
+    if (Look(name, seen, false))
+        return seen.owner.token == token_ ? Placed::Held : Placed::Busy;
+    if (error == EROFS || error == EACCES || error == ENOENT || error == ENOSPC ||
+        error == EDQUOT || error == ENOTDIR)
         return Placed::Impossible;
     return Placed::Busy;  // came and went meanwhile: try again
 }
 
-bool FileLock::ReadLock(const std::string& name, Owner& owner, int64_t& ageNs) const {
-    std::string text;
+bool FileLock::Look(const std::string& name, Seen& seen, bool fresh) {
     struct stat info {};
-    if (!ReadWithStatus(name, text, info))
+    if (ops_.Stat(name, info) != 0)
         return false;
-    owner = ParseOwner(text);
+    const int64_t changed = Ns(info.st_mtim);
+    seen.print = std::to_string(info.st_ino) + ":" + std::to_string(info.st_size) + ":" +
+                 std::to_string(changed);
+    if (!S_ISREG(info.st_mode)) {
+        // Planted, not made by any game: nobody holds it, it may go at once.
+        seen.owner = {};
+        seen.ageNs = std::numeric_limits<int64_t>::max();
+        return true;
+    }
+    if (fresh || seen.print != lastAttributes_ || name != path_) {
+        const FileBytes text = ReadShared(ops_, name, nullptr, 4096);
+        if (text.status == ReadStatus::Missing)
+            return false;
+        // One we may not read (another player's umask) is judged by its age alone.
+        seen.owner = text.status == ReadStatus::Ok ? ParseOwner(text.bytes) : Owner{};
+        if (name == path_) {
+            lastAttributes_ = seen.print;
+            lastSeen_.owner = seen.owner;
+        }
+    } else {
+        seen.owner = lastSeen_.owner;
+    }
     // The stamp inside was the server's when the lock was made; the file's own time is the
     // fallback for locks of older versions (or one still being written).
-    const int64_t made = owner.stampNs >= 0 ? owner.stampNs : Ns(info.st_mtim);
-    ageNs = ShareNowNs() - made;
+    const int64_t made = seen.owner.stampNs >= 0 ? seen.owner.stampNs : changed;
+    seen.ageNs = ShareNowNs() - made;
+    seen.print += ":" + seen.owner.token;
     return true;
 }
 
-bool FileLock::IsStale(const std::string& name, std::string& token) const {
-    Owner owner;
-    int64_t age = 0;
-    if (!ReadLock(name, owner, age))
+bool FileLock::IsStale(const std::string& name, Seen& seen, bool fresh) {
+    if (!Look(name, seen, fresh))
         return false;  // gone meanwhile: simply try again
-    token = owner.token;
-    if (age > std::chrono::nanoseconds(staleAfter_).count())
+    if (seen.ageNs > std::chrono::nanoseconds(staleAfter_).count())
         return true;
-    // Its owner on this machine has died.
-    if (owner.host != HostName() || owner.pid <= 0)
+    // Its owner on this very machine has died. A host name alone does not tell: two
+    // machines may carry the same one, so the boot must be this one too.
+    const Owner& o = seen.owner;
+    if (o.token.empty() || o.host != HostName() || o.boot.empty() || o.boot != BootId() ||
+        o.pid <= 0)
         return false;
-    return kill(static_cast<pid_t>(owner.pid), 0) != 0 && errno == ESRCH;
+    return kill(static_cast<pid_t>(o.pid), 0) != 0 && errno == ESRCH;
 }
 
-bool FileLock::BreakStale(const std::string& token) {
+bool FileLock::BreakStale(const std::string& print) {
     // Two processes that both found the lock stale must not both remove it: the second
     // would remove the fresh lock of the first. Whoever holds the breaker checks again that
     // the lock is still the very one found stale.
@@ -226,18 +203,19 @@ bool FileLock::BreakStale(const std::string& token) {
     const Placed placed = Place(breaker);
     if (placed != Placed::Held) {
         // A breaker left by a process that died while breaking goes after the same time.
-        std::string breakerToken;
-        if (placed == Placed::Busy && IsStale(breaker, breakerToken)) {
-            Owner owner;
-            int64_t age = 0;
-            if (ReadLock(breaker, owner, age) && owner.token == breakerToken)
-                unlink(breaker.c_str());
+        Seen old;
+        if (placed == Placed::Busy && IsStale(breaker, old, true)) {
+            Seen again;
+            if (Look(breaker, again, true) && again.print == old.print)
+                UnlinkPatiently(ops_, breaker);
         }
         return false;
     }
-    std::string now;
-    const bool broken = IsStale(path_, now) && now == token && unlink(path_.c_str()) == 0;
-    unlink(breaker.c_str());
+    // Read afresh: attributes a network client cached may still be those of the old lock.
+    Seen now;
+    const bool broken =
+        IsStale(path_, now, true) && now.print == print && UnlinkPatiently(ops_, path_) == 0;
+    UnlinkPatiently(ops_, breaker);
     return broken;
 }
 

@@ -1,60 +1,87 @@
 #include "core/records/hall_of_fame.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <thread>
-
-#include "core/records/file_lock.h"
 
 namespace vorblin {
 
-HallOfFame::HallOfFame(std::string folder, std::string ownFolder, ShareOps& share)
-    : folder_(std::move(folder)), pending_(std::move(ownFolder)), share_(share) {}
+HallOfFame::HallOfFame(std::string folder, std::string ownFolder, ShareOps& share,
+                       Reporter report)
+    : folder_(std::move(folder)),
+      share_(share),
+      report_(std::move(report)),
+      pending_(std::make_shared<PendingResults>(std::move(ownFolder), share, report_)) {}
 
-namespace {
-
-// The file as the server has it now. A network client may still believe the size an
-// earlier version of the file had, and read that much of the new one: a name the client
-// has never seen (a hard link made for the read) has no such belief.
-FileBytes ReadFreshly(const std::string& path, ShareOps& share) {
-    static unsigned counter = 0;
-    const std::string fresh =
-        path + ".read" + std::to_string(getpid()) + "." + NewResultId() + std::to_string(++counter);
-    if (share.Link(path, fresh) != 0)
-        return ReadFileBytes(path);  // missing, or no hard links here
-    FileBytes file = ReadFileBytes(fresh);
-    unlink(fresh.c_str());
-    return file;
+RecordTable HallOfFame::Pending() const {
+    RecordTable waiting;
+    for (const Waiting& w : pending_->For(folder_))
+        if (!w.seen)
+            waiting.push_back(w.entry);
+    return waiting;
 }
 
-}  // namespace
-
-ReadStatus HallOfFame::Load(RecordTable& table, bool fresh) {
-    FileBytes file = fresh ? ReadFreshly(Path(), share_) : ReadFileBytes(Path());
-    if (file.status == ReadStatus::Missing) {
-        // Created only when nothing is there; then read like any other file.
-        CreateFileExclusively(Path(), kDefaultRecordsFile, Flush::Lazily);
-        file = ReadFileBytes(Path());
-        if (file.status == ReadStatus::Missing)
-            file = {ReadStatus::Ok, std::string(kDefaultRecordsFile)};
+bool HallOfFame::Run(TableState (*step)(SharedTable&), TableState& state) {
+    const auto work = [folder = folder_, pending = pending_, &share = share_, report = report_,
+                       wait = LockWait, stale = StaleAfter, step] {
+        SharedTable table(folder, *pending, share, report);
+        table.LockWait = wait;
+        table.StaleAfter = stale;
+        return step(table);
+    };
+    if (!Patience) {
+        state = work();
+        return true;
     }
-    table = file.status == ReadStatus::Ok ? ParseRecords(file.bytes) : RecordTable{};
-    return file.status;
+    const auto result = std::make_shared<TableState>();
+    if (worker_.Run([work, result] { *result = work(); }, *Patience)) {
+        state = *result;
+        return true;
+    }
+    report_("the shared folder " + folder_ +
+            " does not answer; the game goes on, and finished games wait in the player's own "
+            "folder");
+    return false;
+}
+
+void HallOfFame::Show(const TableState& state) {
+    Damaged = state.status == ReadStatus::Unreadable;
+    Table = state.table;
+    waiting_ = state.waiting;
+    // Shown meanwhile where they will stand.
+    for (const RecordEntry& w : waiting_)
+        if (std::none_of(Table.begin(), Table.end(),
+                         [&](const RecordEntry& e) { return e.Id == w.Id; }))
+            InsertRecord(Table, w);
 }
 
 void HallOfFame::Read_Records_File() {
-    // The start is the next chance for results that could not be stored before.
-    // A store that succeeds leaves the table just read and written in memory.
-    if (!Pending().empty() && Write_Records_File(std::nullopt))
-        return;
-    Damaged = Load(Table) == ReadStatus::Unreadable;
+    TableState state;
+    const bool answered = Run(
+        [](SharedTable& table) {
+            TableState read = table.Read();
+            // The start is the next chance for results that could not be stored before.
+            return read.status == ReadStatus::Ok && !read.waiting.empty() ? table.Store() : read;
+        },
+        state);
+    if (answered) {
+        Show(state);
+    } else {
+        TableState known;
+        known.table = Table;
+        known.waiting = Pending();
+        Show(known);
+    }
 }
 
 void HallOfFame::Fill_Table_List() {
     lstTable.Clear();
-    for (size_t i = 0; i < Table.size(); ++i)
-        lstTable.AddItem(TableLine(i + 1, Table[i]));
+    for (size_t i = 0; i < Table.size(); ++i) {
+        RecordEntry shown = Table[i];
+        if (!shown.Id.empty() &&
+            std::any_of(waiting_.begin(), waiting_.end(),
+                        [&](const RecordEntry& w) { return w.Id == shown.Id; }))
+            shown.Name += kWaitingMark;
+        lstTable.AddItem(TableLine(i + 1, shown));
+    }
 }
 
 std::optional<RecordEntry> HallOfFame::Add_Record(int32_t S, const std::function<NameEntry()>& ask,
@@ -62,7 +89,9 @@ std::optional<RecordEntry> HallOfFame::Add_Record(int32_t S, const std::function
     if (!Table.empty()) {
         // Results other machines stored meanwhile decide whether this one earns a place
         // (the waiting results are stored after the name, never while a window waits).
-        Damaged = Load(Table) == ReadStatus::Unreadable;
+        TableState state;
+        if (Run([](SharedTable& table) { return table.Read(); }, state))
+            Show(state);
         if (!EarnsPlace(Table, S))
             return std::nullopt;
     }
@@ -75,57 +104,24 @@ std::optional<RecordEntry> HallOfFame::Add_Record(int32_t S, const std::function
     return RecordEntry{std::move(name), static_cast<double>(S)};
 }
 
-bool HallOfFame::Replace(const std::string& bytes) {
-    const std::string temp =
-        WriteTemporary(Path(), bytes, Flush::ToDisk,
-                       [this](const std::string& name) { return share_.CreateExclusive(name); });
-    if (temp.empty())
-        return false;
-    // A file server may refuse to replace a file another client has open for a moment.
-    for (int attempt = 0;; ++attempt) {
-        if (share_.Rename(temp, Path()) == 0)
-            return true;
-        if (attempt == 3)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(25 << attempt));
-    }
-    unlink(temp.c_str());
-    return false;
-}
-
 bool HallOfFame::Write_Records_File(const std::optional<RecordEntry>& entry) {
-    const RecordTable waiting = Pending();
-    bool stored = false;
-    {
-        // Never hold the lock while a dialog is open: the name has been asked already.
-        const FileLock lock(Path() + ".lock", LockWait, StaleAfter, share_);
-        RecordTable fresh;
-        if (lock.Held() && Load(fresh, true) != ReadStatus::Unreadable) {
-            for (const RecordEntry& w : waiting)
-                if (std::none_of(fresh.begin(), fresh.end(),
-                                 [&](const RecordEntry& e) { return e.Id == w.Id; }))
-                    InsertRecord(fresh, w);  // not there yet: no earlier try got this far
-            if (entry)
-                InsertRecord(fresh, *entry);
-            stored = Replace(FormatRecords(fresh));
-            if (stored) {
-                Table = std::move(fresh);
-                Damaged = false;
-            }
-        }
-    }
-    if (stored) {
-        std::vector<std::string> ids;
-        for (const RecordEntry& w : waiting)
-            ids.push_back(w.Id);
-        pending_.Remove(ids);
-        return true;
-    }
-    // Kept for the next game over or the next start; shown for now.
     if (entry) {
-        pending_.Add(folder_, *entry);
-        InsertRecord(Table, *entry);
+        // On the player's own disk before the share is touched: whatever happens to the
+        // store from here on, the result is there to be stored again.
+        RecordEntry result = *entry;
+        if (result.Id.empty())
+            result.Id = NewResultId();
+        pending_->Add(folder_, result);
     }
+    TableState state;
+    if (Run([](SharedTable& table) { return table.Store(); }, state)) {
+        Show(state);
+        return state.stored;
+    }
+    TableState known;
+    known.table = Table;
+    known.waiting = Pending();
+    Show(known);
     return false;
 }
 

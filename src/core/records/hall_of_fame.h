@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "core/records/pending_results.h"
 #include "core/records/records_table.h"
 #include "core/records/share_ops.h"
+#include "core/records/share_worker.h"
+#include "core/records/shared_table.h"
 
 namespace vorblin {
 
@@ -21,18 +24,21 @@ struct NameEntry {
     bool bCancelRecord = false;
 };
 
+// The list's mark behind the name of a result still on its way into the shared table.
+constexpr std::string_view kWaitingMark = "*";
+
 class HallOfFame {
   public:
-    // folder holds the table; ownFolder is the player's own data folder, where results the
-    // table could not take wait (empty: nowhere, as in tools that only read).
+    // folder holds the table; ownFolder is the player's own data folder, where finished
+    // games wait until the table shows them (empty: in memory, as in tools that only read).
     explicit HallOfFame(std::string folder, std::string ownFolder = {},
-                        ShareOps& share = RealShare());
+                        ShareOps& share = RealShare(), Reporter report = ReportOnStderr);
 
-    // Reads the table, after storing the results that wait for it (the game's start).
-    // A missing file is created with the default entry and then read; a file that cannot
-    // be read shows as an empty table and is never written over.
+    // Reads the table and stores the results that wait for it (the game's start). A missing
+    // file is created with the default entry and then read; a file that cannot be read
+    // shows as an empty table and is never written over.
     void Read_Records_File();
-    // lstTable := one line per entry, in order.
+    // lstTable := one line per entry, in order; a result still waiting is marked.
     void Fill_Table_List();
     void Clear_Records() { Table.clear(); }
 
@@ -40,15 +46,13 @@ class HallOfFame {
     // table as read again from the file; returns the entry to store, if any.
     std::optional<RecordEntry> Add_Record(int32_t S, const std::function<NameEntry()>& ask,
                                           const std::function<std::string()>& today);
-    // Under the lock: reads the file again, inserts the waiting results and the entry into
-    // that fresh table by the order rule, and writes it atomically. The table then holds what
-    // was stored. Never writes without the lock. False when nothing was written (no lock in
-    // time, the file unreadable, the folder gone or not writable, the rename refused): the
-    // entry then waits in the player's own folder, and shows in the table meanwhile.
+    // Keeps the entry in the player's own folder first, then stores what waits under the
+    // lock (see SharedTable). The table then holds what was stored, and what still waits.
+    // False when anything still waits.
     bool Write_Records_File(const std::optional<RecordEntry>& entry);
 
-    // The results waiting for this table.
-    RecordTable Pending() const { return pending_.For(folder_); }
+    // The results on their way into this table, not yet seen there.
+    RecordTable Pending() const;
 
     std::string Path() const { return JoinPath(folder_, kRecordsFileName); }
 
@@ -59,16 +63,22 @@ class HallOfFame {
     // How long a store waits for the lock, and when a lock counts as abandoned.
     std::chrono::milliseconds LockWait{4000};
     std::chrono::milliseconds StaleAfter{8000};
+    // How long the window waits for the shared folder before it goes on without it (the
+    // work goes on meanwhile); none: the caller's thread does the work, however long.
+    std::optional<std::chrono::milliseconds> Patience;
 
   private:
-    // fresh: as the file server has it this moment (under the lock).
-    ReadStatus Load(RecordTable& table, bool fresh = false);
-    // The table file replaced by these bytes; a refused rename is tried again a few times.
-    bool Replace(const std::string& bytes);
+    // Runs one step on the shared table; false when it did not finish in time.
+    bool Run(TableState (*step)(SharedTable&), TableState& state);
+    void Show(const TableState& state);
 
     std::string folder_;
-    PendingResults pending_;
     ShareOps& share_;
+    Reporter report_;
+    std::shared_ptr<PendingResults> pending_;
+    ShareWorker worker_;
+    // The entries of Table that still wait.
+    RecordTable waiting_;
 };
 
 }  // namespace vorblin

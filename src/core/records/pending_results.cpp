@@ -1,105 +1,148 @@
 #include "core/records/pending_results.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <random>
+#include <cerrno>
+#include <cstring>
 
 #include "core/base/text_file.h"
 #include "core/records/file_lock.h"
 
 namespace vorblin {
 
-std::string NewResultId() {
-    std::random_device entropy;
-    const unsigned long long value = (static_cast<unsigned long long>(entropy()) << 32) ^ entropy();
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", value);
-    return text;
-}
-
-PendingResults::PendingResults(std::string ownFolder) : ownFolder_(std::move(ownFolder)) {}
+PendingResults::PendingResults(std::string ownFolder, ShareOps& ops, Reporter report)
+    : ownFolder_(std::move(ownFolder)), ops_(ops), report_(std::move(report)) {}
 
 std::string PendingResults::Path() const {
     return JoinPath(ownFolder_, kPendingFileName);
 }
 
-// One line a result, UTF-8: identity, score, name and the shared table's folder, separated
-// by tabs (a name holds no control characters; the folder, last, may hold anything).
+// One line a result, UTF-8: identity ("=" before it once seen in the table), score, name and
+// the shared table's folder, separated by tabs (a name holds no control characters; the
+// folder, last, may hold anything).
 std::vector<PendingResults::Kept> PendingResults::Load() const {
     std::vector<Kept> kept;
-    if (ownFolder_.empty())
-        return kept;
-    for (const std::string& line : SplitLines(ReadFileBytes(Path()).bytes)) {
-        const size_t a = line.find('\t');
-        const size_t b = a == std::string::npos ? a : line.find('\t', a + 1);
-        const size_t c = b == std::string::npos ? b : line.find('\t', b + 1);
-        if (c == std::string::npos || a == 0)
-            continue;  // damaged: what cannot be read cannot be stored either
-        Kept k{line.substr(c + 1),
-               RecordEntry{line.substr(b + 1, c - b - 1), ScoreOf(line.substr(a + 1, b - a - 1)),
-                           line.substr(0, a)}};
-        kept.push_back(std::move(k));
+    if (!ownFolder_.empty()) {
+        for (const std::string& line : SplitLines(ReadShared(ops_, Path()).bytes)) {
+            const size_t a = line.find('\t');
+            const size_t b = a == std::string::npos ? a : line.find('\t', a + 1);
+            const size_t c = b == std::string::npos ? b : line.find('\t', b + 1);
+            const bool seen = line.starts_with('=');
+            if (c == std::string::npos || a <= (seen ? 1u : 0u))
+                continue;  // damaged: what cannot be read cannot be stored either
+            kept.push_back(Kept{line.substr(c + 1),
+                                Waiting{RecordEntry{line.substr(b + 1, c - b - 1),
+                                                    ScoreOf(line.substr(a + 1, b - a - 1)),
+                                                    line.substr(seen ? 1 : 0, a - (seen ? 1 : 0))},
+                                        seen}});
+        }
     }
+    const std::lock_guard<std::mutex> guard(memory_);
+    for (const Kept& k : unsaved_)
+        if (std::none_of(kept.begin(), kept.end(),
+                         [&](const Kept& x) { return x.waiting.entry.Id == k.waiting.entry.Id; }))
+            kept.push_back(k);
     return kept;
 }
 
-void PendingResults::Save(const std::vector<Kept>& kept) const {
+void PendingResults::Save(std::vector<Kept> kept) {
     std::string text;
     for (const Kept& k : kept)
-        text += k.entry.Id + "\t" + ScoreText(k.entry.Score) + "\t" + k.entry.Name + "\t" +
-                k.folder + "\n";
-    if (kept.empty())
-        unlink(Path().c_str());
-    else
-        WriteFileAtomically(Path(), text);
+        text += (k.waiting.seen ? "=" : "") + k.waiting.entry.Id + "\t" +
+                ScoreText(k.waiting.entry.Score) + "\t" + k.waiting.entry.Name + "\t" + k.folder +
+                "\n";
+    bool saved = false;
+    bool unsavedBefore = false;
+    {
+        const std::lock_guard<std::mutex> guard(memory_);
+        unsavedBefore = !unsaved_.empty();
+    }
+    if (ownFolder_.empty()) {
+        saved = false;
+    } else if (kept.empty()) {
+        saved = ops_.Unlink(Path()) == 0 || errno == ENOENT;
+    } else {
+        const std::string temp = WriteTemporary(Path(), text, Flush::ToDisk,
+                                                [this](const std::string& name) {
+                                                    return ops_.Open(
+                                                        name, O_WRONLY | O_CREAT | O_EXCL, 0600);
+                                                });
+        saved = !temp.empty() && ops_.Rename(temp, Path()) == 0;
+        if (!saved && !temp.empty())
+            ops_.Unlink(temp);
+        if (!saved && !unsavedBefore)
+            report_("a finished game could not be kept in " + ownFolder_ + " (" +
+                    std::strerror(errno) + "); it waits in memory until this game ends");
+    }
+    const std::lock_guard<std::mutex> guard(memory_);
+    unsaved_ = saved ? std::vector<Kept>{} : std::move(kept);
 }
 
-RecordTable PendingResults::For(const std::string& folder) const {
-    RecordTable table;
+template <typename Change>
+void PendingResults::Update(Change change) {
+    // Two games of one player may end at once; the file is local, so the wait is short.
+    // Without the lock (a stuck one) the change is made all the same: losing a result is
+    // worse than keeping one twice, which its identity heals.
+    const FileLock lock(Path() + ".lock", std::chrono::milliseconds(2000),
+                        std::chrono::milliseconds(8000), ops_);
+    std::vector<Kept> kept = Load();
+    change(kept);
+    Save(std::move(kept));
+}
+
+std::vector<Waiting> PendingResults::For(const std::string& folder) const {
+    std::vector<Waiting> waiting;
     for (Kept& k : Load())
         if (k.folder == folder)
-            table.push_back(std::move(k.entry));
-    return table;
+            waiting.push_back(std::move(k.waiting));
+    return waiting;
 }
 
-void PendingResults::Add(const std::string& folder, RecordEntry entry) {
-    if (ownFolder_.empty())
-        return;
-    // Two games of one player may end at once; the file is local, so the wait is short.
-    const FileLock lock(Path() + ".lock", std::chrono::milliseconds(2000));
-    std::vector<Kept> kept = Load();
-    entry.Id = NewResultId();
-    kept.push_back(Kept{folder, std::move(entry)});
-    // Best first per table, older first among equals; beyond the 99th of a table nothing
-    // can ever enter it.
-    std::stable_sort(kept.begin(), kept.end(), [](const Kept& x, const Kept& y) {
-        return x.folder != y.folder ? x.folder < y.folder : x.entry.Score > y.entry.Score;
-    });
-    std::vector<Kept> bounded;
-    size_t inTable = 0;  // kept so far of the table the sorted run is in
-    for (Kept& k : kept) {
-        inTable = !bounded.empty() && bounded.back().folder == k.folder ? inTable : 0;
-        if (inTable < kMaxRecords) {
-            bounded.push_back(std::move(k));
-            ++inTable;
+void PendingResults::Add(const std::string& folder, const RecordEntry& entry) {
+    Update([&](std::vector<Kept>& kept) {
+        kept.push_back(Kept{folder, Waiting{entry, false}});
+        // Best first per table, older first among equals; beyond the 99th of a table nothing
+        // can ever enter it.
+        std::stable_sort(kept.begin(), kept.end(), [](const Kept& x, const Kept& y) {
+            return x.folder != y.folder ? x.folder < y.folder
+                                        : x.waiting.entry.Score > y.waiting.entry.Score;
+        });
+        std::vector<Kept> bounded;
+        size_t inTable = 0;  // kept so far of the table the sorted run is in
+        for (Kept& k : kept) {
+            inTable = !bounded.empty() && bounded.back().folder == k.folder ? inTable : 0;
+            if (inTable < kMaxRecords) {
+                bounded.push_back(std::move(k));
+                ++inTable;
+            }
         }
-    }
-    Save(bounded);
+        kept = std::move(bounded);
+    });
 }
 
-void PendingResults::Remove(const std::vector<std::string>& ids) {
-    if (ownFolder_.empty() || ids.empty())
-        return;
-    const FileLock lock(Path() + ".lock", std::chrono::milliseconds(2000));
-    if (!lock.Held())
-        return;
-    std::vector<Kept> kept = Load();
-    std::erase_if(kept, [&](const Kept& k) {
-        return std::find(ids.begin(), ids.end(), k.entry.Id) != ids.end();
+void PendingResults::Settle(const std::string& folder, const RecordTable& table) {
+    const auto shown = [&](const RecordEntry& e) {
+        return std::any_of(table.begin(), table.end(),
+                           [&](const RecordEntry& t) { return t.Id == e.Id; });
+    };
+    bool changes = false;
+    for (const Waiting& w : For(folder))
+        changes = changes || shown(w.entry) || w.seen || !EarnsPlace(table, w.entry.Score);
+    if (!changes)
+        return;  // nothing to write: the common case of a start with nothing waiting
+    Update([&](std::vector<Kept>& kept) {
+        std::erase_if(kept, [&](Kept& k) {
+            if (k.folder != folder)
+                return false;
+            const bool in = shown(k.waiting.entry);
+            if ((in && k.waiting.seen) || (!in && !EarnsPlace(table, k.waiting.entry.Score)))
+                return true;
+            k.waiting.seen = in;
+            return false;
+        });
     });
-    Save(kept);
 }
 
 }  // namespace vorblin

@@ -1,46 +1,70 @@
 #pragma once
-// Finished games the shared table could not take when they ended (no lock in time, the
-// share gone, the rename refused): kept in the player's own data folder, never the shared
-// one, until the table takes them. Each carries an identity that goes into the table with
-// it, so that a result found stored already is never stored twice.
+// Finished games on their way into a shared table, kept in the player's own data folder
+// (never the shared one) from before the store starts until a later read of the table shows
+// them there, or shows them fairly pushed out of the best 99. Each carries an identity that
+// goes into the table with it, so that a result is never stored twice: a lost reply, a
+// crash, a store overtaken by another all heal at the next read.
 
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "core/records/records_table.h"
+#include "core/records/share_ops.h"
 
 namespace vorblin {
 
+struct Waiting {
+    RecordEntry entry;
+    // A read of the table showed it once; the next read that shows it lets it go. Until then
+    // it waits on unseen: a slower store may still have written over it.
+    bool seen = false;
+};
+
 class PendingResults {
   public:
-    // ownFolder: the player's own data folder; empty keeps nothing.
-    explicit PendingResults(std::string ownFolder);
+    // ownFolder: the player's own data folder; empty keeps them in memory only.
+    explicit PendingResults(std::string ownFolder, ShareOps& ops = RealShare(),
+                            Reporter report = ReportOnStderr);
 
-    // The results waiting for the table in `folder`, each with its Id.
-    RecordTable For(const std::string& folder) const;
-    // Keeps a result for the table in `folder` under a new identity (the 99 best per table
-    // are all that can ever enter it). Nothing is kept without an own folder.
-    void Add(const std::string& folder, RecordEntry entry);
-    // Forgets the results with these identities (or leaves them to the next time, when the
-    // file is busy: their identities keep them from being stored twice).
-    void Remove(const std::vector<std::string>& ids);
+    // The results on their way into the table in `folder`.
+    std::vector<Waiting> For(const std::string& folder) const;
+    // Keeps a result (with its Id) for the table in `folder`, on the disk before this
+    // returns. When it cannot be written (the own folder full or gone), the player hears it
+    // and it is kept in memory and written with the next change.
+    void Add(const std::string& folder, const RecordEntry& entry);
+    // What a whole read of the table in `folder` says of them: one shown a second time, or
+    // one that earns no place in it, is let go; one shown the first time is marked seen; one
+    // not shown is unmarked (it goes in again).
+    void Settle(const std::string& folder, const RecordTable& table);
 
     std::string Path() const;
+    const std::string& OwnFolder() const { return ownFolder_; }
 
   private:
     struct Kept {
         std::string folder;
-        RecordEntry entry;
+        Waiting waiting;
     };
     std::vector<Kept> Load() const;
-    void Save(const std::vector<Kept>& kept) const;
+    // Writes them and reports a failure; the failed ones stay in memory.
+    void Save(std::vector<Kept> kept);
+    template <typename Change>
+    void Update(Change change);
 
     std::string ownFolder_;
+    ShareOps& ops_;
+    Reporter report_;
+    // Those the own folder could not take; a store runs on a thread of its own.
+    mutable std::mutex memory_;
+    std::vector<Kept> unsaved_;
 };
 
 constexpr std::string_view kPendingFileName = "VorblinPending.txt";
 
 // A new identity for a result: 16 random hexadecimal digits.
-std::string NewResultId();
+inline std::string NewResultId() {
+    return NewToken();
+}
 
 }  // namespace vorblin

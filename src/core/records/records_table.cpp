@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 
 #include "core/base/text_file.h"
 #include "core/base/text_scan.h"
@@ -19,9 +20,17 @@ size_t CharacterCount(std::string_view utf8) {
 }  // namespace
 
 std::string ScoreText(double score) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, score);
+    // Whole numbers as digits, never "2e+07"; the shortest text that reads back the same.
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof text, score, std::chars_format::fixed);
     return std::string(text, result.ptr);
+}
+
+uint32_t TableHash(std::string_view bytes) {
+    uint32_t hash = 2166136261u;
+    for (const char c : bytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
 }
 
 namespace {
@@ -59,17 +68,65 @@ RecordTable ParseRecords(std::string_view bytes) {
     return table;
 }
 
+namespace {
+
+std::string EntryLines(const RecordEntry& e, const std::string& mark) {
+    std::string text = e.Name;
+    text += e.Score < 0 ? "\r\n" : "\r\n ";
+    text += ScoreText(e.Score) + mark;
+    if (!e.Id.empty())
+        text += " #" + e.Id;
+    return text + "\r\n";
+}
+
+// Where the first score line's mark begins, and what it says; npos when it has none.
+size_t FindMark(std::string_view line, size_t& length, uint32_t& hash) {
+    const size_t at = line.find(" ~");
+    if (at == std::string_view::npos)
+        return at;
+    const char* end = line.data() + line.size();
+    const auto [dot, e1] = std::from_chars(line.data() + at + 2, end, length);
+    if (e1 != std::errc() || dot == end || *dot != '.')
+        return std::string_view::npos;
+    const auto [after, e2] = std::from_chars(dot + 1, end, hash, 16);
+    if (e2 != std::errc() || after - dot != 9 || (after != end && !IsBlank(*after)))
+        return std::string_view::npos;
+    return at;
+}
+
+}  // namespace
+
 std::string FormatRecords(const RecordTable& table) {
-    std::string text;
-    for (const RecordEntry& e : table) {
-        text += e.Name;
-        text += e.Score < 0 ? "\r\n" : "\r\n ";
-        text += ScoreText(e.Score);
-        if (!e.Id.empty())
-            text += " #" + e.Id;
-        text += "\r\n";
+    if (table.empty())
+        return {};
+    std::string rest;
+    for (size_t i = 1; i < table.size(); ++i)
+        rest += EntryLines(table[i], "");
+    rest = Utf8ToCp1251(rest);
+    char mark[32];
+    std::snprintf(mark, sizeof mark, " ~%zu.%08x", rest.size(), TableHash(rest));
+    return Utf8ToCp1251(EntryLines(table.front(), mark)) + rest;
+}
+
+Wholeness CheckWhole(std::string_view bytes) {
+    const size_t first = bytes.find('\n');
+    const size_t second = first == std::string_view::npos ? first : bytes.find('\n', first + 1);
+    size_t length = 0;
+    uint32_t hash = 0;
+    std::string_view line =
+        second == std::string_view::npos ? "" : bytes.substr(first + 1, second - first - 1);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (FindMark(line, length, hash) != std::string_view::npos) {
+        const std::string_view rest = bytes.substr(second + 1);
+        if (rest.size() < length)
+            return Wholeness::Short;
+        return rest.size() == length && TableHash(rest) == hash ? Wholeness::Whole
+                                                                : Wholeness::Other;
     }
-    return Utf8ToCp1251(text);
+    // Older versions of the game and hands write no mark: a read that stops inside a line is
+    // all that tells a cut there.
+    return bytes.empty() || bytes.back() == '\n' ? Wholeness::Unmarked : Wholeness::Unended;
 }
 
 std::string TableLine(size_t i, const RecordEntry& entry) {

@@ -39,7 +39,7 @@ constexpr size_t kMaxNameLength = 10;
 inline double ScoreOf(std::string_view line) {
     return LeadingNumber(line, NumberForm::WithExponent).value_or(0.0);
 }
-// Decimal text of a score without blanks ("1250", "-5", "12.5").
+// Decimal text of a score without blanks ("1250", "-5", "12.5", "20000000").
 std::string ScoreText(double score);
 
 // Any bytes: two lines an entry (name, score), CR LF or LF, always Windows-1251 (the table
@@ -48,7 +48,21 @@ std::string ScoreText(double score);
 // end in "#" and an identity.
 RecordTable ParseRecords(std::string_view bytes);
 // The file's bytes: Windows-1251, CR LF, the score behind one blank (a minus sign's place).
+// The first score line carries a mark, " ~" and the length and hash of the lines after it
+// (older copies read past it like any text after a number), by which a reader tells a whole
+// table from a read that a network client cut short at a size it believed from before.
 std::string FormatRecords(const RecordTable& table);
+
+enum class Wholeness {
+    Whole,     // marked, and every byte the mark speaks of is there
+    Unmarked,  // written by an older version or by hand; ends at a line's end
+    Unended,   // unmarked and stopped inside a line: cut, or made by hand so
+    Short,     // fewer bytes than its mark says: cut short
+    Other,     // as many bytes or more, but others than its mark says: edited by hand
+};
+Wholeness CheckWhole(std::string_view bytes);
+// FNV-1a of the bytes, the hash in the mark.
+uint32_t TableHash(std::string_view bytes);
 
 // The list line of entry i (1-based): "9. Borkin         0", "10.Borkin         1250".
 std::string TableLine(size_t i, const RecordEntry& entry);

@@ -3,20 +3,29 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <random>
+#include <thread>
 
 namespace vorblin {
 
-int ShareOps::CreateExclusive(const std::string& path) {
-    return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-}
-
-int ShareOps::Link(const std::string& from, const std::string& to) {
-    return link(from.c_str(), to.c_str());
+int ShareOps::Open(const std::string& path, int flags, mode_t mode) {
+    return open(path.c_str(), flags | O_CLOEXEC, mode);
 }
 
 int ShareOps::Rename(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str());
+}
+
+int ShareOps::Unlink(const std::string& path) {
+    return unlink(path.c_str());
+}
+
+int ShareOps::Stat(const std::string& path, struct stat& info) {
+    return lstat(path.c_str(), &info);
 }
 
 timespec ShareOps::Now() {
@@ -28,6 +37,116 @@ timespec ShareOps::Now() {
 ShareOps& RealShare() {
     static ShareOps real;
     return real;
+}
+
+void ReportOnStderr(const std::string& problem) {
+    std::fprintf(stderr, "Vorblin Cascade: %s\n", problem.c_str());
+}
+
+int64_t Ns(const timespec& t) {
+    return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec;
+}
+
+std::string NewToken() {
+    std::random_device entropy;
+    const unsigned long long value = (static_cast<unsigned long long>(entropy()) << 32) ^ entropy();
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", value);
+    return text;
+}
+
+FileBytes ReadShared(ShareOps& ops, const std::string& path, std::string* why, size_t cap) {
+    FileBytes result;
+    const auto fail = [&](const std::string& reason) {
+        result.status = ReadStatus::Unreadable;
+        result.bytes.clear();
+        if (why)
+            *why = reason;
+        return result;
+    };
+    const int fd = ops.Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            result.status = ReadStatus::Missing;
+            return result;
+        }
+        return fail(errno == ELOOP ? "a symbolic link, which the game never follows there"
+                                   : std::string("cannot be opened: ") + std::strerror(errno));
+    }
+    struct stat info {};
+    std::string reason;
+    if (fstat(fd, &info) != 0)
+        reason = std::string("cannot be examined: ") + std::strerror(errno);
+    else if (!S_ISREG(info.st_mode))
+        reason = "not a regular file";
+    else if (static_cast<uint64_t>(info.st_size) > cap)
+        reason = "larger than " + std::to_string(cap) + " bytes, far more than any table";
+    else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        reason = std::string("cannot be read: ") + std::strerror(errno);
+    char buffer[16384];
+    while (reason.empty()) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            reason = std::string("cannot be read: ") + std::strerror(errno);
+        else if (result.bytes.size() + static_cast<size_t>(n) > cap)
+            reason = "larger than " + std::to_string(cap) + " bytes, far more than any table";
+        else
+            result.bytes.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    if (!reason.empty())
+        return fail(reason);
+    result.status = ReadStatus::Ok;
+    return result;
+}
+
+int CreateShared(ShareOps& ops, const std::string& path) {
+    const int fd = ops.Open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0664);
+    // The umask took its bits already; a file system that keeps no modes may refuse.
+    if (fd >= 0)
+        (void)fchmod(fd, 0664);
+    return fd;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else if (n == 0 || errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+template <typename Call>
+int Patiently(Call call, int patience) {
+    int waited = 0;
+    for (int pause = 5;; pause = std::min(pause * 2, 200)) {
+        const int rc = call();
+        if (rc == 0 || errno != EBUSY || waited >= patience)
+            return rc;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+        waited += pause;
+    }
+}
+
+}  // namespace
+
+int UnlinkPatiently(ShareOps& ops, const std::string& path, int patience) {
+    return Patiently([&] { return ops.Unlink(path); }, patience);
+}
+
+int RenamePatiently(ShareOps& ops, const std::string& from, const std::string& to,
+                    int patience) {
+    return Patiently([&] { return ops.Rename(from, to); }, patience);
 }
 
 }  // namespace vorblin

@@ -15,7 +15,11 @@ MainShell::MainShell(const ShellParts& parts)
       clock_(parts.clock),
       shell_(parts.shell),
       dialogs_(parts.dialogs),
-      sides_(parts.sides) {}
+      sides_(parts.sides) {
+    // The window waits a moment for the shared folder, never longer: a share that hangs
+    // must not freeze the game, and the result is safe in the player's own folder.
+    records.Patience = std::chrono::milliseconds(1000);
+}
 
 void MainShell::Form_Load() {
     // A new game taken while the flash lights "Pause" keeps the menu's own colour: the light
