@@ -64,7 +64,13 @@ FileBytes ReadShared(ShareOps& ops, const std::string& path, std::string* why, s
             *why = reason;
         return result;
     };
-    const int fd = ops.Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+    int fd = ops.Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+    // A file server may keep a file busy for a moment while another client replaces it (SMB
+    // through FUSE answers EBUSY or EIO then).
+    for (int pause = 5; fd < 0 && (errno == EBUSY || errno == EIO) && pause < 1000; pause *= 2) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+        fd = ops.Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+    }
     if (fd < 0) {
         if (errno == ENOENT) {
             result.status = ReadStatus::Missing;

@@ -60,11 +60,15 @@ FileBytes SharedTable::ReadWhole(std::string& why, int patienceMs) {
         if (!doubtful)
             return file;
         if (waited >= patienceMs) {
-            if (whole != Wholeness::Short)
-                return file;  // made or edited by hand: taken as it stands
-            why = "reads shorter than its first score line says (a network client's stale "
-                  "size, or a hand edit: remove the \" ~...\" after the first score to keep "
-                  "one)";
+            if (whole == Wholeness::Other)
+                return file;  // edited by hand: taken as it stands
+            // Never written over: a cut read would lose every entry behind the cut.
+            why = whole == Wholeness::Short
+                      ? "reads shorter than its first score line says (a network client's "
+                        "stale size, or a hand edit: remove the \" ~...\" after the first "
+                        "score to keep one)"
+                      : "ends inside a line (cut short, or made by hand without a line end "
+                        "at its end: add one)";
             return {ReadStatus::Unreadable, {}};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(pause));

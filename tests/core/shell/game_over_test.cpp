@@ -12,11 +12,18 @@ using testing::ShellRig;
 using testing::Table;
 using Lines = std::vector<std::string>;
 
-// Ends the game with the shown score S: the next figure cannot be placed. What is stored.
-RecordTable EndWithScore(ShellRig& rig, int32_t S) {
+// Ends the game with the shown score S: the next figure cannot be placed. What is stored,
+// and the identities the results carry into the table.
+RecordTable EndWithScore(ShellRig& rig, int32_t S, std::vector<size_t>* ids = nullptr) {
     testing::LandOnNextTick(rig.game, S, true);
     rig.game.tmrDown_Timer();
-    return ParseRecords(ReadFileBytes(rig.folder.File(kRecordsFileName)).bytes);
+    RecordTable table = ParseRecords(ReadFileBytes(rig.folder.File(kRecordsFileName)).bytes);
+    for (RecordEntry& e : table) {
+        if (ids)
+            ids->push_back(e.Id.size());
+        e.Id.clear();
+    }
+    return table;
 }
 
 TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
@@ -29,7 +36,10 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
     rig.dialogs.whileAsking = [&] {  // another machine stores two results meanwhile
         WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(2, 500)));
     };
-    EXPECT_EQ(EndWithScore(rig, 300), (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
+    std::vector<size_t> ids;
+    EXPECT_EQ(EndWithScore(rig, 300, &ids),
+              (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
+    EXPECT_EQ(ids, (std::vector<size_t>{0, 0, 16}));
     // The list shows what was stored; "Нет" saves the settings, then ends.
     EXPECT_EQ(SEEN(rig.main.records.lstTable.ListCount(), rig.main.demo.tmrDemo.Enabled),
               "rig.main.records.lstTable.ListCount()=3\nrig.main.demo.tmrDemo.Enabled=false\n");
