@@ -145,7 +145,8 @@ TableState SharedTable::Store() {
         if (std::none_of(table.begin(), table.end(),
                          [&](const RecordEntry& e) { return e.Id == w.entry.Id; }))
             InsertRecord(merged, w.entry);
-    if (merged != table) {
+    // Written also when nothing new came: a table of an older version gets its mark.
+    {
         const std::string temp = Path() + ".tmp" + NewToken();
         const int fd = CreateShared(ops_, temp);
         if (fd < 0)

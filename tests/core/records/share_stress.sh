@@ -3,6 +3,7 @@
 # (SHARE_DIR, SHARE_MOUNT1, SHARE_MOUNT2, SHARE_TMP): half the processes go through each
 # mount, each storing COUNT finished games; afterwards the table holds exactly the 99 best
 # results, each name with its own score, and no lock or temporary file is left. Source it.
+# A helper may name in SHARE_LOGS a function that prints its server's logs after a failure.
 #
 #   share_stress_runs DRIVER RUNS PROCESSES COUNT
 
@@ -23,7 +24,7 @@ share_stop_clients() {
 
 share_stress_runs() {
   local driver=$1 runs=$2 processes=$3 count=$4
-  local run p mount pid failed bad=0 start ms
+  local run p mount pid status failed bad=0 start ms
   for run in $(seq "$runs"); do
     rm -rf "${SHARE_DIR:?}"/* "$SHARE_DIR"/.[!.]* "${SHARE_TMP:?}"/own* 2>/dev/null || true
     SHARE_CLIENTS=()
@@ -38,13 +39,21 @@ share_stress_runs() {
     done
     failed=0
     for pid in "${SHARE_CLIENTS[@]}"; do
-      wait "$pid" || { echo "process $pid failed (exit $?)"; failed=1; }
+      wait "$pid" && continue
+      status=$?
+      failed=1
+      if [ "$status" -eq 124 ]; then
+        echo "process $pid: its stores did not end within $SHARE_STORE_LIMIT s"
+      else
+        echo "process $pid failed (exit $status)"
+      fi
     done
     SHARE_CLIENTS=()
     ms=$(((${EPOCHREALTIME//[.,]/} - start) / 1000))
     sleep 0.2  # sshfs removes a .fuse_hidden file once its last reader lets go
     printf 'run %d (%d.%03d s): ' "$run" $((ms / 1000)) $((ms % 1000))
     "$driver" check "$SHARE_DIR" $((processes * count)) || failed=1
+    [ "$failed" -eq 0 ] || [ -z "${SHARE_LOGS:-}" ] || "$SHARE_LOGS"
     bad=$((bad + failed))
   done
   [ "$bad" -eq 0 ] || { echo "$bad of $runs runs failed"; return 1; }

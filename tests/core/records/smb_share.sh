@@ -38,13 +38,20 @@ smb_stop() {
   return 0
 }
 
-smb_failed() {  # WHAT
-  echo "$1; smbd's log:" >&2
+# What the server and the mounts had to say, for a failed start or a failed run.
+smb_logs() {
+  echo "smbd's log:" >&2
   tail -n 40 "$SHARE_TMP/smbd.log" >&2
   local i
   for i in 1 2; do
     [ -s "$SHARE_TMP/smbnetfs$i.log" ] && { echo "smbnetfs $i:" >&2; tail -n 20 "$SHARE_TMP/smbnetfs$i.log" >&2; }
   done
+  return 0
+}
+
+smb_failed() {  # WHAT
+  echo "$1" >&2
+  smb_logs
   return 1
 }
 
@@ -86,6 +93,8 @@ CONFIG
 smb_start() {
   SHARE_TMP=$(mktemp -d)
   SMB_PIDS=()
+  # shellcheck disable=SC2034  # share_stress.sh prints the logs after a failed run
+  SHARE_LOGS=smb_logs
   trap smb_stop EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM
@@ -118,6 +127,9 @@ smb_start() {
   printcap name = /dev/null
   disable spoolss = yes
   usershare max shares = 0
+  # The RPC helpers smbd starts on demand outlive it and log to /var/log/samba; the share
+  # itself needs none (only listing the host's shares would).
+  rpc start on demand helpers = no
 [share]
   path = $SHARE_DIR
   read only = no

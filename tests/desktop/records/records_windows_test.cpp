@@ -38,9 +38,13 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
     testing::LandOnNextTick(game(), 300, true);  // the next landing ends the game
     window->OnFallTick();
     EXPECT_EQ(seen, (QStringList{"300", "UnNamed", "open", "asked"}));
-    EXPECT_EQ(ReadFileBytes(folder.File(kRecordsFileName)).bytes,
-              "\xDE\xEB\xFF\xC6"
-              "abcdef\r\n 300\r\nBorkin\r\n 0\r\n");
+    // The typed name, the score with the table's mark and the result's identity behind it.
+    const RecordTable stored = ParseRecords(ReadFileBytes(folder.File(kRecordsFileName)).bytes);
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].Name, "ЮляЖabcdef");
+    EXPECT_EQ(stored[0].Score, 300);
+    EXPECT_EQ(stored[0].Id.size(), 16u);
+    EXPECT_EQ(stored[1], (RecordEntry{"Borkin", 0}));
     QListWidget* table = window->Fathers()->List();  // side windows stay open
     ASSERT_EQ(table->count(), 2);
     EXPECT_EQ(SEEN(table->item(0)->text().toStdString(), window->Fathers()->isVisible(), ends,
