@@ -70,6 +70,10 @@ FileLock::FileLock(std::string path, std::chrono::milliseconds wait,
             continue;  // taken away: try again at once
         if (std::chrono::steady_clock::now() >= deadline)
             return;
+        // SMB through FUSE answers EIO for a name that came and went on another client, and
+        // keeps answering it while the name is asked for: a longer pause lets it settle.
+        if (lastError_ == EIO)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20 + jitter() % 60));
         // Short waits at first (a store takes milliseconds), longer ones after, scattered so
         // that waiters do not all knock at once.
         const unsigned most = 1000u + 1000u * static_cast<unsigned>(std::min(round, 15));
@@ -78,15 +82,30 @@ FileLock::FileLock(std::string path, std::chrono::milliseconds wait,
 }
 
 FileLock::~FileLock() {
-    // Only our own lock goes: one taken over from us as stale belongs to someone else.
-    Seen seen;
-    if (held_ && Look(path_, seen, true) && seen.owner.token == token_)
-        UnlinkPatiently(ops_, path_);
+    // Only our own lock goes: one taken over from us as stale belongs to someone else. A
+    // refused removal may have happened all the same (SMB), and someone else's lock may
+    // stand there by the next try: it is looked at again before every try.
+    for (int pause = 5, waited = 0; StillHeld();
+         waited += pause, pause = std::min(pause * 2, 200)) {
+        if (ops_.Unlink(path_) == 0 || errno != EBUSY || waited >= 2000)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    }
 }
 
 bool FileLock::StillHeld() {
+    if (!held_)
+        return false;
+    // Gone is gone; any other failure to look (SMB's passing EIO) is looked past.
     Seen seen;
-    return held_ && Look(path_, seen, true) && seen.owner.token == token_;
+    for (int pause = 10; pause < 1000; pause *= 2) {
+        if (Look(path_, seen, true))
+            return seen.owner.token == token_;
+        if (errno == ENOENT)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    }
+    return false;
 }
 
 int64_t FileLock::ShareNowNs() const {
@@ -109,7 +128,13 @@ int64_t StampOf(int fd, ShareOps& ops) {
 
 bool FileLock::LearnClock() {
     const std::string probe = path_ + "." + token_ + ".clock";
-    const int fd = CreateShared(ops_, probe);
+    int fd = CreateShared(ops_, probe);
+    // A folder that takes no file says so; a passing failure is tried again.
+    for (int pause = 10;
+         fd < 0 && (errno == EIO || errno == EBUSY || errno == EINTR) && pause < 1000; pause *= 2) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+        fd = CreateShared(ops_, probe);
+    }
     if (fd < 0)
         return false;
     serverNs_ = StampOf(fd, ops_);
@@ -121,22 +146,27 @@ bool FileLock::LearnClock() {
 
 FileLock::Placed FileLock::Place(const std::string& name) {
     const int fd = CreateShared(ops_, name);
+    lastError_ = 0;
     if (fd >= 0) {
         serverNs_ = StampOf(fd, ops_);
         learned_ = std::chrono::steady_clock::now();
         char fixed[64];
         std::snprintf(fixed, sizeof fixed, "%s %012lld %09lld %010ld ", token_.c_str(),
                       static_cast<long long>(serverNs_ / 1000000000),
-                      static_cast<long long>(serverNs_ % 1000000000),
-                      static_cast<long>(getpid()));
+                      static_cast<long long>(serverNs_ % 1000000000), static_cast<long>(getpid()));
         const std::string content = fixed + HostName() + " " + BootId() + "\n";
         const bool written = WriteAll(fd, content);
-        if (close(fd) == 0 && written)
-            return Placed::Held;
-        UnlinkPatiently(ops_, name);
-        return Placed::Impossible;
+        if (close(fd) != 0 || !written) {
+            UnlinkPatiently(ops_, name);
+            return Placed::Impossible;
+        }
+        // An exclusive create is not always exclusive (SMB through FUSE has handed one file
+        // to two creators at once): the lock is ours if it says so once written.
+        Seen seen;
+        return !Look(name, seen, true) || seen.owner.token == token_ ? Placed::Held : Placed::Busy;
     }
     const int error = errno;
+    lastError_ = error;
     // A lost reply to a create that did happen, or someone else's lock.
     Seen seen;
     if (Look(name, seen, false))
@@ -211,10 +241,16 @@ bool FileLock::BreakStale(const std::string& print) {
         }
         return false;
     }
-    // Read afresh: attributes a network client cached may still be those of the old lock.
+    // Read afresh (attributes a network client cached may still be those of the old lock),
+    // before every try: a refused removal may have happened all the same.
+    bool broken = false;
     Seen now;
-    const bool broken =
-        IsStale(path_, now, true) && now.print == print && UnlinkPatiently(ops_, path_) == 0;
+    for (int pause = 5; !broken && IsStale(path_, now, true) && now.print == print; pause *= 2) {
+        broken = ops_.Unlink(path_) == 0;
+        if (broken || errno != EBUSY || pause > 200)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    }
     UnlinkPatiently(ops_, breaker);
     return broken;
 }

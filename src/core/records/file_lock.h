@@ -78,6 +78,7 @@ class FileLock {
     ShareOps& ops_;
     bool held_ = false;
     bool impossible_ = false;
+    int lastError_ = 0;  // of the last failed create
     std::string token_;
     // The server's time at a moment of this machine's steady clock; 0 while unknown.
     int64_t serverNs_ = 0;

@@ -4,8 +4,7 @@
 
 namespace vorblin {
 
-HallOfFame::HallOfFame(std::string folder, std::string ownFolder, ShareOps& share,
-                       Reporter report)
+HallOfFame::HallOfFame(std::string folder, std::string ownFolder, ShareOps& share, Reporter report)
     : folder_(std::move(folder)),
       share_(share),
       report_(std::move(report)),

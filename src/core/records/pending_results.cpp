@@ -64,11 +64,10 @@ void PendingResults::Save(std::vector<Kept> kept) {
     } else if (kept.empty()) {
         saved = UnlinkPatiently(ops_, Path()) == 0 || errno == ENOENT;
     } else {
-        const std::string temp = WriteTemporary(Path(), text, Flush::ToDisk,
-                                                [this](const std::string& name) {
-                                                    return ops_.Open(
-                                                        name, O_WRONLY | O_CREAT | O_EXCL, 0600);
-                                                });
+        const std::string temp =
+            WriteTemporary(Path(), text, Flush::ToDisk, [this](const std::string& name) {
+                return ops_.Open(name, O_WRONLY | O_CREAT | O_EXCL, 0600);
+            });
         saved = !temp.empty() && RenamePatiently(ops_, temp, Path()) == 0;
         if (!saved && !temp.empty())
             ops_.Unlink(temp);

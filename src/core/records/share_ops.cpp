@@ -67,7 +67,7 @@ FileBytes ReadShared(ShareOps& ops, const std::string& path, std::string* why, s
     int fd = ops.Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
     // A file server may keep a file busy for a moment while another client replaces it (SMB
     // through FUSE answers EBUSY or EIO then).
-    for (int pause = 5; fd < 0 && (errno == EBUSY || errno == EIO) && pause < 1000; pause *= 2) {
+    for (int pause = 5; fd < 0 && (errno == EBUSY || errno == EIO) && pause < 2000; pause *= 2) {
         std::this_thread::sleep_for(std::chrono::milliseconds(pause));
         fd = ops.Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
     }
@@ -150,9 +150,17 @@ int UnlinkPatiently(ShareOps& ops, const std::string& path, int patience) {
     return Patiently([&] { return ops.Unlink(path); }, patience);
 }
 
-int RenamePatiently(ShareOps& ops, const std::string& from, const std::string& to,
-                    int patience) {
-    return Patiently([&] { return ops.Rename(from, to); }, patience);
+int RenamePatiently(ShareOps& ops, const std::string& from, const std::string& to, int patience) {
+    // SMB answers EEXIST for a rename over a file that another client has open; a rename of
+    // a file never fails so otherwise.
+    return Patiently(
+        [&] {
+            const int rc = ops.Rename(from, to);
+            if (rc != 0 && errno == EEXIST)
+                errno = EBUSY;
+            return rc;
+        },
+        patience);
 }
 
 }  // namespace vorblin

@@ -41,8 +41,7 @@ std::string SharedTable::FolderProblem() {
     }
     // In a folder with the sticky bit only a file's owner may replace it.
     struct stat table {};
-    if ((here.st_mode & S_ISVTX) != 0 && ops_.Stat(Path(), table) == 0 &&
-        table.st_uid != geteuid())
+    if ((here.st_mode & S_ISVTX) != 0 && ops_.Stat(Path(), table) == 0 && table.st_uid != geteuid())
         return "has the sticky bit, so only the player who wrote the table last may replace "
                "it; clear the bit (chmod -t) and let the players' group write the folder";
     return {};
@@ -95,14 +94,21 @@ TableState SharedTable::Read() {
     std::string why;
     FileBytes file = ReadWhole(why, 1000);
     if (file.status == ReadStatus::Missing) {
-        // Created only where nothing is; then read like any other file.
-        const int fd = CreateShared(ops_, Path());
-        if (fd >= 0) {
-            const bool written = WriteAll(fd, kDefaultRecordsFile);
-            if (close(fd) != 0 || !written)
-                ops_.Unlink(Path());
+        // Made under the lock, and only where nothing is: a file server may show the table
+        // missing for a moment while another client replaces it (SMB removes, then renames).
+        FileLock lock(Path() + ".lock", LockWait, StaleAfter, ops_);
+        if (lock.Held()) {
+            file = ReadWhole(why, 1000);
+            if (file.status == ReadStatus::Missing) {
+                const std::string temp = Path() + ".tmp" + NewToken();
+                const int fd = CreateShared(ops_, temp);
+                const bool written = fd >= 0 && WriteAll(fd, kDefaultRecordsFile);
+                if (fd >= 0 && (close(fd) != 0 || !written || !lock.StillHeld() ||
+                                RenamePatiently(ops_, temp, Path()) != 0))
+                    UnlinkPatiently(ops_, temp);
+                file = ReadWhole(why, 1000);
+            }
         }
-        file = ReadWhole(why, 1000);
         if (file.status == ReadStatus::Missing)
             file = {ReadStatus::Ok, std::string(kDefaultRecordsFile)};
     }
@@ -111,8 +117,8 @@ TableState SharedTable::Read() {
         state.table = ParseRecords(file.bytes);
         pending_.Settle(folder_, state.table);
     } else {
-        report_("the hall of fame " + Path() + " is " + why +
-                "; it is shown empty and never written over");
+        report_("the hall of fame " + Path() + " cannot be used (" + why +
+                "); it is shown empty and never written over");
     }
     return Finish(state);
 }
@@ -134,7 +140,7 @@ TableState SharedTable::Store() {
     std::string why;
     const FileBytes file = ReadWhole(why, 3000);
     if (file.status == ReadStatus::Unreadable)
-        return fail("the table is " + why + ", and is never written over");
+        return fail("the table cannot be used (" + why + "), and is never written over");
     const RecordTable table =
         ParseRecords(file.status == ReadStatus::Ok ? file.bytes : kDefaultRecordsFile);
     pending_.Settle(folder_, table);
@@ -158,14 +164,16 @@ TableState SharedTable::Store() {
         ok = close(fd) == 0 && ok;
         if (!ok) {
             UnlinkPatiently(ops_, temp);
-            return fail(std::string("the new table could not be written (") +
-                        std::strerror(error) + ")");
+            return fail(std::string("the new table could not be written (") + std::strerror(error) +
+                        ")");
         }
         // Slower than the stale limit, this store may have lost the lock to another that
         // has stored since: what it read is old, and must not be written over that.
         if (!lock.StillHeld()) {
             UnlinkPatiently(ops_, temp);
-            return fail("the store took so long that another game took the lock over");
+            return fail(
+                "the lock was no longer this game's when the table was to be written "
+                "(another game took it over, or the share gave it to two at once)");
         }
         if (RenamePatiently(ops_, temp, Path()) != 0) {
             const int refused = errno;
