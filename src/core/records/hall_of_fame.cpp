@@ -44,6 +44,7 @@ bool HallOfFame::Run(TableState (*step)(SharedTable&), TableState& state) {
 void HallOfFame::Show(const TableState& state) {
     Damaged = state.status == ReadStatus::Unreadable;
     Table = state.table;
+    lastRead_ = state.table;
     waiting_ = state.waiting;
     // Shown meanwhile where they will stand.
     for (const RecordEntry& w : waiting_)
@@ -61,14 +62,10 @@ void HallOfFame::Read_Records_File() {
             return read.status == ReadStatus::Ok && !read.waiting.empty() ? table.Store() : read;
         },
         state);
-    if (answered) {
+    if (answered)
         Show(state);
-    } else {
-        TableState known;
-        known.table = Table;
-        known.waiting = Pending();
-        Show(known);
-    }
+    else
+        ShowKnown();
 }
 
 void HallOfFame::Fill_Table_List() {
@@ -117,11 +114,18 @@ bool HallOfFame::Write_Records_File(const std::optional<RecordEntry>& entry) {
         Show(state);
         return state.stored;
     }
+    ShowKnown();
+    return false;
+}
+
+void HallOfFame::ShowKnown() {
+    // The table as last read (a new game has cleared the one shown), and what waits.
+    const bool damaged = Damaged;
     TableState known;
-    known.table = Table;
+    known.table = lastRead_;
     known.waiting = Pending();
     Show(known);
-    return false;
+    Damaged = damaged;
 }
 
 }  // namespace vorblin

@@ -71,6 +71,8 @@ class HallOfFame {
     // Runs one step on the shared table; false when it did not finish in time.
     bool Run(TableState (*step)(SharedTable&), TableState& state);
     void Show(const TableState& state);
+    // When the share does not answer.
+    void ShowKnown();
 
     std::string folder_;
     ShareOps& share_;
@@ -79,6 +81,8 @@ class HallOfFame {
     ShareWorker worker_;
     // The entries of Table that still wait.
     RecordTable waiting_;
+    // The table as last read, without what waits.
+    RecordTable lastRead_;
 };
 
 }  // namespace vorblin

@@ -6,19 +6,19 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "core/base/text_file.h"
 #include "core/base/text_scan.h"
+#include "core/records/share_worker.h"
 
 namespace vorblin {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Why folder cannot hold the shared table, or nothing when it can. Tried, not judged from
-// permission bits: ACLs, read-only mounts and network shares have the last word.
-std::optional<std::string> Unusable(const std::string& folder) {
+// Tried, not judged from permission bits: ACLs, read-only mounts and network shares have
+// the last word.
+std::optional<std::string> UsableFolderProblem(const std::string& folder) {
     if (!fs::path(folder).is_absolute())
         return "is not an absolute path";
     std::error_code ec;
@@ -40,8 +40,6 @@ std::optional<std::string> Unusable(const std::string& folder) {
     unlink(probe.c_str());
     return std::nullopt;
 }
-
-}  // namespace
 
 std::vector<std::string> ConfigFiles(const char* home, const char* configHome,
                                      const char* configDirs) {
@@ -80,7 +78,7 @@ std::optional<std::string> RecordsFolderSetting(std::string_view text) {
 
 RecordsFolderChoice ChooseRecordsFolder(const std::optional<std::string>& option,
                                         const std::vector<std::string>& configFiles,
-                                        const std::string& fallback) {
+                                        const std::string& fallback, const FolderCheck& check) {
     RecordsFolderChoice choice{fallback, {}};
     std::optional<std::string> named = option;
     std::string source = "--records-folder";
@@ -95,9 +93,20 @@ RecordsFolderChoice ChooseRecordsFolder(const std::optional<std::string>& option
     }
     if (!named || named->empty())
         return choice;
-    if (const std::optional<std::string> why = Unusable(*named)) {
+    // Looked at off this thread: a share that hangs must not keep the game from starting.
+    // One that does not answer is kept all the same; finished games wait until it does.
+    auto why = std::make_shared<std::optional<std::string>>();
+    ShareWorker look;
+    if (!look.Run([why, check, folder = *named] { *why = check(folder); }, kFolderPatience)) {
+        choice.problems.push_back("the records folder " + *named + " (from " + source +
+                                  ") does not answer; finished games wait in the player's own "
+                                  "folder until it does");
+        choice.folder = *named;
+        return choice;
+    }
+    if (*why) {
         choice.problems.push_back("the records folder " + *named + " (from " + source + ") " +
-                                  *why + "; the hall of fame is kept in " + fallback);
+                                  **why + "; the hall of fame is kept in " + fallback);
         return choice;
     }
     choice.folder = *named;

@@ -1,6 +1,8 @@
 #pragma once
 // Which folder holds the hall of fame that installed copies of the game share.
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,12 +33,22 @@ struct RecordsFolderChoice {
     std::vector<std::string> problems;
 };
 
+// Why a folder cannot hold the shared table (not absolute, missing, not a folder, not
+// readable or writable), or nothing when it can.
+std::optional<std::string> UsableFolderProblem(const std::string& folder);
+using FolderCheck = std::function<std::optional<std::string>(const std::string&)>;
+// How long the start waits for a named folder to answer.
+inline constexpr std::chrono::milliseconds kFolderPatience{2000};
+
 // The folder of the hall of fame. The command line's folder wins, then the first
 // configuration file that sets the key; a folder named there must be absolute, must exist
 // and must be readable and writable (the table is re-read and rewritten at every game
 // over), otherwise it is reported and fallback is used, as it is when nothing names one.
+// A folder that does not answer within kFolderPatience (a share that hangs) is kept, and
+// reported: the store waits for it off the window's thread.
 RecordsFolderChoice ChooseRecordsFolder(const std::optional<std::string>& option,
                                         const std::vector<std::string>& configFiles,
-                                        const std::string& fallback);
+                                        const std::string& fallback,
+                                        const FolderCheck& check = UsableFolderProblem);
 
 }  // namespace vorblin

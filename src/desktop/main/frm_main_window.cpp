@@ -45,6 +45,11 @@ FrmMain::FrmMain(RandomSource* rnd, Clock* clock, std::string folder, std::strin
       settingsFile_(folder.empty() ? DataFolder() : folder, ShippedFolder()),
       endProgram_([] {
           // At once, as the question promised: the settings are saved, the table stored.
+          // A store still waiting on a share that hangs keeps the process, and with it
+          // its windows, until the share answers: the windows go first.
+          for (QWidget* window : QApplication::topLevelWidgets())
+              window->hide();
+          QApplication::sync();
           std::fflush(nullptr);
           std::_Exit(0);
       }) {

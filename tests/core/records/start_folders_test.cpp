@@ -1,7 +1,9 @@
 // Where the records folder comes from at the start: the option, the config files, a fallback.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "core/base/text_file.h"
 #include "core/records/start_folders.h"
@@ -102,6 +104,20 @@ TEST(StartFolders, AFolderThatCannotHoldTheTableIsSaidAndTheOwnFolderUsed) {
         EXPECT_NE(got.problems[0].find(each.said), std::string::npos) << got.problems[0];
         EXPECT_NE(got.problems[0].find("kept in " + c.own.path), std::string::npos);
     }
+    // A share that hangs keeps the game from starting no longer than a moment; it stays the
+    // folder of the table, and the store waits for it.
+    const auto start = std::chrono::steady_clock::now();
+    const RecordsFolderChoice hung =
+        ChooseRecordsFolder("/srv/hung", {}, c.own.path, [](const std::string&) {
+            std::this_thread::sleep_for(kFolderPatience * 3);
+            return std::optional<std::string>();
+        });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kFolderPatience * 2);
+    EXPECT_EQ(hung.folder, "/srv/hung");
+    ASSERT_EQ(hung.problems.size(), 1u);
+    EXPECT_NE(hung.problems[0].find("/srv/hung (from --records-folder) does not answer"),
+              std::string::npos)
+        << hung.problems[0];
 }
 
 }  // namespace
