@@ -53,6 +53,8 @@ class HallOfFame {
 
     // The results on their way into this table, not yet seen there.
     RecordTable Pending() const;
+    // Work on the share that did not finish in time still runs (the share hangs).
+    bool ShareBusy() const { return worker_.Busy(); }
 
     std::string Path() const { return JoinPath(folder_, kRecordsFileName); }
 

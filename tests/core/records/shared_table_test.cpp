@@ -520,6 +520,8 @@ TEST(SharedTable, AShareThatHangsNeverFreezesTheWindowAndAFullOwnFolderKeepsTheR
               (std::vector<std::string>{"1. hung*          40", "2. Borkin         0"}));
     EXPECT_EQ(rig.fame.Pending().size(), 1u);
     gate.unlock();
+    while (rig.fame.ShareBusy())  // the store that waited finishes on its own
+        std::this_thread::sleep_for(milliseconds(5));
     rig.fame.Patience.reset();
     rig.fame.Read_Records_File();
     rig.fame.Fill_Table_List();
