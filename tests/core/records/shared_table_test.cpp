@@ -294,11 +294,11 @@ TEST(SharedTable, AStoreSlowerThanTheStaleLimitWritesNothingOverWhatOthersStored
     rig.fault.hook = [&](std::string_view op, const std::string& path) {
         if (op == "open" && path.find("VorblinFathers.txt.tmp") != std::string::npos &&
             !stalled.exchange(true))
-            std::this_thread::sleep_for(milliseconds(800));  // a suspended laptop
+            std::this_thread::sleep_for(milliseconds(1500));  // a suspended laptop
         return 0;
     };
     std::thread other([&] {
-        std::this_thread::sleep_for(milliseconds(400));
+        std::this_thread::sleep_for(milliseconds(300));
         HallOfFame another = rig.Another();
         another.StaleAfter = milliseconds(200);
         another.LockWait = milliseconds(2000);
