@@ -273,17 +273,22 @@ TEST(SharedTable, AMarkTellsACutReadAndTheStoreReadsAgainUntilItIsWhole) {
     rig.fault.cutTo = 11;  // the default table's size
     EXPECT_TRUE(rig.fame.Write_Records_File(RecordEntry{"new", 7}));
     EXPECT_EQ(Stored(rig.share.path).size(), 6u);
-    // Cut for good: never written over; the result waits, and the player hears why.
+    // Cut for good, behind the mark or before it: never written over; the result waits,
+    // and the player hears why.
     rig.fault.cutReads = 1000;
-    rig.fault.cutTo = ReadFileBytes(rig.fame.Path()).bytes.size() - 5;
-    EXPECT_FALSE(rig.fame.Write_Records_File(RecordEntry{"waits", 8}));
-    EXPECT_EQ(Stored(rig.share.path).size(), 6u);
-    EXPECT_NE(rig.heard.Text().find("reads shorter than its first score line says"),
-              std::string::npos)
-        << rig.heard.Text();
+    const size_t size = ReadFileBytes(rig.fame.Path()).bytes.size();
+    for (const auto& [cut, why] : {std::pair(size - 5, "reads shorter than its first score line"),
+                                   std::pair(size_t{11},
+                                             "ends inside a line (cut short, or made "
+                                             "by hand without a line end at its end")}) {
+        rig.fault.cutTo = cut;
+        EXPECT_FALSE(rig.fame.Write_Records_File(RecordEntry{"waits", 8}));
+        EXPECT_EQ(Stored(rig.share.path).size(), 6u);
+        EXPECT_NE(rig.heard.Text().find(why), std::string::npos) << rig.heard.Text();
+    }
     rig.fault.cutReads = 0;
     rig.fame.Read_Records_File();
-    EXPECT_EQ(Times(Stored(rig.share.path), "waits"), 1u);
+    EXPECT_EQ(Times(Stored(rig.share.path), "waits"), 2u);  // two games, each once
 }
 
 TEST(SharedTable, AStoreSlowerThanTheStaleLimitWritesNothingOverWhatOthersStored) {
