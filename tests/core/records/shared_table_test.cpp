@@ -13,8 +13,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
-#include <random>
 #include <thread>
 
 #include "core/base/text_file.h"
@@ -328,11 +328,14 @@ TEST(SharedTable, ALostRenameReplyOrBusyFilesStoreOnceAndACrashAtAnyStepLosesNot
         for (int start = 0; start < 3; ++start)
             rig.fame.Read_Records_File();
         EXPECT_EQ(Times(Stored(rig.share.path), "lost"), 1u);
+        // Seen twice, it has left the player's folder.
+        EXPECT_FALSE(fs::exists(JoinPath(rig.own.path, kPendingFileName)));
         // A file server that answers "busy" for files another client holds open: their
         // removal, replacement, and for a moment their reading.
-        std::minstd_rand busy(7);
-        rig.fault.hook = [&](std::string_view op, const std::string&) {
-            return op != "stat" && op != "open" && busy() % 3 != 0 ? EBUSY : 0;
+        std::map<std::string, int> tries;
+        rig.fault.hook = [&](std::string_view op, const std::string& path) {
+            return op != "stat" && op != "open" && ++tries[std::string(op) + path] % 3 != 0 ? EBUSY
+                                                                                            : 0;
         };
         EXPECT_TRUE(rig.fame.Write_Records_File(RecordEntry{"busy", 6})) << rig.heard.Text();
         rig.fault.hook = nullptr;
@@ -387,6 +390,11 @@ TEST(SharedTable, PlantedFilesAreNeitherFollowedNorWaitedOnNorSwallowed) {
         const bool stored = rig.fame.Write_Records_File(std::exchange(victim, std::nullopt));
         return std::pair(stored, rig.fame.Table);
     };
+    // The cap itself, by the byte.
+    ASSERT_TRUE(WriteFileAtomically(secret, "0123456789"));
+    EXPECT_EQ(ReadShared(RealShare(), secret, nullptr, 10).status, ReadStatus::Ok);
+    EXPECT_EQ(ReadShared(RealShare(), secret, nullptr, 9).status, ReadStatus::Unreadable);
+    ASSERT_TRUE(WriteFileAtomically(secret, "secret\r\n 1\r\n"));
     const auto sym = plant([&] { fs::create_symlink(secret, table); });
     EXPECT_FALSE(sym.first);
     EXPECT_EQ(Times(sym.second, "secret"), 0u);
@@ -403,8 +411,11 @@ TEST(SharedTable, PlantedFilesAreNeitherFollowedNorWaitedOnNorSwallowed) {
     EXPECT_FALSE(huge.first);
     EXPECT_EQ(fs::file_size(table), 1u << 30);  // never written over
     const std::string heard = rig.heard.Text();
-    for (const char* why : {"symbolic link", "not a regular file", "larger than"})
-        EXPECT_NE(heard.find(why), std::string::npos) << why << " in\n" << heard;
+    for (const char* why : {"a symbolic link", "not a regular file", "larger than"})
+        EXPECT_NE(heard.find("the hall of fame " + table + " cannot be used (" + why),
+                  std::string::npos)
+            << why << " in\n"
+            << heard;
     // A FIFO or a symlink where the lock belongs is no one's lock: taken away at once.
     fs::remove(table);
     ASSERT_EQ(mkfifo((table + ".lock").c_str(), 0666), 0);
@@ -549,6 +560,31 @@ TEST(SharedTable, AShareThatHangsNeverFreezesTheWindowAndAFullOwnFolderKeepsTheR
     fs::permissions(share, fs::perms::owner_all);
     EXPECT_TRUE(rig.fame.Write_Records_File(std::nullopt));
     EXPECT_EQ(Times(Stored(share), "memory"), 1u);
+}
+
+TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
+    testing::TempFolder own;
+    PendingResults kept(own.path);
+    kept.Add("/share", RecordEntry{"Анна", 12.5, "00aa"});
+    kept.Add("/share\tb", RecordEntry{"b", 7, "00bb"});  // a folder may hold anything
+    kept.Settle("/share", {{"Анна", 12.5, "00aa"}});     // shown once: seen
+    std::string text = ReadFileBytes(kept.Path()).bytes;
+    text += "nope\n\t1\tx\t/share\n=\t1\tx\t/share\n00cc\t3\n";  // damaged lines
+    ASSERT_TRUE(WriteFileAtomically(kept.Path(), text));
+    const std::vector<Waiting> share = PendingResults(own.path).For("/share");
+    ASSERT_EQ(share.size(), 1u);
+    EXPECT_EQ(share[0].entry, (RecordEntry{"Анна", 12.5, "00aa"}));
+    EXPECT_TRUE(share[0].seen);
+    const std::vector<Waiting> other = PendingResults(own.path).For("/share\tb");
+    ASSERT_EQ(other.size(), 1u);
+    EXPECT_EQ(other[0].entry, (RecordEntry{"b", 7, "00bb"}));
+    EXPECT_FALSE(other[0].seen);
+    // Only the 99 best of a table can ever enter it: no more are kept.
+    for (int S = 1; S <= 100; ++S)
+        kept.Add("/full", RecordEntry{std::to_string(S), double(S), NewResultId()});
+    const std::vector<Waiting> full = kept.For("/full");
+    ASSERT_EQ(full.size(), kMaxRecords);
+    EXPECT_EQ(full.back().entry.Score, 2);
 }
 
 TEST(SharedTable, LeftoversOfCrashedStoresGoOnceOldByTheSharesClock) {
