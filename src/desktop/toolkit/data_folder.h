@@ -6,14 +6,18 @@
 
 namespace vorblin {
 
-// The program's folder when files can be created there, which is how several machines
-// that start the game from one shared folder share its hall of fame; otherwise (a copy
-// installed where the player cannot write) the player's own data folder, created if need be.
+// An installed copy's files go to the player's own data folder, created if need be. A build
+// folder or an unpacked copy keeps them in the program's folder when files can be created
+// there, which is how several machines that start the game from one shared folder share
+// its hall of fame; otherwise in the player's folder too.
 std::string DataFolder();
 
 // The folder whose "sound" folder holds the shipped sounds: the program's folder in a build
 // folder, the shared files' folder relative to it in an installed copy.
 std::string ShippedFolder();
+
+// Where the player's own data folder is ($XDG_DATA_HOME/vorblin), made or not.
+std::string OwnFolderPath();
 
 // The player's own data folder, created if need be; "" when there is none. Results the
 // shared table could not take wait here, never in the shared folder.
