@@ -27,7 +27,7 @@ xvfb_pid=
 installed_package=
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$installed_package" ] && $sudo apt-get remove -y -qq vorblin >/dev/null 2>&1
+  [ -n "$installed_package" ] && { $sudo apt-get remove -y -qq vorblin >/dev/null 2>&1 || true; }
   # Until the server is gone it may still remove its socket files, which by then could
   # belong to the next server on the same display number.
   if [ -n "$xvfb_pid" ]; then
@@ -372,7 +372,7 @@ check_clone() {
   $sudo apt-get remove -y -qq vorblin >"$work/apt.log" 2>&1 || fail "apt remove: $(cat "$work/apt.log")"
   installed_package=
   local left
-  left=$(while read -r f; do [ -f "$f" ] && echo "$f"; done <"$work/package-files")
+  left=$(while read -r f; do [ ! -f "$f" ] || echo "$f"; done <"$work/package-files")
   [ -z "$left" ] || fail "apt remove left: $left"
   echo "clone: run.sh, cpack -G DEB, apt install; run by root it wrote only to its own folder; apt remove left no file"
 }

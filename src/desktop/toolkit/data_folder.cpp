@@ -9,6 +9,13 @@
 
 namespace vorblin {
 
+namespace {
+// Where the player's own data folder is ($XDG_DATA_HOME/vorblin), made or not.
+std::string OwnFolderPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+}
+}  // namespace
+
 std::string DataFolder() {
     const QString program = QCoreApplication::applicationDirPath();
     if (IsInstalledCopy(program.toStdString(), VORBLIN_SHIPPED_RELATIVE)) {
@@ -30,10 +37,6 @@ std::string ShippedFolder() {
     // installed tree can be moved or unpacked anywhere.
     return ShippedFolder(QCoreApplication::applicationDirPath().toStdString(),
                          VORBLIN_SHIPPED_RELATIVE);
-}
-
-std::string OwnFolderPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 }
 
 std::string PlayerDataFolder() {

@@ -16,9 +16,6 @@ std::string DataFolder();
 // folder, the shared files' folder relative to it in an installed copy.
 std::string ShippedFolder();
 
-// Where the player's own data folder is ($XDG_DATA_HOME/vorblin), made or not.
-std::string OwnFolderPath();
-
 // The player's own data folder, created if need be; "" when there is none. Results the
 // shared table could not take wait here, never in the shared folder.
 std::string PlayerDataFolder();
