@@ -345,7 +345,7 @@ check_clone() {
   local clone=$work/clone
   mkdir "$clone"
   git -C "$source" ls-files -z --cached --others --exclude-standard |
-    (cd "$source" && while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done) |
+    (cd "$source" && while IFS= read -r -d '' f; do [ ! -e "$f" ] || printf '%s\0' "$f"; done) |
     tar -C "$source" --null -T - -cf - | tar -C "$clone" -xf -
   start_xvfb
   new_player clone
