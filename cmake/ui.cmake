@@ -93,7 +93,13 @@ if(NOT VORBLIN_SANITIZE)
   add_test(NAME installed_files COMMAND bash ${VORBLIN_INSTALL_TEST} files ${CMAKE_BINARY_DIR})
   add_test(NAME installed_run COMMAND bash ${VORBLIN_INSTALL_TEST} run ${CMAKE_BINARY_DIR})
   add_test(NAME debian_package
-           COMMAND bash ${VORBLIN_INSTALL_TEST} deb ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+           COMMAND bash ${VORBLIN_INSTALL_TEST} deb ${CMAKE_BINARY_DIR}
+                   ${PROJECT_VERSION}-${VORBLIN_DEBIAN_REVISION})
+  # The README's packaging steps from a fresh clone, through apt. It builds the game once
+  # more, on both cores: alone, so that the window tests' timers keep their pace. Skipped
+  # without root or sudo.
+  add_test(NAME readme_package COMMAND bash ${VORBLIN_INSTALL_TEST} clone ${CMAKE_SOURCE_DIR})
+  set_tests_properties(readme_package PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 1500 RUN_SERIAL TRUE)
 endif()
 
 # The game under a window manager (openbox on Xvfb), and beside a Wayland compositor; skipped

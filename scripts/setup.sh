@@ -17,6 +17,8 @@ vorblin_packages=(
   librsvg2-bin
   # the installed game's checks: a display, the menu entry, metadata, man page, .deb
   xvfb xdotool desktop-file-utils appstream man-db dpkg-dev
+  # the .deb as Debian would judge it: lintian, and hardening-check (in devscripts)
+  lintian devscripts
   # windows under a window manager, and beside a Wayland compositor
   xauth openbox x11-utils weston qt6-wayland
   # the shared hall of fame over a real network share

@@ -173,6 +173,16 @@ std::string ShippedFolder(const std::string& programFolder, std::string_view ins
     return hasSounds(installed) ? installed : programFolder;
 }
 
+bool IsInstalledCopy(const std::string& programFolder, std::string_view installedRelative) {
+    fs::path program = fs::path(programFolder).lexically_normal();
+    if (!program.has_filename())
+        program = program.parent_path();  // a trailing separator
+    if (program.filename() != "games" && program.filename() != "bin")
+        return false;
+    std::error_code ec;
+    return fs::is_directory(program / fs::path(installedRelative), ec);
+}
+
 std::string DefaultBkgPath(const std::string& programFolder) {
     return FindIgnoringCase(programFolder, "Sound/bkgmusic.WAV");
 }

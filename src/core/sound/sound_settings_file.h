@@ -24,6 +24,11 @@ std::string FindIgnoringCase(const std::string& folder, std::string_view relativ
 // example "../share/vorblin") seen from the executable's folder. Only relative steps, so
 // a copy moved anywhere still finds its sounds. The program's folder when neither has them.
 std::string ShippedFolder(const std::string& programFolder, std::string_view installedRelative);
+// Whether the executable in programFolder is an installed copy: its folder is a "games" or
+// "bin" with the folder installedRelative beside it. Where it stands tells, not whether it
+// may write there: root may write anywhere, yet an installed copy never writes into its
+// prefix. A build folder or an unpacked copy (the sounds beside the executable) is none.
+bool IsInstalledCopy(const std::string& programFolder, std::string_view installedRelative);
 // The shipped background tune and a channel's shipped sound below the program's folder
 // (the one ShippedFolder gives).
 std::string DefaultBkgPath(const std::string& programFolder);

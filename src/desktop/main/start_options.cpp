@@ -98,6 +98,8 @@ StartOptions ParseCommandLine(int argc, const char* const* argv) {
                 ? std::string()
                 : QDir::cleanPath(QDir::current().absoluteFilePath(folder)).toStdString();
     }
+    options.windowSystemNamed =
+        parser.isSet(QStringLiteral("platform")) || parser.isSet(QStringLiteral("display"));
     return options;
 }
 

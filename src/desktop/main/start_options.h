@@ -12,6 +12,8 @@ struct StartOptions {
     std::optional<int> exitStatus;
     // --records-folder, made absolute against the folder the game was started from.
     std::optional<std::string> recordsFolder;
+    // Qt's -platform or -display: the player has said where the windows go.
+    bool windowSystemNamed = false;
 };
 
 // The application's name, version and desktop id, which the data folder and the desktop's

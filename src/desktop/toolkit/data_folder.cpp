@@ -9,8 +9,21 @@
 
 namespace vorblin {
 
+namespace {
+// Where the player's own data folder is ($XDG_DATA_HOME/vorblin), made or not.
+std::string OwnFolderPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+}
+}  // namespace
+
 std::string DataFolder() {
     const QString program = QCoreApplication::applicationDirPath();
+    if (IsInstalledCopy(program.toStdString(), VORBLIN_SHIPPED_RELATIVE)) {
+        // Not even a probe goes into the prefix. A folder that cannot be made loses the
+        // settings and the table of this run, which is better than a root-owned file in it.
+        const std::string own = PlayerDataFolder();
+        return own.empty() ? OwnFolderPath() : own;
+    }
     // Permission bits do not tell the whole story (read-only mounts, ACLs): try it.
     QTemporaryFile probe(program + QStringLiteral("/.vorblin-write-test-XXXXXX"));
     if (probe.open())
@@ -27,7 +40,7 @@ std::string ShippedFolder() {
 }
 
 std::string PlayerDataFolder() {
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString own = QString::fromStdString(OwnFolderPath());
     if (own.isEmpty() || !QDir().mkpath(own))
         return {};
     return own.toStdString();

@@ -6,9 +6,10 @@
 
 namespace vorblin {
 
-// The program's folder when files can be created there, which is how several machines
-// that start the game from one shared folder share its hall of fame; otherwise (a copy
-// installed where the player cannot write) the player's own data folder, created if need be.
+// An installed copy's files go to the player's own data folder, created if need be. A build
+// folder or an unpacked copy keeps them in the program's folder when files can be created
+// there, which is how several machines that start the game from one shared folder share
+// its hall of fame; otherwise in the player's folder too.
 std::string DataFolder();
 
 // The folder whose "sound" folder holds the shipped sounds: the program's folder in a build

@@ -20,4 +20,8 @@ void PreferX11UnderWayland() {
         setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 
+bool WindowSystemAtHand() {
+    return Set("QT_QPA_PLATFORM") || Set("DISPLAY") || Set("WAYLAND_DISPLAY");
+}
+
 }  // namespace vorblin

@@ -1,5 +1,5 @@
 #pragma once
-// Which window system the game runs on when there is a choice.
+// Which window system the game runs on when there is a choice, and whether there is one.
 
 namespace vorblin {
 
@@ -9,5 +9,10 @@ namespace vorblin {
 // platform the player chose (QT_QPA_PLATFORM) is kept. Call before the application object
 // exists.
 void PreferX11UnderWayland();
+
+// Whether the application object will find a window system: an X display or a Wayland
+// compositor named in the environment, or a platform the player chose (QT_QPA_PLATFORM,
+// offscreen say). Without one Qt aborts with a core dump instead of a word to the player.
+bool WindowSystemAtHand();
 
 }  // namespace vorblin

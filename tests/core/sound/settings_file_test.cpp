@@ -248,14 +248,26 @@ TEST(SettingsRules, EventsAndTheirVariants) {
                            "Влево: first 1, second -1", "Вправо: first 2, second -1"}));
 }
 
-TEST(StartFolders, ShippedSoundsBesideTheExecutableOrInTheInstalledShareFolder) {
+TEST(StartFolders, ShippedSoundsAndInstalledCopiesByWhereTheExecutableStands) {
     testing::TempFolder root;
     const std::string games = root.File("games");
     const std::string share = root.File("share/vorblin");
     fs::create_directories(games);
+    fs::create_directories(root.File("build"));
     EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);  // nothing anywhere
-    fs::create_directories(share + "/Sound");                    // letter case ignored
+    EXPECT_FALSE(IsInstalledCopy(games, "../share/vorblin"));
+    fs::create_directories(share + "/Sound");  // letter case ignored
     EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), share);
+    // Installed: games/ (or bin/, below) beside share/vorblin/, whoever may write there; a
+    // build folder beside the same share is none, nor is a games/ whose share is another's.
+    EXPECT_EQ(SEEN(IsInstalledCopy(games, "../share/vorblin"),
+                   IsInstalledCopy(games + "/", "../share/vorblin/"),
+                   IsInstalledCopy(root.File("build"), "../share/vorblin"),
+                   IsInstalledCopy(games, "../share/other")),
+              "IsInstalledCopy(games, \"../share/vorblin\")=true\n"
+              "IsInstalledCopy(games + \"/\", \"../share/vorblin/\")=true\n"
+              "IsInstalledCopy(root.File(\"build\"), \"../share/vorblin\")=false\n"
+              "IsInstalledCopy(games, \"../share/other\")=false\n");
     EXPECT_EQ(DefaultBkgPath(ShippedFolder(games, "../share/vorblin")),
               share + "/Sound/bkgmusic.WAV");
     EXPECT_EQ(ShippedFolder(games + "/", "../share/vorblin/"), share);
@@ -268,6 +280,7 @@ TEST(StartFolders, ShippedSoundsBesideTheExecutableOrInTheInstalledShareFolder) 
     fs::create_directories(bin);
     ASSERT_TRUE(WriteFileAtomically(bin + "/sound", "x"));
     EXPECT_EQ(ShippedFolder(bin, "../share/vorblin"), share);
+    EXPECT_TRUE(IsInstalledCopy(bin, "../share/vorblin"));
 }
 
 }  // namespace
