@@ -92,6 +92,8 @@ window() { xdotool search --name "^$1\$" 2>/dev/null | head -1; }
 # (read with two X clients and no other process: the suite runs on a busy machine)
 frame() {
     local info extents x y w h l=0 r=0 t=0 b=0 shown=0
+    # (xwininfo without a window waits for a click)
+    [ -n "$1" ] || { echo "no window"; return 1; }
     info=$(xwininfo -id "$1")
     [[ $info =~ Absolute\ upper-left\ X:\ +(-?[0-9]+).*Absolute\ upper-left\ Y:\ +(-?[0-9]+) ]]
     x=${BASH_REMATCH[1]} y=${BASH_REMATCH[2]}
@@ -184,6 +186,7 @@ help_page() {
 press_help() {  # press_help "X Y": a button of the help page; waits for the page to go
     local help left top x y
     help=$(help_window)
+    [ -n "$help" ] || { check "a help page to press" shown none; return 1; }
     read -r x y <<<"$1"
     read -r left top _ < <(xwininfo -id "$help" | awk '/Absolute upper-left/{printf "%s ", $4}')
     xdotool mousemove $((left + x)) $((top + y)) click 1
@@ -192,6 +195,11 @@ press_help() {  # press_help "X Y": a button of the help page; waits for the pag
 close_help() { press_help "$close_button"; }
 # state NAME: Normal, Iconic or nothing (withdrawn), as the window manager has it
 state() { xprop -id "$(window "$1")" WM_STATE 2>/dev/null | grep -o 'Normal\|Iconic'; }
+# dialog_window: the name window or the new-game question (they bear the game's name)
+dialog_window() {
+    xdotool search --onlyvisible --name '^Vorblin Cascade$' 2>/dev/null | grep -vx "$main" | head -1
+}
+dialog_shown() { [ -n "$(dialog_window)" ]; }
 no_side_window() {
     ! xdotool search --onlyvisible --name '^(Statistic|Future|The Best Of The Vorblin)$' >/dev/null
 }
@@ -336,13 +344,13 @@ given_places_checks() {
 
 # A game ended while the player holds a key: its auto-repeats do not reach the name.
 held_key_checks() {
-    local name_window=""
+    local name_window="" until=$((SECONDS + 30))
     echo "--- $1: a game that ends while Space is held"
     dir=$(fresh_folder)
     start "$dir"
     xdotool windowactivate --sync "$main" keydown space
-    for _ in $(seq 600); do  # each press drops a figure: the well fills in seconds
-        name_window=$(xdotool search --onlyvisible --name '^Vorblin Cascade$' | grep -vx "$main")
+    while [ $SECONDS -lt $until ]; do  # each press drops a figure: the well fills in seconds
+        name_window=$(dialog_window)
         [ -n "$name_window" ] && break
         click_main $down_button
         sleep 0.05
@@ -351,8 +359,9 @@ held_key_checks() {
     xdotool keyup space
     sleep 0.2
     xdotool key Return
-    wait_for test -s "$dir/VorblinFathers.txt"
-    sleep 0.5
+    # the table is stored before the new-game question comes
+    wait_for bash -c "! xwininfo -id ${name_window:-0} 2>/dev/null | grep -q IsViewable"
+    wait_for dialog_shown
     check "held through the game's end, then Enter: the name stored" UnNamed \
         "$(head -1 "$dir/VorblinFathers.txt" | tr -d '\r')"
     kill "$game_pid"
