@@ -153,7 +153,7 @@ close_game() {  # by the title strip's close box, as a player does
     local left top width
     read -r left top width _ < <(frame "$main")
     xdotool mousemove $((left + width - 15)) $((top + 13)) click 1
-    wait_for bash -c "! kill -0 $game_pid 2>/dev/null" || echo "FAIL: the game did not end"
+    wait_for bash -c "! kill -0 $game_pid 2>/dev/null" || check "the game ended" yes no
 }
 fresh_folder() {
     local dir
