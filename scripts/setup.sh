@@ -21,6 +21,9 @@ vorblin_packages=(
   lintian devscripts
   # windows under a window manager, and beside a Wayland compositor
   xauth openbox x11-utils weston qt6-wayland
+  # and under the window managers of GNOME, KDE (with the title bars of its Breeze style) and
+  # Xfce, each with a session bus of its own
+  mutter kwin-x11 kwin-style-breeze xfwm4 dbus-daemon
   # the shared hall of fame over a real network share
   openssh-server sshfs
   # and over SMB, as offices share folders: a private Samba server mounted through FUSE

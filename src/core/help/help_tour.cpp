@@ -1,5 +1,6 @@
 #include "core/help/help_tour.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/base/numbers.h"
@@ -93,6 +94,11 @@ void HelpTour::GiveColoursBack() {
 
 WindowPosition HelpWindowPlace(WindowPosition main, int32_t ownWidth) {
     return {main.Left - ownWidth, main.Top};
+}
+
+int32_t HelpUnroll::ClientHeight() const {
+    constexpr int32_t designedFrame = kHelpUnrolledOuterHeight - kHelpClientHeight;
+    return std::clamp(Height - designedFrame, 0, kHelpClientHeight);
 }
 
 void HelpUnroll::tmrResize_Timer() {

@@ -92,6 +92,11 @@ constexpr int32_t kHelpUnrolledHeight = 3030;  // twips; the unrolling stops abo
 constexpr int32_t kHelpUnrolledOuterHeight =
     (kHelpUnrolledHeight / kHelpUnrollStep + 1) * kHelpUnrollStep;
 
+// The client area as designed (twips). The frame a window manager draws comes on top of it:
+// window managers' title bars differ by up to a quarter of this height, and a fixed outer
+// height left the buttons at the bottom cut under the taller ones.
+constexpr int32_t kHelpClientHeight = 2700;
+
 WindowPosition HelpWindowPlace(WindowPosition main, int32_t ownWidth);
 
 struct HelpUnroll {
@@ -99,6 +104,9 @@ struct HelpUnroll {
     Timer tmrResize{true, 15};
 
     void tmrResize_Timer();
+    // The client area's height for the outer height, less the frame the window was designed
+    // with, so that the unrolling ends at the designed client area whatever frame it gets.
+    int32_t ClientHeight() const;
 };
 
 }  // namespace vorblin

@@ -15,7 +15,6 @@ namespace vorblin {
 namespace {
 
 constexpr int kClientWidth = 3480;  // twips
-constexpr int kClientHeight = 2700;
 constexpr Colour kButtonBack = RGB(128, 128, 128);
 
 ColourButton* AddButton(QWidget* parent, const QString& caption, const char* name,
@@ -68,8 +67,9 @@ FrmHelp::FrmHelp(QWidget* main, const QString& strText)
     // closed; the timer unrolls it from there.
     setFixedWidth(TwipsToPixels(kClientWidth));
     txtText_->resize(width(), txtText_->height());
-    Place();
+    placer_.Watch(this);
     ApplyHeight();
+    Place();
     tmrResize_.setInterval(unroll_.tmrResize.Interval);
     connect(&tmrResize_, &QTimer::timeout, this, [this] { tmrResize_Timer(); });
     tmrResize_.start();
@@ -84,35 +84,26 @@ void FrmHelp::tmrResize_Timer() {
 }
 
 void FrmHelp::ApplyHeight() {
-    const int frame = frameGeometry().height() - geometry().height();
     // A window cannot be less than a pixel high; the frame's title shows from the start.
-    setFixedHeight(std::max(1, TwipsToPixels(unroll_.Height) - frame));
-    if (frameGeometry().width() != placedWidth_)
-        Place();
+    setFixedHeight(std::max(1, TwipsToPixels(unroll_.ClientHeight())));
 }
 
 void FrmHelp::Place() {
-    placedWidth_ = frameGeometry().width();
+    const QRect frame = frameGeometry();
     const QPoint main = main_->frameGeometry().topLeft();
-    QPoint place = ToPixels(HelpWindowPlace(ToTwips(main), placedWidth_ * kTwipsPerPixel));
+    QPoint place = ToPixels(HelpWindowPlace(ToTwips(main), frame.width() * kTwipsPerPixel));
     // Beside a main window at the screen's left edge the help window would stand off the
     // screen, with the only ways out of the modal tour on it: keep it on the screen, at its
     // full unrolled height.
     if (const QScreen* screen = main_->screen()) {
         const QRect area = screen->availableGeometry();
-        const int height = TwipsToPixels(kHelpUnrolledOuterHeight);
+        const int height = TwipsToPixels(kHelpClientHeight) + frame.height() - geometry().height();
         place.setX(std::clamp(place.x(), area.left(),
-                              std::max(area.left(), area.right() + 1 - placedWidth_)));
+                              std::max(area.left(), area.right() + 1 - frame.width())));
         place.setY(
             std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height)));
     }
-    move(place);
-}
-
-void FrmHelp::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // Now with its frame, where the window system tells it at once.
-    ApplyHeight();
+    placer_.Move(this, place);
 }
 
 void FrmHelp::keyPressEvent(QKeyEvent* event) {

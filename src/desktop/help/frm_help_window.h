@@ -11,6 +11,7 @@
 
 #include "core/help/help_link.h"
 #include "core/help/help_tour.h"
+#include "desktop/toolkit/frame_placer.h"
 
 class QPlainTextEdit;
 
@@ -23,21 +24,20 @@ class FrmHelp final : public QDialog {
     FrmHelp(QWidget* main, const QString& strText);
 
   protected:
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void tmrResize_Timer();
-    // Height as the rules keep it (outer, twips) onto the window; place it anew when its
-    // frame is known.
+    // The client area's height as the unrolling has it; the frame comes on top.
     void ApplyHeight();
+    // Beside the main window by the frame's outer edges: again once the frame is known.
     void Place();
 
     QWidget* main_;
     QPlainTextEdit* txtText_;
     QTimer tmrResize_;
     HelpUnroll unroll_;
-    int placedWidth_ = -1;
+    FramePlacer placer_{[this] { Place(); }};
 };
 
 // The window object of one tour: each page a fresh frmHelp, shown modally.

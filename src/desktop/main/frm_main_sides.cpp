@@ -127,7 +127,16 @@ void FrmMain::SetSideMinimized(SideWindow window, bool minimized) {
     if (!side->isVisible())
         return;
     const Qt::WindowStates state = side->windowState();
-    side->setWindowState(minimized ? state | Qt::WindowMinimized : state & ~Qt::WindowMinimized);
+    if (minimized) {
+        side->setWindowState(state | Qt::WindowMinimized);
+    } else if (side->isMinimized()) {
+        // Mapping a minimised window again is how a program restores it, but mutter keeps a
+        // minimised window mapped and so never hears of it. A window withdrawn and mapped anew
+        // comes up in the normal state under any window manager, where its frame stood.
+        side->hide();
+        side->setWindowState(state & ~Qt::WindowMinimized);
+        side->show();
+    }
 }
 
 void FrmMain::UnloadSideWindows() {

@@ -26,6 +26,7 @@
 #include "desktop/main/screen_places.h"
 #include "desktop/sound/sdl_audio_device.h"
 #include "desktop/toolkit/colour_button.h"
+#include "desktop/toolkit/frame_placer.h"
 #include "desktop/toolkit/image_surface.h"
 #include "desktop/toolkit/picture_box.h"
 

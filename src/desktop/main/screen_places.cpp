@@ -1,7 +1,6 @@
 #include "desktop/main/screen_places.h"
 #include "desktop/toolkit/qt_convert.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
@@ -76,83 +75,6 @@ void OnScreenPlaces::MoveMain(WindowPosition position) {
 
 void OnScreenPlaces::MoveSide(SideWindow window, WindowPosition position) {
     host_.MoveSide(window, OnScreen(position, host_.SideSize(window)));
-}
-
-bool FramePlacer::FrameKnown(const QWidget* window) {
-    return window->isVisible() && window->frameGeometry() != window->geometry();
-}
-
-FramePlacer::FramePlacer(std::function<void()> frameArrived)
-    : frameArrived_(std::move(frameArrived)) {
-    // The frame's arrival comes with no event of its own (the client area need not move): look
-    // for it a while after each show or move, until every shown window has its frame.
-    poll_.setInterval(kPollMs);
-    connect(&poll_, &QTimer::timeout, this, [this] {
-        bool waiting = false;
-        for (auto& [object, framed] : framed_) {
-            auto* window = static_cast<QWidget*>(const_cast<QObject*>(object));
-            Check(window);
-            waiting = waiting || (window->isVisible() && !framed);
-        }
-        if ((!waiting && pending_.empty()) || --pollsLeft_ <= 0)
-            poll_.stop();
-    });
-}
-
-void FramePlacer::Watch(QWidget* window) {
-    window->installEventFilter(this);
-    framed_[window] = FrameKnown(window);
-    connect(window, &QObject::destroyed, this, [this](QObject* gone) {
-        pending_.erase(gone);
-        framed_.erase(gone);
-    });
-}
-
-void FramePlacer::Look() {
-    pollsLeft_ = kPolls;
-    if (!poll_.isActive())
-        poll_.start();
-}
-
-void FramePlacer::Move(QWidget* window, QPoint frameTopLeft) {
-    window->move(frameTopLeft);
-    if (FrameKnown(window)) {
-        pending_.erase(window);
-    } else {
-        pending_[window] = frameTopLeft;
-        Look();
-    }
-}
-
-QPoint FramePlacer::Position(const QWidget* window) const {
-    const auto it = pending_.find(window);
-    return it != pending_.end() ? it->second : window->frameGeometry().topLeft();
-}
-
-void FramePlacer::Check(QWidget* window) {
-    if (!FrameKnown(window))
-        return;
-    const auto pending = pending_.find(window);
-    if (pending != pending_.end()) {
-        const QPoint at = pending->second;
-        pending_.erase(pending);
-        window->move(at);
-    }
-    bool& framed = framed_[window];
-    if (!framed) {
-        framed = true;
-        frameArrived_();
-    }
-}
-
-bool FramePlacer::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) {
-        Check(static_cast<QWidget*>(watched));
-        if (type == QEvent::Show)
-            Look();
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace vorblin

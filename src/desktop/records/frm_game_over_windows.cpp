@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QValidator>
+#include <map>
+#include <set>
 
 #include "core/records/records_table.h"
 #include "desktop/toolkit/fonts.h"
@@ -44,6 +46,44 @@ QPushButton* AddButton(QWidget* parent, const QString& caption, const char* name
     return button;
 }
 
+// The game ends while the player is steering: keys held down then (and their auto-repeats)
+// reach the window that opens, and would type blanks over the preselected name or answer the
+// question before the player has read it. Such a key is known by a press this window never
+// saw: an auto-repeat, or a press bearing the time of the release just before it (X sends a
+// repeat as a release and a press of one time). A key pressed while the window shows acts.
+class KeysHeldBefore final : public QObject {
+  public:
+    explicit KeysHeldBefore(QWidget* window) : QObject(window) {
+        window->installEventFilter(this);
+        for (QWidget* child : window->findChildren<QWidget*>())
+            child->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::KeyRelease) {
+            releasedAt_[key->key()] = key->timestamp();
+            return false;
+        }
+        if (pressedHere_.count(key->key()) != 0)
+            return false;
+        const auto released = releasedAt_.find(key->key());
+        if (key->isAutoRepeat() ||
+            (released != releasedAt_.end() && released->second == key->timestamp()))
+            return true;
+        pressedHere_.insert(key->key());
+        return false;
+    }
+
+  private:
+    std::set<int> pressedHere_;
+    std::map<int, quint64> releasedAt_;
+};
+
 void Dialog(QDialog* dialog, const char* name, int widthTwips, int heightTwips) {
     dialog->setObjectName(QLatin1String(name));
     dialog->setWindowTitle(QStringLiteral("Vorblin Cascade"));
@@ -70,6 +110,7 @@ FrmEnterName::FrmEnterName(QWidget* owner) : QDialog(owner), txtName_(new QLineE
     ok->setDefault(true);  // Enter anywhere in the window
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     txtName_->setFocus();
+    new KeysHeldBefore(this);
 }
 
 void FrmEnterName::keyPressEvent(QKeyEvent* event) {
@@ -101,6 +142,8 @@ FrmGameOver::FrmGameOver(QWidget* owner) : QDialog(owner) {
     connect(yes, &QPushButton::clicked, this, &QDialog::accept);
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
     yes->setFocus();
+    // Enter held a moment longer in the name window would answer "Да" here at once.
+    new KeysHeldBefore(this);
 }
 
 void FrmGameOver::keyPressEvent(QKeyEvent* event) {

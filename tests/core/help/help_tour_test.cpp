@@ -190,15 +190,21 @@ TEST(HelpWindowRules, OpensLeftOfTheMainWindowAndUnrollsJustPast3030Twips) {
     EXPECT_EQ(SEEN(at.Left, at.Top), "at.Left=1400\nat.Top=700\n");
     HelpUnroll unroll;
     std::string heights;
+    std::string clients;  // the client area grows once the designed frame is unrolled
     while (unroll.tmrResize.Enabled && heights.size() < 200) {
         heights += std::to_string(unroll.Height / 100) + " ";
+        clients += std::to_string(unroll.ClientHeight() / 100) + " ";
         unroll.tmrResize_Timer();
     }
-    EXPECT_EQ(SEEN(unroll.tmrResize.Interval, heights, unroll.Height),
+    EXPECT_EQ(SEEN(unroll.tmrResize.Interval, heights, unroll.Height, clients,
+                   unroll.ClientHeight() == kHelpClientHeight),
               "unroll.tmrResize.Interval=15\n"
               "heights=0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 "
               "28 29 30 \n"
-              "unroll.Height=3100\n");
+              "unroll.Height=3100\n"
+              "clients=0 0 0 0 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 "
+              "25 26 \n"
+              "unroll.ClientHeight() == kHelpClientHeight=true\n");
 }
 
 }  // namespace

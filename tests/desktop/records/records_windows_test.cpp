@@ -54,5 +54,42 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
               "game().scores.Score=0\n");
 }
 
+// Keys held down as the game ends reach its windows as auto-repeats, or as a release and a
+// press of one time that Qt did not pair: they neither type over the preselected name nor
+// answer the question. Keys pressed anew type as ever.
+TEST_F(MainWindow, KeysHeldThroughTheGamesEndLeaveTheNameAndTheQuestionAlone) {
+    const auto held = [](QWidget* to, int key, bool flagged) {
+        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, flagged);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text, flagged);
+        release.setTimestamp(1000);
+        press.setTimestamp(1000);
+        QApplication::sendEvent(to, &release);
+        QApplication::sendEvent(to, &press);
+    };
+    QStringList seen;
+    WhenModal([&](QWidget* name) {
+        auto* dialog = static_cast<FrmEnterName*>(name);
+        held(dialog->txtName(), Qt::Key_Space, true);
+        held(dialog->txtName(), Qt::Key_Left, false);
+        held(dialog->txtName(), Qt::Key_Return, true);
+        seen << dialog->txtName()->selectedText() << (dialog->isVisible() ? "open" : "gone");
+        QTest::keyClicks(dialog->txtName(), "Bot");
+        QTest::keyClick(dialog->txtName(), Qt::Key_Return);
+        WhenModal([&](QWidget* question) {
+            held(question->focusWidget(), Qt::Key_Return, true);
+            held(question->focusWidget(), Qt::Key_Space, true);
+            seen << (question->isVisible() ? "asked" : "gone");
+            Click(question, "cmdNo");
+        });
+    });
+    testing::LandOnNextTick(game(), 300, true);
+    window->OnFallTick();
+    EXPECT_EQ(seen.join(' ').toStdString(), "UnNamed open asked");
+    const RecordTable stored = ParseRecords(ReadFileBytes(folder.File(kRecordsFileName)).bytes);
+    ASSERT_FALSE(stored.empty());
+    EXPECT_EQ(stored[0].Name, "Bot");
+}
+
 }  // namespace
 }  // namespace vorblin
