@@ -62,7 +62,7 @@ void SetUpTranslations(const std::string& localeFolder, std::string_view languag
     if (messages == nullptr || NamesNoLanguage(messages)) {
         const std::string wanted = WantedLanguage();
         if (!wanted.empty()) {
-            setenv("LANGUAGE", wanted.c_str(), 0);
+            setenv("LANGUAGE", wanted.c_str(), 1);
             std::setlocale(LC_MESSAGES, "C.UTF-8");
         }
     }

@@ -24,10 +24,10 @@ constexpr Colour kHelpHighlight = RGB(0, 0, 255);
 // The hall-of-fame list while the first page is shown.
 constexpr Colour kHelpTableMark = RGB(255, 0, 0);
 
-inline constexpr std::string_view kHelpFirstPage = N_(
-    "Лучшие игроки. Чтобы эта таблица стала общей для нескольких компьютеров в сети, создайте "
-    "ярлыки, ссылающиеся на один и тот же Vorblin Cascade.exe. Чтобы очистить таблицу надо "
-    "удалить файл VorblinFathers.txt ( он в папке с Vorblin'ом ).");
+inline constexpr std::string_view kHelpFirstPage =
+    N_("Лучшие игроки. Чтобы эта таблица стала общей для нескольких компьютеров в сети, создайте "
+       "ярлыки, ссылающиеся на один и тот же Vorblin Cascade.exe. Чтобы очистить таблицу надо "
+       "удалить файл VorblinFathers.txt ( он в папке с Vorblin'ом ).");
 
 // One page after the first: a control of the main window and its help text (its Tag).
 struct HelpPage {

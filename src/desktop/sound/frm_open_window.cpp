@@ -108,8 +108,7 @@ void FrmOpen::drvOpen_Change(int index) {
         ShowFolder(QDir(drive).absolutePath());
         return;
     }
-    QMessageBox::warning(this, QStringLiteral("Vorblin Cascade"),
-                         Text(Tr("Устройство не готово")));
+    QMessageBox::warning(this, QStringLiteral("Vorblin Cascade"), Text(Tr("Устройство не готово")));
     const QSignalBlocker quiet(drvOpen_);
     drvOpen_->setCurrentIndex(DriveOf(folder_));
 }

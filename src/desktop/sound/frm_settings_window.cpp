@@ -28,8 +28,8 @@ Widget* Place(Widget* widget, const char* name, int left, int top, int width, in
 
 QGroupBox* Frame(QWidget* parent, const char* name, std::string_view caption, QRect twips,
                  bool bold) {
-    auto* frame = Place(new QGroupBox(Text(Tr(caption)), parent), name, twips.x(),
-                        twips.y(), twips.width(), twips.height());
+    auto* frame = Place(new QGroupBox(Text(Tr(caption)), parent), name, twips.x(), twips.y(),
+                        twips.width(), twips.height());
     if (bold)
         frame->setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, true}));
     return frame;
@@ -53,8 +53,8 @@ QCheckBox* OffBox(QWidget* parent, const char* name, QRect twips) {
 }
 
 QPushButton* ChooseButton(QWidget* parent, const char* name, QRect twips) {
-    return Place(new QPushButton(Text(Tr("Выбрать файл")), parent), name, twips.x(),
-                 twips.y(), twips.width(), twips.height());
+    return Place(new QPushButton(Text(Tr("Выбрать файл")), parent), name, twips.x(), twips.y(),
+                 twips.width(), twips.height());
 }
 
 void SetSliderQuietly(QSlider* slider, int value) {
