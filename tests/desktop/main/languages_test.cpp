@@ -8,13 +8,16 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStyle>
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/base/translation.h"
+#include "core/help/help_tour.h"
 #include "desktop/records/frm_game_over_windows.h"
 #include "desktop/sound/frm_settings_window.h"
 #include "desktop/toolkit/caption_frame.h"
 #include "desktop/toolkit/data_folder.h"
+#include "desktop/toolkit/qt_convert.h"
 #include "desktop/window_tests.h"
 
 namespace vorblin {
@@ -160,7 +163,7 @@ TEST(Languages, EveryTextFitsItsControlInEveryLanguage) {
             Overflows(dialog, language, overflows);
     }
     Speak("");
-    EXPECT_EQ(overflows, QStringList{});
+    EXPECT_EQ(overflows.join(QLatin1Char('\n')).toStdString(), "");
 }
 
 }  // namespace
