@@ -1,5 +1,6 @@
 // The windows in the game's own Russian and in every language the build has a catalogue for:
-// English read back where the player asks for it, and every text whole in its control.
+// the language chosen as gettext chooses it, English read back, every text whole in its
+// control.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -7,16 +8,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStyle>
-#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/base/translation.h"
-#include "core/help/help_tour.h"
 #include "desktop/records/frm_game_over_windows.h"
 #include "desktop/sound/frm_settings_window.h"
 #include "desktop/toolkit/caption_frame.h"
 #include "desktop/toolkit/data_folder.h"
-#include "desktop/toolkit/qt_convert.h"
 #include "desktop/window_tests.h"
 
 namespace vorblin {
@@ -25,101 +24,80 @@ namespace {
 using testing::Click;
 using testing::MainWindow;
 
-// The language as a player names it, LANGUAGE alone: no locale is set ("C"), which gettext
-// would answer with the Russian texts whatever LANGUAGE says. "" for none.
-void Speak(const std::string& language) {
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
-        unsetenv(name);
-    if (language.empty())
-        unsetenv("LANGUAGE");
-    else
-        setenv("LANGUAGE", language.c_str(), 1);
-    SetUpTranslations(TranslationsFolder());
+// The language as the player's environment and command line name it. No locale is generated
+// for any of these names: gettext alone would read "C" and ignore LANGUAGE.
+void Speak(const char* language, const char* all = "", const char* lang = "",
+           const char* option = "") {
+    for (const auto& [name, value] :
+         {std::pair{"LANGUAGE", language}, {"LC_ALL", all}, {"LC_MESSAGES", ""}, {"LANG", lang}})
+        setenv(name, value, 1);
+    SetUpTranslations(TranslationsFolder(), option);
 }
 
-QString Shown(QWidget* w) {
-    if (auto* label = qobject_cast<QLabel*>(w))
-        return label->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(w))
-        return button->text();
-    if (auto* frame = qobject_cast<QGroupBox*>(w))
-        return frame->title();
-    if (auto* list = qobject_cast<QComboBox*>(w))
-        return list->itemText(0);
-    return static_cast<QPlainTextEdit*>(w)->toPlainText().left(18);
-}
-
-TEST_F(MainWindow, UnderLanguageEnTheWindowsSpeakEnglish) {
-    Speak("en");
-    QStringList seen;
-    Tour([&](int page, FrmHelp* help) {
-        for (const char* name : {"txtText", "cmdClose", "cmdNext"})
-            seen << Shown(help->findChild<QWidget*>(name));
-        Click(help, page == 1 ? "cmdClose" : "cmdNext");
-    });
-    FrmSettings settings(window->Sound(), window.get());
-    FrmEnterName name(window.get());
-    FrmGameOver over(window.get());
-    for (const auto& [dialog, control] :
-         {std::pair<QWidget*, const char*>{&settings, "frmControls"},
-          {&settings, "fraFirstVar"},
-          {&settings, "chkEnable"},
-          {&settings, "cmdOpen"},
-          {&settings, "cmbListEvents"},
-          {&name, "lblEnterName"},
-          {&over, "lblNewGame"},
-          {&over, "cmdYes"},
-          {&over, "cmdNo"}})
-        seen << Shown(dialog->findChild<QWidget*>(control));
+TEST(Languages, ChosenAsGettextChoosesEvenWithoutALocale) {
+    const struct {
+        const char *language, *all, *lang, *option, *shown;
+    } cases[] = {{"en", "C", "", "", "Yes"},
+                 {"", "", "en_US.UTF-8", "", "Yes"},
+                 {"", "POSIX", "en_US", "", "Да"},
+                 {"", "", "", "en", "Yes"},
+                 {"en", "", "", "ru", "Да"}};
+    for (const auto& c : cases) {
+        Speak(c.language, c.all, c.lang, c.option);
+        EXPECT_EQ(Tr("Да"), c.shown) << c.language << c.all << c.lang << c.option;
+    }
+    EXPECT_EQ(Tr(""), "");  // not the catalogue's header
     Speak("");
-    seen << Shown(FrmGameOver(window.get()).findChild<QWidget*>("lblNewGame"));
-    EXPECT_EQ(seen, (QStringList{"The best players. ", "Close", "Next", "Only completely fi",
-                                 "Close", "Next", "Sounds of the main events", "First variant",
-                                 "Mute", "Choose file", "Inversion", "Enter your name",
-                                 "Start a new game?", "Yes", "No", "Начать новую игру ?"}));
+    // An installed copy: beside its share folder.
+    EXPECT_EQ(LocaleFolder("/opt/v/games", "../share/vorblin"), "/opt/v/share/locale");
+}
+
+// What a control shows: its text, title, current entry, or the start of its text box.
+QString Shown(QWidget* w) {
+    for (const char* name : {"text", "title", "currentText", "plainText"})
+        if (const QVariant value = w->property(name); value.isValid())
+            return value.toString().left(std::strcmp(name, "plainText") == 0 ? 18 : -1);
+    return {};
 }
 
 // The room a text needs in its control, measured with the control's own font: the width of
 // one line for captions, the lines of wrapped labels and of the help text.
 QSize Needed(QWidget* w) {
     const QFontMetrics metrics(w->font());
-    const QStyle* style = w->style();
+    const auto line = [&](const QString& text, int chrome) {
+        return QSize(metrics.horizontalAdvance(text) + chrome, 0);
+    };
+    const auto lines = [&](const QString& text, int width) {
+        return metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, text).height();
+    };
     if (auto* label = qobject_cast<QLabel*>(w))
-        return metrics
-            .boundingRect(QRect(0, 0, w->width(), 1 << 20),
-                          label->wordWrap() ? int{Qt::TextWordWrap} : 0, label->text())
-            .size();
+        return label->wordWrap() ? QSize(0, lines(label->text(), w->width()))
+                                 : line(label->text(), 0);
     if (auto* box = qobject_cast<QCheckBox*>(w))
-        return {style->pixelMetric(QStyle::PM_IndicatorWidth) +
-                    style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) +
-                    metrics.horizontalAdvance(box->text()),
-                0};
+        return line(box->text(), w->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                                     w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing));
     if (auto* button = qobject_cast<QPushButton*>(w))  // a 2-pixel border on either side
-        return {metrics.horizontalAdvance(button->text()) + 4, 0};
+        return line(button->text(), 4);
     if (auto* frame = qobject_cast<QGroupBox*>(w))  // the title stands in the top border
-        return {metrics.horizontalAdvance(frame->title()) + 16, 0};
+        return line(frame->title(), 16);
     if (auto* frame = dynamic_cast<CaptionFrame*>(w))
-        return {metrics.horizontalAdvance(frame->Caption()) + 13, 0};
-    if (auto* list = qobject_cast<QComboBox*>(w)) {
-        int widest = 0;
+        return line(frame->Caption(), 13);
+    QSize widest;
+    if (auto* list = qobject_cast<QComboBox*>(w))
         for (int i = 0; i < list->count(); ++i)
-            widest = std::max(widest, metrics.horizontalAdvance(list->itemText(i)));
-        return {widest + style->pixelMetric(QStyle::PM_ScrollBarExtent) + 8, 0};
-    }
+            widest = widest.expandedTo(
+                line(list->itemText(i), w->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8));
     if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {  // inside the frame and the scroll bar
         const int margin = qRound(text->document()->documentMargin());
         const QRect room = text->viewport()->rect().adjusted(margin, margin, -margin, -margin);
-        return {0, metrics.boundingRect(QRect(0, 0, room.width(), 1 << 20), Qt::TextWordWrap,
-                                        text->toPlainText())
-                           .height() +
-                       w->height() - room.height()};
+        return {0, lines(text->toPlainText(), room.width()) + w->height() - room.height()};
     }
-    return {};
+    return widest;
 }
 
 // Each text of the window that does not fit its control: "control: text needs w×h of w×h".
 void Overflows(QWidget* window, const QString& language, QStringList& out) {
-    window->show();
+    window->show();  // (a window already shown stays as it is: a modal help page goes on)
     QApplication::processEvents();
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const QSize need = Needed(w);
@@ -131,45 +109,57 @@ void Overflows(QWidget* window, const QString& language, QStringList& out) {
                        .arg(w->width())
                        .arg(w->height());
     }
-    window->hide();
 }
 
-TEST(Languages, EveryTextFitsItsControlInEveryLanguage) {
+// Every window in every language, the help tour's pages as the tour shows them; in English a
+// few texts of each window read back.
+TEST_F(MainWindow, EveryTextFitsItsControlInEveryLanguage) {
     QStringList languages{""};
     languages << QDir(QString::fromStdString(TranslationsFolder()))
                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_TRUE(languages.contains("en"));
     QStringList overflows;
+    QMap<QString, QStringList> read;
     for (const QString& language : languages) {
-        Speak(language.toStdString());
-        testing::TempFolder folder;
-        testing::ScriptedRandom rnd;
-        testing::FixedClock clock;
-        FrmMain main(&rnd, &clock, folder.path);
-        VorblinNotice& notice = main.Shell().game.notice;
+        Speak(language.toUtf8().constData());
+        window = std::make_unique<FrmMain>(&rnd, &clock, folder.path);
         // The widest bonus a Vorblin figure shows.
-        notice.Show_Vorblin_Bonus(FiguraInfo{"0110011001100110", 50000, true},
-                                  main.Shell().game.scores.lblScore, main.Sound(),
-                                  main.Shell().game.lstStatistic);
-        main.Sync();
-        Overflows(&main, language, overflows);
-        std::vector<std::string_view> pages{kHelpFirstPage};
-        for (const HelpPage& page : HelpTourPages())
-            pages.push_back(page.text);
-        for (std::string_view page : pages) {
-            FrmHelp help(&main, Text(Tr(page)));
-            Overflows(&help, language, overflows);
-        }
-        FrmSettings settings(main.Sound(), &main);
-        FrmEnterName name(&main);
-        FrmGameOver over(&main);
-        for (QWidget* dialog : {static_cast<QWidget*>(&settings), static_cast<QWidget*>(&name),
-                                static_cast<QWidget*>(&over)})
+        game().notice.Show_Vorblin_Bonus(FiguraInfo{"0110011001100110", 50000, true},
+                                         game().scores.lblScore, window->Sound(),
+                                         game().lstStatistic);
+        window->Sync();
+        Overflows(window.get(), language, overflows);
+        QStringList seen;
+        Tour([&](int page, FrmHelp* help) {
+            Overflows(help, language, overflows);
+            for (const char* name : {"txtText", "cmdClose", "cmdNext"})
+                seen << (page < 2 ? Shown(help->findChild<QWidget*>(name)) : QString());
+            Click(help, "cmdNext");
+        });
+        FrmSettings settings(window->Sound(), window.get());
+        FrmEnterName name(window.get());
+        FrmGameOver over(window.get());
+        const QWidgetList dialogs{&settings, &name, &over};
+        for (QWidget* dialog : dialogs)
             Overflows(dialog, language, overflows);
+        for (const char* control :
+             {"frmControls", "fraFirstVar", "chkEnable", "cmdOpen", "cmbListEvents", "lblEnterName",
+              "lblNewGame", "cmdYes", "cmdNo"})
+            for (QWidget* dialog : dialogs)
+                if (QWidget* shown = dialog->findChild<QWidget*>(control))
+                    seen << Shown(shown);
+        seen.removeAll(QString());
+        read[language] = seen;
     }
     Speak("");
     overflows.removeDuplicates();  // the help window's buttons, once a page
     EXPECT_EQ(overflows.join(QLatin1Char('\n')).toStdString(), "");
+    // The game's own texts where no language is set.
+    EXPECT_EQ(read[""].value(12).toStdString(), "Начать новую игру ?");
+    EXPECT_EQ(read["en"], (QStringList{"The best players. ", "Close", "Next", "Only completely fi",
+                                       "Close", "Next", "Sounds of the main events",
+                                       "First variant", "Mute", "Choose file", "Inversion",
+                                       "Enter your name", "Start a new game?", "Yes", "No"}));
 }
 
 }  // namespace
