@@ -185,7 +185,7 @@ check_files() {
   for s in "${sounds[@]}"; do
     [ -s "$prefix/share/vorblin/sound/$s.WAV" ] || fail "sound $s.WAV not installed"
   done
-  msgunfmt "$prefix/share/locale/en/LC_MESSAGES/vorblin.mo" | grep -q 'msgstr "Start a new game?"' ||
+  grep -aqF 'Start a new game?' "$prefix/share/locale/en/LC_MESSAGES/vorblin.mo" ||
     fail "the English catalogue is not installed"
   local svg=$prefix/share/icons/hicolor/scalable/apps/$app_id.svg
   grep -q '<svg' "$svg" || fail "no scalable icon"
