@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     }
     vorblin::PreferX11UnderWayland();
     QApplication app(argc, argv);
+    vorblin::SpeakPlayersLanguage(options);
     const std::string records = vorblin::RecordsFolder(options);
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     vorblin::FrmMain window(nullptr, nullptr, {}, records);

@@ -26,6 +26,7 @@ set_property(SOURCE src/desktop/toolkit/data_folder.cpp APPEND PROPERTY COMPILE_
 set_property(SOURCE src/desktop/main/start_options.cpp APPEND PROPERTY COMPILE_DEFINITIONS
              VORBLIN_VERSION="${PROJECT_VERSION}" VORBLIN_APP_ID="${VORBLIN_APP_ID}")
 include(cmake/icons.cmake)
+include(cmake/translations.cmake)
 
 add_executable(vorblin app/main.cpp)
 target_link_libraries(vorblin PRIVATE vorblin_ui)
@@ -33,6 +34,7 @@ target_link_libraries(vorblin PRIVATE vorblin_ui)
 add_executable(vorblin_ui_tests
   tests/desktop/main/main_window_test.cpp
   tests/desktop/main/side_windows_test.cpp
+  tests/desktop/main/languages_test.cpp
   tests/desktop/records/records_windows_test.cpp
   tests/desktop/help/help_window_test.cpp
   tests/desktop/sound/sound_test.cpp
@@ -81,6 +83,8 @@ add_custom_command(
 add_custom_target(vorblin_sounds ALL DEPENDS ${VORBLIN_SOUND_FILES})
 add_dependencies(vorblin vorblin_sounds)
 add_dependencies(vorblin_ui_tests vorblin_sounds)
+add_dependencies(vorblin vorblin_translations)
+add_dependencies(vorblin_ui_tests vorblin_translations)
 
 include(cmake/install.cmake)
 

@@ -13,6 +13,8 @@ vorblin_packages=(
   fonts-liberation fonts-wine fonts-dejavu-core
   clang libclang-rt-14-dev
   sox
+  # the translations: the template from the sources, the compiled catalogues, their checks
+  gettext
   # the icon's renderings, made at build time
   librsvg2-bin
   # the installed game's checks: a display, the menu entry, metadata, man page, .deb

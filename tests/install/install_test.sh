@@ -185,6 +185,8 @@ check_files() {
   for s in "${sounds[@]}"; do
     [ -s "$prefix/share/vorblin/sound/$s.WAV" ] || fail "sound $s.WAV not installed"
   done
+  grep -aqF 'Start a new game?' "$prefix/share/locale/en/LC_MESSAGES/vorblin.mo" ||
+    fail "the English catalogue is not installed"
   local svg=$prefix/share/icons/hicolor/scalable/apps/$app_id.svg
   grep -q '<svg' "$svg" || fail "no scalable icon"
   for size in "${icon_sizes[@]}"; do
@@ -203,7 +205,9 @@ check_files() {
   for section in NAME SYNOPSIS DESCRIPTION KEYS OPTIONS FILES; do
     grep -q "^$section" "$work/man.txt" || fail "the man page has no $section"
   done
-  grep -q -- '--records-folder' "$work/man.txt" || fail "the man page does not tell the option"
+  for option in --records-folder --language; do
+    grep -q -- "$option" "$work/man.txt" || fail "the man page does not tell $option"
+  done
   lexgrog "$man" | grep -q 'vorblin - ' || fail "lexgrog cannot read the NAME line"
   echo "files: desktop entry, metadata, icons ${icon_sizes[*]} + SVG, sounds, man page fine"
 }
@@ -298,7 +302,8 @@ check_deb() {
     "./usr/share/applications/$app_id.desktop" "./usr/share/metainfo/$app_id.metainfo.xml" \
     "./usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
     "./usr/share/icons/hicolor/16x16/apps/$app_id.png" \
-    "./usr/share/icons/hicolor/256x256/apps/$app_id.png" ./usr/share/man/man6/vorblin.6.gz; do
+    "./usr/share/icons/hicolor/256x256/apps/$app_id.png" ./usr/share/man/man6/vorblin.6.gz \
+    ./usr/share/locale/en/LC_MESSAGES/vorblin.mo; do
     grep -q " $path\$" "$work/contents" || fail "$path not in the package"
   done
   ! grep -q -e '/include/' -e '\.a$' -e '_tests$' "$work/contents" || fail "build leftovers packed"
@@ -384,6 +389,7 @@ check_cli() {
   "${nodisplay[@]}" "$exe" --help >"$work/help" || fail "--help ended with $?"
   grep -q 'Usage: vorblin \[options\]' "$work/help" || fail "--help: $(cat "$work/help")"
   grep -q -- '--records-folder <folder>' "$work/help" || fail "--help does not list the option"
+  grep -q -- '--language <code>' "$work/help" || fail "--help does not list --language"
   "${nodisplay[@]}" "$exe" -h | cmp -s - "$work/help" || fail "-h differs from --help"
   [ "$("${nodisplay[@]}" "$exe" --version)" = "vorblin (Vorblin Cascade) $version" ] ||
     fail "--version: $("${nodisplay[@]}" "$exe" --version)"

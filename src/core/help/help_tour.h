@@ -10,6 +10,7 @@
 
 #include "core/base/control_state.h"
 #include "core/base/random_clock.h"
+#include "core/base/translation.h"
 #include "core/base/window_places.h"
 #include "core/help/help_link.h"
 #include "core/rules/drawing.h"
@@ -24,9 +25,9 @@ constexpr Colour kHelpHighlight = RGB(0, 0, 255);
 constexpr Colour kHelpTableMark = RGB(255, 0, 0);
 
 inline constexpr std::string_view kHelpFirstPage =
-    "Лучшие игроки. Чтобы эта таблица стала общей для нескольких компьютеров в сети, создайте "
-    "ярлыки, ссылающиеся на один и тот же Vorblin Cascade.exe. Чтобы очистить таблицу надо "
-    "удалить файл VorblinFathers.txt ( он в папке с Vorblin'ом ).";
+    N_("Лучшие игроки. Чтобы эта таблица стала общей для нескольких компьютеров в сети, создайте "
+       "ярлыки, ссылающиеся на один и тот же Vorblin Cascade.exe. Чтобы очистить таблицу надо "
+       "удалить файл VorblinFathers.txt ( он в папке с Vorblin'ом ).");
 
 // One page after the first: a control of the main window and its help text (its Tag).
 struct HelpPage {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/base/colours.h"
+#include "core/base/translation.h"
 
 namespace vorblin {
 
@@ -54,6 +55,6 @@ std::span<const ControlSpec> FrmMainLayout();
 bool LeftOutOfHelpTour(std::string_view name);
 
 inline constexpr std::string_view kCreditsText =
-    "Vorblin Cascade — игра сделана с любовью к падающим фигуркам.";
+    N_("Vorblin Cascade — игра сделана с любовью к падающим фигуркам.");
 
 }  // namespace vorblin

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/base/numbers.h"
+#include "core/base/translation.h"
 
 namespace vorblin {
 
@@ -19,11 +20,11 @@ void VorblinNotice::Show_Vorblin_Bonus(const FiguraInfo& next, const Label& lblS
     if (next.Shape == kSuperFigure) {
         ColorFigura = kBlue;
         lblFirma.ForeColor = kBlue;
-        lblFirma.Caption = "This Is Vorblin Bonus 25000";
+        lblFirma.Caption = Tr("This Is Vorblin Bonus 25000");
         lstStatistic.AddItem("...SUPER VORBLIN !!!");
     } else {
         lblFirma.ForeColor = kCyan;
-        lblFirma.Caption = "Vorblin-фигурка Bonus " + std::to_string(Shown(next.Bonus));
+        lblFirma.Caption = Tr("Vorblin-фигурка Bonus ") + std::to_string(Shown(next.Bonus));
         lstStatistic.AddItem("...Vorblin");
     }
 }

@@ -2,6 +2,7 @@
 // The announcement of a special figure waiting in the next-figure preview.
 
 #include "core/base/control_state.h"
+#include "core/base/translation.h"
 #include "core/rules/figures.h"
 #include "core/rules/sound_board.h"
 
@@ -15,7 +16,7 @@ class VorblinNotice {
                             ListBox& lstStatistic);
 
     Colour ColorFigura = kCyan;
-    Label lblFirma{" Vorblin - фигурка    Бонус ", RGB(0, 255, 255), false};
+    Label lblFirma{Tr(" Vorblin - фигурка    Бонус "), RGB(0, 255, 255), false};
 };
 
 }  // namespace vorblin

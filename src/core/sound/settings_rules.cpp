@@ -3,19 +3,20 @@
 #include <limits>
 
 #include "core/base/text_scan.h"
+#include "core/base/translation.h"
 
 namespace vorblin {
 
 const std::array<EventEntry, 8>& ListEvents() {
     static const std::array<EventEntry, 8> kEvents = {{
-        {"Инверсия", Channel::mInverse1, std::nullopt},
-        {"Появление Vorblin-фигурки", Channel::mVorblin1, std::nullopt},
-        {"Удаление линиий", Channel::mDelLin1, std::nullopt},
-        {"Приземление", Channel::mDown1, Channel::mDown2},
-        {"Бросить", Channel::mDrop1, Channel::mDrop2},
-        {"Вращение", Channel::mRotate1, std::nullopt},
-        {"Влево", Channel::mLeft1, std::nullopt},
-        {"Вправо", Channel::mRight1, std::nullopt},
+        {N_("Инверсия"), Channel::mInverse1, std::nullopt},
+        {N_("Появление Vorblin-фигурки"), Channel::mVorblin1, std::nullopt},
+        {N_("Удаление линиий"), Channel::mDelLin1, std::nullopt},
+        {N_("Приземление"), Channel::mDown1, Channel::mDown2},
+        {N_("Бросить"), Channel::mDrop1, Channel::mDrop2},
+        {N_("Вращение"), Channel::mRotate1, std::nullopt},
+        {N_("Влево"), Channel::mLeft1, std::nullopt},
+        {N_("Вправо"), Channel::mRight1, std::nullopt},
     }};
     return kEvents;
 }

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "core/base/translation.h"
 #include "desktop/toolkit/colour_button.h"
 #include "desktop/toolkit/fonts.h"
 #include "desktop/toolkit/qt_colour.h"
@@ -34,7 +35,7 @@ FrmHelp::FrmHelp(QWidget* main, const QString& strText)
       main_(main),
       txtText_(new QPlainTextEdit(this)) {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Справка"));
+    setWindowTitle(Text(Tr("Справка")));
     setModal(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, ToQColor(RGB(0, 0, 255)));
@@ -56,9 +57,9 @@ FrmHelp::FrmHelp(QWidget* main, const QString& strText)
     txtText_->setPlainText(strText);
 
     ColourButton* cmdClose =
-        AddButton(this, QStringLiteral("Закрыть"), "cmdClose", QRect(120, 2400, 1332, 252));
+        AddButton(this, Text(Tr("Закрыть")), "cmdClose", QRect(120, 2400, 1332, 252));
     ColourButton* cmdNext =
-        AddButton(this, QStringLiteral("Далее"), "cmdNext", QRect(2040, 2400, 1332, 252));
+        AddButton(this, Text(Tr("Далее")), "cmdNext", QRect(2040, 2400, 1332, 252));
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdNext, &QPushButton::clicked, this, &QDialog::accept);
     cmdNext->setFocus();
@@ -115,7 +116,7 @@ void FrmHelp::keyPressEvent(QKeyEvent* event) {
 
 void FrmHelpTour::Show(std::string_view strText) {
     beforeShow_();
-    FrmHelp frmHelp(&main_, Text(strText));
+    FrmHelp frmHelp(&main_, Text(Tr(strText)));
     if (frmHelp.exec() != QDialog::Accepted)
         blnClose = true;
     // As its owner, the main window is the active one again when the page goes.

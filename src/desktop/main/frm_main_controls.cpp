@@ -5,6 +5,7 @@
 
 #include <QLabel>
 
+#include "core/base/translation.h"
 #include "desktop/toolkit/caption_frame.h"
 #include "desktop/toolkit/fonts.h"
 #include "desktop/toolkit/picture_box.h"
@@ -21,7 +22,7 @@ QWidget* FrmMain::Control(const std::string& name) const {
 void FrmMain::BuildControls() {
     for (const ControlSpec& item : FrmMainLayout()) {
         QWidget* parent = item.container.empty() ? client_ : Control(std::string(item.container));
-        const QString caption = Text(item.caption);
+        const QString caption = Text(Tr(item.caption));
         const QRect geometry = TwipsRect(item.left, item.top, item.width, item.height);
         QWidget* widget = nullptr;
         switch (item.kind) {

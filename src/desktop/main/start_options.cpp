@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "core/base/translation.h"
 #include "core/records/start_folders.h"
 #include "desktop/toolkit/data_folder.h"
 
@@ -66,6 +67,12 @@ StartOptions ParseCommandLine(int argc, const char* const* argv) {
                        "player's own files."),
         QStringLiteral("folder"));
     parser.addOption(records);
+    const QCommandLineOption language(
+        QStringLiteral("language"),
+        QStringLiteral("Show the game's texts in the language <code> (en, ru, ...) rather "
+                       "than the desktop's."),
+        QStringLiteral("code"));
+    parser.addOption(language);
     AddQtOptions(parser);
 
     // Without the application object the parser cannot name the program itself.
@@ -98,9 +105,14 @@ StartOptions ParseCommandLine(int argc, const char* const* argv) {
                 ? std::string()
                 : QDir::cleanPath(QDir::current().absoluteFilePath(folder)).toStdString();
     }
+    options.language = parser.value(language).toStdString();
     options.windowSystemNamed =
         parser.isSet(QStringLiteral("platform")) || parser.isSet(QStringLiteral("display"));
     return options;
+}
+
+void SpeakPlayersLanguage(const StartOptions& options) {
+    SetUpTranslations(TranslationsFolder(), options.language);
 }
 
 std::string RecordsFolder(const StartOptions& options) {

@@ -14,6 +14,8 @@ struct StartOptions {
     std::optional<std::string> recordsFolder;
     // Qt's -platform or -display: the player has said where the windows go.
     bool windowSystemNamed = false;
+    // --language: the player's choice before the desktop's (empty: the desktop's).
+    std::string language;
 };
 
 // The application's name, version and desktop id, which the data folder and the desktop's
@@ -24,6 +26,10 @@ void NameApplication();
 // without a display and a mistyped option stops before a window opens. Prints what it has
 // to say; Qt's own options (-platform, -display, ...) are left for the application.
 StartOptions ParseCommandLine(int argc, const char* const* argv);
+
+// The language of the game's texts: the catalogues beside the executable, chosen by
+// --language or the desktop's locale. After the application object, which sets the locale.
+void SpeakPlayersLanguage(const StartOptions& options);
 
 // The folder of the hall of fame (the option, else the configuration files, else the
 // folder the settings go to); what is wrong with a named folder goes to standard error.

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "core/base/translation.h"
 #include "core/records/records_table.h"
 #include "desktop/toolkit/fonts.h"
 #include "desktop/toolkit/qt_colour.h"
@@ -96,7 +97,7 @@ void Dialog(QDialog* dialog, const char* name, int widthTwips, int heightTwips) 
 
 FrmEnterName::FrmEnterName(QWidget* owner) : QDialog(owner), txtName_(new QLineEdit(this)) {
     Dialog(this, "frmEnterName", 3600, 1110);
-    AddLabel(this, QStringLiteral("Введите Ваше имя"), QRect(120, 120, 3360, 300), kBlack,
+    AddLabel(this, Text(Tr("Введите Ваше имя")), QRect(120, 120, 3360, 300), kBlack,
              FontSpec{FontFace::Tahoma, 9.75, true})
         ->setObjectName(QStringLiteral("lblEnterName"));
     txtName_->setObjectName(QStringLiteral("txtName"));
@@ -106,7 +107,7 @@ FrmEnterName::FrmEnterName(QWidget* owner) : QDialog(owner), txtName_(new QLineE
     txtName_->setValidator(new NameValidator(txtName_));
     txtName_->setText(QStringLiteral("UnNamed"));
     txtName_->selectAll();  // typing replaces the default name
-    QPushButton* ok = AddButton(this, QStringLiteral("Ok"), "cmdOk", QRect(2520, 540, 960, 405));
+    QPushButton* ok = AddButton(this, Text(Tr("Ok")), "cmdOk", QRect(2520, 540, 960, 405));
     ok->setDefault(true);  // Enter anywhere in the window
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     txtName_->setFocus();
@@ -131,14 +132,14 @@ FrmGameOver::FrmGameOver(QWidget* owner) : QDialog(owner) {
     palette.setColor(QPalette::Window, ToQColor(0x800000));
     setPalette(palette);
     setAutoFillBackground(true);
-    AddLabel(this, QStringLiteral("Game Over !"), QRect(120, 120, 3360, 495), kRed,
+    AddLabel(this, Text(Tr("Game Over !")), QRect(120, 120, 3360, 495), kRed,
              FontSpec{FontFace::Tahoma, 18, true})
         ->setObjectName(QStringLiteral("lblGameOver"));
-    AddLabel(this, QStringLiteral("Начать новую игру ?"), QRect(120, 720, 3360, 375), kYellow,
+    AddLabel(this, Text(Tr("Начать новую игру ?")), QRect(120, 720, 3360, 375), kYellow,
              FontSpec{FontFace::Tahoma, 9.75, true})
         ->setObjectName(QStringLiteral("lblNewGame"));
-    QPushButton* yes = AddButton(this, QStringLiteral("Да"), "cmdYes", QRect(480, 1320, 1095, 405));
-    QPushButton* no = AddButton(this, QStringLiteral("Нет"), "cmdNo", QRect(2025, 1320, 1095, 405));
+    QPushButton* yes = AddButton(this, Text(Tr("Да")), "cmdYes", QRect(480, 1320, 1095, 405));
+    QPushButton* no = AddButton(this, Text(Tr("Нет")), "cmdNo", QRect(2025, 1320, 1095, 405));
     connect(yes, &QPushButton::clicked, this, &QDialog::accept);
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
     yes->setFocus();

@@ -9,6 +9,7 @@
 #include <QStorageInfo>
 #include <algorithm>
 
+#include "core/base/translation.h"
 #include "desktop/toolkit/data_folder.h"
 #include "desktop/toolkit/fonts.h"
 #include "desktop/toolkit/qt_convert.h"
@@ -48,7 +49,7 @@ QStringList BrowsingRoots() {
 FrmOpen::FrmOpen(QWidget* owner, QStringList drives)
     : QDialog(owner), drives_(drives.isEmpty() ? BrowsingRoots() : std::move(drives)) {
     setObjectName(QStringLiteral("frmOpen"));
-    setWindowTitle(QStringLiteral("Открыть"));
+    setWindowTitle(Text(Tr("Открыть")));
     setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, false}));
     setFixedSize(TwipsSize(5655, 4050));
     drvOpen_ = new QComboBox(this);
@@ -107,8 +108,7 @@ void FrmOpen::drvOpen_Change(int index) {
         ShowFolder(QDir(drive).absolutePath());
         return;
     }
-    QMessageBox::warning(this, QStringLiteral("Vorblin Cascade"),
-                         QStringLiteral("Устройство не готово"));
+    QMessageBox::warning(this, QStringLiteral("Vorblin Cascade"), Text(Tr("Устройство не готово")));
     const QSignalBlocker quiet(drvOpen_);
     drvOpen_->setCurrentIndex(DriveOf(folder_));
 }

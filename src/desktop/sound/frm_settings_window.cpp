@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include "core/base/translation.h"
 #include "core/sound/settings_rules.h"
 #include "desktop/sound/frm_open_window.h"
 #include "desktop/toolkit/fonts.h"
@@ -25,9 +26,10 @@ Widget* Place(Widget* widget, const char* name, int left, int top, int width, in
     return widget;
 }
 
-QGroupBox* Frame(QWidget* parent, const char* name, const char* caption, QRect twips, bool bold) {
-    auto* frame = Place(new QGroupBox(QString::fromUtf8(caption), parent), name, twips.x(),
-                        twips.y(), twips.width(), twips.height());
+QGroupBox* Frame(QWidget* parent, const char* name, std::string_view caption, QRect twips,
+                 bool bold) {
+    auto* frame = Place(new QGroupBox(Text(Tr(caption)), parent), name, twips.x(), twips.y(),
+                        twips.width(), twips.height());
     if (bold)
         frame->setFont(MakeFont(FontSpec{FontFace::MsSansSerif, 8.25, true}));
     return frame;
@@ -46,13 +48,13 @@ QSlider* Slider(QWidget* parent, const char* name, QRect twips, int minimum, int
 }
 
 QCheckBox* OffBox(QWidget* parent, const char* name, QRect twips) {
-    return Place(new QCheckBox(QStringLiteral("Выключить"), parent), name, twips.x(), twips.y(),
+    return Place(new QCheckBox(Text(Tr("Выключить")), parent), name, twips.x(), twips.y(),
                  twips.width(), twips.height());
 }
 
 QPushButton* ChooseButton(QWidget* parent, const char* name, QRect twips) {
-    return Place(new QPushButton(QStringLiteral("Выбрать файл"), parent), name, twips.x(),
-                 twips.y(), twips.width(), twips.height());
+    return Place(new QPushButton(Text(Tr("Выбрать файл")), parent), name, twips.x(), twips.y(),
+                 twips.width(), twips.height());
 }
 
 void SetSliderQuietly(QSlider* slider, int value) {
@@ -76,7 +78,7 @@ void NormalFont(QWidget* frame) {
 
 FrmSettings::FrmSettings(SoundSystem& sound, QWidget* owner) : QDialog(owner), sound_(sound) {
     setObjectName(QStringLiteral("frmSettings"));
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(Text(Tr("Settings")));
     // Tahoma for the controls: the stand-in for MS Sans Serif runs too wide for "Выключить"
     // in its 81-pixel boxes.
     setFont(MakeFont(FontSpec{FontFace::Tahoma, 8.25, false}));
@@ -91,17 +93,17 @@ FrmSettings::~FrmSettings() {
 }
 
 void FrmSettings::BuildControls() {
-    auto* frmControls = Frame(this, "frmControls", "Озвучивание основных событий",
+    auto* frmControls = Frame(this, "frmControls", N_("Озвучивание основных событий"),
                               QRect(120, 120, 3495, 735), true);
     chkSoundControl_ = OffBox(frmControls, "chkSoundControl", QRect(120, 240, 1215, 375));
 
     auto* fraButton =
-        Frame(this, "fraButton", "Основные события", QRect(120, 960, 3495, 4575), true);
+        Frame(this, "fraButton", N_("Основные события"), QRect(120, 960, 3495, 4575), true);
     cmbListEvents_ = Place(new QComboBox(fraButton), "cmbListEvents", 120, 360, 3255, 315);
     const char* names[2][5] = {
         {"fraFirstVar", "lblFirstVar", "sldVolBut1", "chkEnFirstVar", "cmdOpenFirst"},
         {"fraSecondVar", "lblSecondVar", "sldVolBut2", "chkEnSecondVar", "cmdOpenSecond"}};
-    const char* captions[2] = {"Первый вариант", "Второй вариант"};
+    const std::string_view captions[2] = {N_("Первый вариант"), N_("Второй вариант")};
     for (int i = 0; i < 2; ++i) {
         Variant& v = variants_[i];
         v.frame = Frame(fraButton, names[i][0], captions[i],
@@ -113,7 +115,7 @@ void FrmSettings::BuildControls() {
         v.open = ChooseButton(v.frame, names[i][4], QRect(1680, 1200, 1335, 375));
     }
 
-    auto* fraBkg = Frame(this, "fraBkg", "Фоновая музыка", QRect(3840, 120, 3255, 2175), true);
+    auto* fraBkg = Frame(this, "fraBkg", N_("Фоновая музыка"), QRect(3840, 120, 3255, 2175), true);
     lblFile_ = Place(new QLabel(QStringLiteral("Empty"), fraBkg), "lblFile", 120, 240, 2895, 255);
     sldVolBackgrnd_ =
         Slider(fraBkg, "sldVolBackgrnd", QRect(120, 600, 3015, 495), -2500, 0, 1000, 250);
@@ -127,7 +129,7 @@ void FrmSettings::BuildControls() {
                            static_cast<QWidget*>(fraBkg)})
         NormalFont(frame);
 
-    cmdOk_ = Place(new QPushButton(QStringLiteral("OK"), this), "cmdOk", 5880, 5040, 1215, 495);
+    cmdOk_ = Place(new QPushButton(Text(Tr("OK")), this), "cmdOk", 5880, 5040, 1215, 495);
     // No button is the default: Enter in the speed box must not open a chooser or close.
     for (QPushButton* button : findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
@@ -171,7 +173,7 @@ void FrmSettings::Form_Load() {
     SetCheckQuietly(chkSoundControl_, !sound_.EnableSoundControl);
     lblFile_->setText(QString::fromStdString(Get_File_Name(sound_.PathToBkgMusic)));
     for (const EventEntry& entry : ListEvents())
-        cmbListEvents_->addItem(Text(entry.caption));
+        cmbListEvents_->addItem(Text(Tr(entry.caption)));
     cmbListEvents_->setCurrentIndex(0);
     SetSliderQuietly(sldChange_, sound_.SpeedChange);
     // The box shows the setting itself, quietly, so that opening the window never changes it

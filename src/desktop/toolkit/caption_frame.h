@@ -14,6 +14,7 @@ class CaptionFrame final : public QFrame {
 
     void SetBackColor(Colour back);
     Colour BackColor() const { return back_; }
+    const QString& Caption() const { return caption_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include "core/base/translation.h"
 #include "core/sound/sound_settings_file.h"
 
 namespace vorblin {
@@ -37,6 +38,11 @@ std::string ShippedFolder() {
     // installed tree can be moved or unpacked anywhere.
     return ShippedFolder(QCoreApplication::applicationDirPath().toStdString(),
                          VORBLIN_SHIPPED_RELATIVE);
+}
+
+std::string TranslationsFolder() {
+    return LocaleFolder(QCoreApplication::applicationDirPath().toStdString(),
+                        VORBLIN_SHIPPED_RELATIVE);
 }
 
 std::string PlayerDataFolder() {

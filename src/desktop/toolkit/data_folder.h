@@ -16,6 +16,10 @@ std::string DataFolder();
 // folder, the shared files' folder relative to it in an installed copy.
 std::string ShippedFolder();
 
+// The compiled translations (<language>/LC_MESSAGES/vorblin.mo): share/locale in a build
+// folder, the prefix's share/locale in an installed copy.
+std::string TranslationsFolder();
+
 // The player's own data folder, created if need be; "" when there is none. Results the
 // shared table could not take wait here, never in the shared folder.
 std::string PlayerDataFolder();
