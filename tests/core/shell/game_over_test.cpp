@@ -41,8 +41,8 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
               (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
     EXPECT_EQ(ids, (std::vector<size_t>{0, 0, 16}));
     // The list shows what was stored; "Нет" saves the settings, then ends.
-    EXPECT_EQ(SEEN(rig.main.records.lstTable.ListCount(), rig.main.demo.tmrDemo.Enabled),
-              "rig.main.records.lstTable.ListCount()=3\nrig.main.demo.tmrDemo.Enabled=false\n");
+    EXPECT_EQ(rig.main.records.lstTable.ListCount(), 3);
+    EXPECT_FALSE(rig.main.demo.tmrDemo.Enabled);
     EXPECT_EQ(rig.dialogs.log,
               (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
 
@@ -60,10 +60,11 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
     EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?"}));
     EXPECT_FALSE(demoWhileDeciding);
     const ScoreBoard& s = rig.game.scores;
-    EXPECT_EQ(SEEN(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
-                   rig.game.board.GameOver(), rig.shell.saves),
-              "rig.game.Position=99\ns.Score=0\ns.Speed=0\ns.lblLevel.Caption=Level # 0\n"
-              "s.lblScore.Caption=---\nrig.game.board.GameOver()=false\nrig.shell.saves=1\n");
+    EXPECT_EQ(testing::Show("place", rig.game.Position, "S", s.Score, "speed", s.Speed, "level",
+                            s.lblLevel.Caption, "score", s.lblScore.Caption, "over",
+                            rig.game.board.GameOver(), "saves", rig.shell.saves),
+              "place=" + std::to_string(kMaxRecords) +
+                  "\nS=0\nspeed=0\nlevel=Level # 0\nscore=---\nover=false\nsaves=1\n");
 }
 
 }  // namespace
