@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/base/random_clock.h"
+#include "core/base/text_file.h"
 #include "core/records/records_table.h"
 #include "core/rules/drawing.h"
 #include "core/rules/sound_board.h"
@@ -18,11 +19,15 @@
 #include "core/shell/main_shell.h"
 #include "core/shell/main_window_link.h"
 #include "core/shell/side_windows.h"
+#include "core/shell/window_shape.h"
 
 namespace vorblin {
 
-// A table entry as "name=score#id" in the test output.
+// What a failed comparison prints: an entry as "name=score#id", the rest by their names.
 void PrintTo(const RecordEntry& e, std::ostream* out);
+void PrintTo(Wholeness w, std::ostream* out);
+void PrintTo(ReadStatus s, std::ostream* out);
+void PrintTo(const ShapeRect& r, std::ostream* out);
 
 }  // namespace vorblin
 
