@@ -28,6 +28,9 @@ using std::chrono::milliseconds;
 using testing::ShellRig;
 using testing::Table;
 
+// The last place's score in Table(n >= kMaxRecords): 1000, 999, ...
+constexpr int kLast = 1001 - static_cast<int>(kMaxRecords);
+
 // Names and scores, the identities left out.
 std::string Shown(const RecordTable& table) {
     std::string text;
@@ -79,10 +82,10 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
     EXPECT_FALSE(InsertRecord(full, {"equal", 0}));
     EXPECT_TRUE(InsertRecord(full, {"1", 1}));  // and the old 99th drops out
     EXPECT_EQ(full, Table(99, 99));
-    // A hand-made table of more than 99: a place behind the 99th is no place at all.
-    const RecordTable long_ = Table(120);  // 1000 down to 881; the 99th is 902
-    EXPECT_TRUE(EarnsPlace(long_, 903));
-    EXPECT_FALSE(EarnsPlace(long_, 902));
+    // A hand-made table longer than the table: a place behind the last is no place at all.
+    const RecordTable long_ = Table(kMaxRecords + 21);  // 1000 down; the last place's is kLast
+    EXPECT_TRUE(EarnsPlace(long_, kLast + 1));
+    EXPECT_FALSE(EarnsPlace(long_, kLast));
     EXPECT_TRUE(EarnsPlace(Table(98), -1));
 
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
@@ -104,7 +107,7 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     answer = {"\r\n", false};  // nothing left once cleaned: the date
     EXPECT_EQ(offer(100), (RecordEntry{"today", 100}));
     EXPECT_FALSE(fame.Damaged);  // read again for the place, and read well
-    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(99))));
+    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(kMaxRecords))));
     fame.Clear_Records();
     EXPECT_TRUE(offer(0).has_value());  // an empty table in memory: asked, not read again
 
@@ -124,12 +127,12 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     HallOfFame nowhere(dir.File("gone"));
     EXPECT_FALSE(nowhere.Write_Records_File(RecordEntry{"x", 5}));
     EXPECT_EQ(Shown(nowhere.Table), "x 5;");
-    // A table longer than 99 asks no name for a place it would drop.
-    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(120))));
+    // A longer table asks no name for a place it would drop.
+    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(kMaxRecords + 21))));
     fame.Read_Records_File();
     answer = {"asked", false};
-    EXPECT_FALSE(offer(902).has_value());
-    EXPECT_TRUE(offer(903).has_value());
+    EXPECT_FALSE(offer(kLast).has_value());
+    EXPECT_TRUE(offer(kLast + 1).has_value());
 }
 
 // Eight machines sharing the folder each finish 50 games one after another and store them
@@ -164,7 +167,7 @@ TEST(RecordsFile, EightMachinesStoringAtOnceLoseNoResult) {
     // Exactly the 99 best of the 400 results, best first, each name with its own score.
     HallOfFame fame(folder.path);
     fame.Read_Records_File();
-    EXPECT_EQ(Shown(fame.Table), Shown(Table(99, 400)));
+    EXPECT_EQ(Shown(fame.Table), Shown(Table(kMaxRecords, 400)));
     // No lock and no temporary file left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator{}), 1);
 }
@@ -235,6 +238,17 @@ Landed Land(ShellRig& rig, int32_t S) {
 }
 
 TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
+    constexpr int kTop = static_cast<int>(kMaxRecords);
+    const std::string last = std::to_string(kTop);
+    const Landed atLast{kTop, "", "Next Place : +0", true, -1, false, "", 0};
+    const Landed intoLast{kTop - 1,
+                          "Place # " + last,
+                          "Next Place : +0",
+                          true,
+                          kTop - 1,
+                          true,
+                          "...Place : " + last + ";",
+                          0};
     const struct {
         RecordTable table;
         std::vector<std::pair<int32_t, Landed>> landings;  // S, then what is seen
@@ -252,14 +266,9 @@ TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
           {501, {0, "Place # 1", "Next Place : +0", false, 0, true, "...VICTORY !!!;", 58}},
           {100000, {0, "Place # 1", "Next Place : +0", false, 0, false, "", 58}}},
          {3, "Place # 4", true, true}},  // the colour stays for the next game
-        {Table(99),
-         {{902, {99, "", "Next Place : +0", true, -1, false, "", 0}},
-          {903, {98, "Place # 99", "Next Place : +0", true, 98, true, "...Place : 99;", 0}}},
-         {99, "", true, false}},
-        {Table(120),  // hand-made: no place behind the 99th, nor a place number there
-         {{902, {99, "", "Next Place : +0", true, -1, false, "", 0}},
-          {903, {98, "Place # 99", "Next Place : +0", true, 98, true, "...Place : 99;", 0}}},
-         {120, "", true, false}},
+        {Table(kMaxRecords), {{kLast, atLast}, {kLast + 1, intoLast}}, {kTop, "", true, false}},
+        // Hand-made and longer: no place behind the last, nor a place number there.
+        {Table(kTop + 21), {{kLast, atLast}, {kLast + 1, intoLast}}, {kTop + 21, "", true, false}},
         {{}, {{10, {0, "Place # 1", "", true, -1, false, "", 58}}}, {0, "Place # 1", true, false}},
     };
     for (const auto& c : cases) {

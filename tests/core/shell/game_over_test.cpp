@@ -46,17 +46,18 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
     EXPECT_EQ(rig.dialogs.log,
               (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
 
-    // Another machine fills the table: 902 earns no place; "Да" starts a new game with
+    // Another machine fills the table: its last score earns no place; "Да" starts a new game with
     // score, speed and level back to 0. The demo, running when the game ended, presses
     // nothing while the question waits.
-    ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(99))));
+    ASSERT_TRUE(
+        WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(kMaxRecords))));
     rig.dialogs.log.clear();
     rig.dialogs.newGame = true;
     rig.main.Set_chkDemo(1);
     bool demoWhileDeciding = true;
     rig.dialogs.whileDeciding = [&] { demoWhileDeciding = rig.main.demo.tmrDemo.Enabled; };
     rig.game.scores.Speed = 7;
-    EXPECT_EQ(EndWithScore(rig, 902), Table(99));
+    EXPECT_EQ(EndWithScore(rig, 1001 - static_cast<int>(kMaxRecords)), Table(kMaxRecords));
     EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?"}));
     EXPECT_FALSE(demoWhileDeciding);
     const ScoreBoard& s = rig.game.scores;
