@@ -150,19 +150,22 @@ TEST(RecordsFile, EightMachinesStoringAtOnceLoseNoResult) {
         if (children.emplace_back(fork()) != 0)
             continue;
         HallOfFame fame(folder.path);
-        bool stored = true;
         for (int k = 0; k < 50; ++k) {
             fame.Read_Records_File();  // the game's start
             const auto ask = [&] { return NameEntry{std::to_string(score(p, k)), false}; };
-            const auto entry = fame.Add_Record(score(p, k), ask, [] { return ""; });
-            stored = fame.Write_Records_File(entry) && stored;
+            fame.Write_Records_File(fame.Add_Record(score(p, k), ask, [] { return ""; }));
         }
+        // A store that found the lock held too long (a loaded machine) waits for the next
+        // start: within a few starts nothing waits any more.
+        for (int start = 0; start < 20 && !fame.Pending().empty(); ++start)
+            fame.Read_Records_File();
+        const bool stored = fame.Pending().empty();
         _exit(stored ? 0 : 1);
     }
     for (const pid_t pid : children) {
         int status = -1;
         waitpid(pid, &status, 0);
-        EXPECT_EQ(status, 0) << "stores failed";
+        EXPECT_EQ(status, 0) << "results still waiting";
     }
     // Exactly the 99 best of the 400 results, best first, each name with its own score.
     HallOfFame fame(folder.path);
