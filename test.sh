@@ -35,3 +35,6 @@ CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DVORBLIN_WITH_UI=OFF -DVORBLIN_BENCH=OFF -DVORBLIN_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j "$jobs" --target vorblin_records_fuzz
 ctest --test-dir build-fuzz -R records_fuzz --output-on-failure --timeout 120
+
+echo "=== the tests' size"
+python3 scripts/test_ratio.py --limit 0.40

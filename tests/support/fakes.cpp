@@ -13,6 +13,20 @@ void PrintTo(const RecordEntry& e, std::ostream* out) {
     *out << e.Name << "=" << e.Score << (e.Id.empty() ? "" : "#" + e.Id);
 }
 
+void PrintTo(Wholeness w, std::ostream* out) {
+    static const char* const kNames[] = {"Whole", "Unmarked", "Unended", "Short", "Other"};
+    *out << kNames[static_cast<int>(w)];
+}
+
+void PrintTo(ReadStatus s, std::ostream* out) {
+    static const char* const kNames[] = {"Ok", "Missing", "Unreadable"};
+    *out << kNames[static_cast<int>(s)];
+}
+
+void PrintTo(const ShapeRect& r, std::ostream* out) {
+    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
 }  // namespace vorblin
 
 namespace vorblin::testing {

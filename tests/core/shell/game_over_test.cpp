@@ -41,29 +41,31 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
               (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
     EXPECT_EQ(ids, (std::vector<size_t>{0, 0, 16}));
     // The list shows what was stored; "Нет" saves the settings, then ends.
-    EXPECT_EQ(SEEN(rig.main.records.lstTable.ListCount(), rig.main.demo.tmrDemo.Enabled),
-              "rig.main.records.lstTable.ListCount()=3\nrig.main.demo.tmrDemo.Enabled=false\n");
+    EXPECT_EQ(rig.main.records.lstTable.ListCount(), 3);
+    EXPECT_FALSE(rig.main.demo.tmrDemo.Enabled);
     EXPECT_EQ(rig.dialogs.log,
               (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
 
-    // Another machine fills the table: 902 earns no place; "Да" starts a new game with
+    // Another machine fills the table: its last score earns no place; "Да" starts a new game with
     // score, speed and level back to 0. The demo, running when the game ended, presses
     // nothing while the question waits.
-    ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(99))));
+    ASSERT_TRUE(
+        WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(Table(kMaxRecords))));
     rig.dialogs.log.clear();
     rig.dialogs.newGame = true;
     rig.main.Set_chkDemo(1);
     bool demoWhileDeciding = true;
     rig.dialogs.whileDeciding = [&] { demoWhileDeciding = rig.main.demo.tmrDemo.Enabled; };
     rig.game.scores.Speed = 7;
-    EXPECT_EQ(EndWithScore(rig, 902), Table(99));
+    EXPECT_EQ(EndWithScore(rig, 1001 - static_cast<int>(kMaxRecords)), Table(kMaxRecords));
     EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?"}));
     EXPECT_FALSE(demoWhileDeciding);
     const ScoreBoard& s = rig.game.scores;
-    EXPECT_EQ(SEEN(rig.game.Position, s.Score, s.Speed, s.lblLevel.Caption, s.lblScore.Caption,
-                   rig.game.board.GameOver(), rig.shell.saves),
-              "rig.game.Position=99\ns.Score=0\ns.Speed=0\ns.lblLevel.Caption=Level # 0\n"
-              "s.lblScore.Caption=---\nrig.game.board.GameOver()=false\nrig.shell.saves=1\n");
+    EXPECT_EQ(testing::Show("place", rig.game.Position, "S", s.Score, "speed", s.Speed, "level",
+                            s.lblLevel.Caption, "score", s.lblScore.Caption, "over",
+                            rig.game.board.GameOver(), "saves", rig.shell.saves),
+              "place=" + std::to_string(kMaxRecords) +
+                  "\nS=0\nspeed=0\nlevel=Level # 0\nscore=---\nover=false\nsaves=1\n");
 }
 
 }  // namespace

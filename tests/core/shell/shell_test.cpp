@@ -27,18 +27,23 @@ std::string Displays(const ShellRig& rig) {
     const ControlPad& p = g.pad;
     std::string text = testing::Panel(s);
     text.resize(text.find("time bonus="));  // the time bonus labels keep theirs
-    text +=
-        SEEN(s.lblLevel.ForeColor, g.lblPosition.Caption, g.lblNextPlace.Caption,
-             g.lblNextPlace.Visible, g.notice.lblFirma.Visible, s.Score, s.Speed, s.Level,
-             s.LinesInLevel, s.FigureCount, s.CellCounter, s.TimeBonusTotal, s.VorblinBonusTotal,
-             s.LineCounts[1], s.LineCounts[2], s.LineCounts[3], s.LineCounts[4],
-             g.notice.ColorFigura, rig.main.menu.ColorMenu, p.bDrop, p.EnableControls,
-             g.tmrDown.Enabled, rig.main.menu.chkDemo.Value, rig.main.demo.tmrDemo.Enabled,
-             g.lstStatistic.ListIndex, int{g.board.PosX}, int{g.board.PosY});
-    text +=
-        SEEN(p.cmdLeftRight[0].BackColor, p.cmdLeftRight[0].Enabled, p.cmdLeftRight[2].BackColor,
-             p.cmdLeftRight[2].Enabled, p.cmdRotate.BackColor, p.cmdRotate.Enabled,
-             p.cmdDown.BackColor, p.cmdDown.Enabled, p.cmdSpace.BackColor, p.cmdSpace.Enabled);
+    const MainShell& m = rig.main;
+    text += testing::Show("level colour", s.lblLevel.ForeColor, "place", g.lblPosition.Caption,
+                          "next place", g.lblNextPlace.Caption, "next shown",
+                          g.lblNextPlace.Visible, "notice", g.notice.lblFirma.Visible, "S", s.Score,
+                          "speed", s.Speed, "level", s.Level, "lines", s.LinesInLevel, "figures",
+                          s.FigureCount, "cells", s.CellCounter, "time total", s.TimeBonusTotal,
+                          "special total", s.VorblinBonusTotal);
+    for (int n = 1; n <= 4; ++n)
+        text += testing::Show("lines of " + std::to_string(n), s.LineCounts[n]);
+    text += testing::Show("figure colour", g.notice.ColorFigura, "menu colour", m.menu.ColorMenu,
+                          "drop", p.bDrop, "controls", p.EnableControls, "fall timer",
+                          g.tmrDown.Enabled, "demo", m.menu.chkDemo.Value, "demo timer",
+                          m.demo.tmrDemo.Enabled, "log index", g.lstStatistic.ListIndex, "x",
+                          int{g.board.PosX}, "y", int{g.board.PosY});
+    for (const CommandButton* b :
+         {&p.cmdLeftRight[0], &p.cmdLeftRight[2], &p.cmdRotate, &p.cmdDown, &p.cmdSpace})
+        text += testing::Show("button colour", b->BackColor, "enabled", b->Enabled);
     for (const std::string& line : g.lstStatistic.Items)
         text += line + "\n";
     return text + testing::BottomPicture(g.board, 31) + rig.well.Cells(2, 0, 20, 30);
@@ -119,8 +124,9 @@ TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
     ShellRig rig;
     MainShell& m = rig.main;
     // No side window open: their buttons are up.
-    EXPECT_EQ(SEEN(m.menu.chkRec.Value, m.menu.chkStat.Value, m.menu.chkFuture.Value),
-              "m.menu.chkRec.Value=0\nm.menu.chkStat.Value=0\nm.menu.chkFuture.Value=0\n");
+    EXPECT_EQ(testing::Show("best", m.menu.chkRec.Value, "statistic", m.menu.chkStat.Value,
+                            "future", m.menu.chkFuture.Value),
+              "best=0\nstatistic=0\nfuture=0\n");
     std::string seen;
     for (auto [press, value] : {std::pair{&MainShell::Set_chkSet, 1},
                                 {&MainShell::Set_chkHelp, 1},
@@ -184,7 +190,8 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
     const int futureRight = left(SideWindow::frmFuture) + TwipsToPixels(1635);
     const int gapBesideMain = left(SideWindow::frmFuture) - TwipsToPixels(1005 + 7125);
     const int gapBetween = left(SideWindow::frmStatistic) - futureRight;
-    EXPECT_EQ(SEEN(gapBesideMain, gapBetween), "gapBesideMain=1\ngapBetween=1\n");
+    EXPECT_EQ(gapBesideMain, 1);
+    EXPECT_EQ(gapBetween, 1);
     rig.main.chkAuto_MouseUp();  // springs back
     rig.main.Form_Resize(true);  // pauses the game too
     rig.main.Form_Resize(false);
@@ -203,10 +210,10 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
                      "normal frmVorblinFathers", "normal frmStatistic", "normal frmFuture",
                      "save settings", "unload"}));
     const MainMenu& menu = rig.main.menu;
-    EXPECT_EQ(SEEN(menu.chkRec.Value, menu.chkStat.Value, menu.chkFuture.Value, menu.chkAuto.Value,
-                   rig.game.pad.chkPause.Value),
-              "menu.chkRec.Value=1\nmenu.chkStat.Value=1\nmenu.chkFuture.Value=1\n"
-              "menu.chkAuto.Value=0\nrig.game.pad.chkPause.Value=1\n");
+    EXPECT_EQ(testing::Show("best", menu.chkRec.Value, "statistic", menu.chkStat.Value, "future",
+                            menu.chkFuture.Value, "auto", menu.chkAuto.Value, "pause",
+                            rig.game.pad.chkPause.Value),
+              "best=1\nstatistic=1\nfuture=1\nauto=0\npause=1\n");
 
     // A frame learned late docks them again by the new sizes, with "Auto" up or down.
     rig.sides.log.clear();

@@ -47,11 +47,10 @@ TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGame) {
     EXPECT_EQ(stored[1], (RecordEntry{"Borkin", 0}));
     QListWidget* table = window->Fathers()->List();  // side windows stay open
     ASSERT_EQ(table->count(), 2);
-    EXPECT_EQ(SEEN(table->item(0)->text().toStdString(), window->Fathers()->isVisible(), ends,
-                   game().Position, game().scores.Score),
-              "table->item(0)->text().toStdString()=1. ЮляЖabcdef     300\n"
-              "window->Fathers()->isVisible()=true\nends=0\ngame().Position=2\n"
-              "game().scores.Score=0\n");
+    EXPECT_EQ(testing::Show("first line", table->item(0)->text().toStdString(), "best shown",
+                            window->Fathers()->isVisible(), "ends", ends, "place", game().Position,
+                            "S", game().scores.Score),
+              "first line=1. ЮляЖabcdef     300\nbest shown=true\nends=0\nplace=2\nS=0\n");
 }
 
 // Keys held down as the game ends reach its windows as auto-repeats, or as a release and a
