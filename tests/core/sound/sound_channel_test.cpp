@@ -1,8 +1,8 @@
 // The sound channels and the background music on an audio device that records its calls.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
+#include <regex>
 #include <tuple>
 
 #include "core/sound/settings_rules.h"
@@ -16,19 +16,15 @@ namespace {
 using testing::FakeAudioDevice;
 using testing::Show;
 
-// The calls since the last look, as one line, each slot by the name the test gives it.
+// The calls since the last look, as one line, the slots by the names the test gives them.
 std::string Calls(FakeAudioDevice& device) {
-    const std::map<std::string, std::string> names = {
-        {std::to_string(int(Channel::mRotate1)), "rotate"}, {std::to_string(kBkgSlot), "bkg"}};
     std::string line;
-    for (const std::string& call : device.Take()) {
-        const size_t at = call.find(' ') + 1, end = call.find(' ', at);
-        const auto name = names.find(call.substr(at, end - at));
-        line += (line.empty() ? "" : ", ") +
-                (name == names.end() ? call
-                                     : call.substr(0, at) + name->second +
-                                           (end == std::string::npos ? "" : call.substr(end)));
-    }
+    for (const std::string& call : device.Take())
+        line += (line.empty() ? "" : ", ") + call;
+    for (const auto& [slot, name] :
+         {std::pair{int(Channel::mRotate1), "rotate"}, std::pair{kBkgSlot, "bkg"}})
+        line = std::regex_replace(line, std::regex("(\\w) " + std::to_string(slot) + "\\b"),
+                                  std::string("$1 ") + name);
     return line;
 }
 
