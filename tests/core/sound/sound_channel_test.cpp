@@ -83,9 +83,9 @@ TEST(BackgroundMusic, PlayPanSweepAndFailures) {
         std::string pans;
     };
     const Case cases[] = {
-        {500, std::nullopt, "-5000 -4500 -4000 "},
         {500, {{-5000, -1}}, "-5000 -5500 -5000 -4500 "},  // one step past the mark, then back
         {500, {{5000, 1}}, "5000 5500 5000 4500 "},
+        {500, std::nullopt, "-5000 -4500 -4000 "},  // a start turns the sweep to the right
         {500, {{5001, 1}}, "5001 4501 "},
         {500, {{-5001, -1}}, "-5001 -4501 "},
         {0, std::nullopt, "0 0 "},
