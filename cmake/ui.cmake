@@ -71,10 +71,13 @@ find_program(SOX sox REQUIRED)
 # read stops the configuration rather than leave an event without its file.
 set(VORBLIN_SOUND_TABLE ${CMAKE_CURRENT_SOURCE_DIR}/src/core/rules/sound_board_table.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VORBLIN_SOUND_TABLE})
-file(STRINGS ${VORBLIN_SOUND_TABLE} VORBLIN_SOUND_ROWS ENCODING UTF-8 REGEX "^ *X\\(")
+# The rows' line continuations go first: a backslash before a list's ";" would join two rows.
+file(READ ${VORBLIN_SOUND_TABLE} VORBLIN_SOUND_ROWS)
+string(REPLACE "\\" "" VORBLIN_SOUND_ROWS "${VORBLIN_SOUND_ROWS}")
+string(REGEX MATCHALL "\n *X\\([^\n]*" VORBLIN_SOUND_ROWS "${VORBLIN_SOUND_ROWS}")
 set(VORBLIN_SOUND_FILES)
 foreach(row IN LISTS VORBLIN_SOUND_ROWS)
-  if(NOT row MATCHES "^ *X\\([A-Za-z0-9]+, *\"([a-z0-9]+)\", *[0-9]+, *[0-9]+, *\"[a-z]+\", *[0-9.]+, *\"[^\"]*\"\\)")
+  if(NOT row MATCHES "^\n *X\\([A-Za-z0-9]+, *\"([a-z0-9]+)\", *[0-9]+, *[0-9]+, *\"[a-z]+\", *[0-9.]+, *\"[^\"]*\"\\) *$")
     message(FATAL_ERROR "sound_board_table.h: a row not in the form X(channel, \"file\", list, "
                         "variant, \"kind\", peak, \"label\"): ${row}")
   endif()
