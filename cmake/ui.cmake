@@ -69,16 +69,26 @@ endif()
 # The game's own default sounds, made by sox beside the executable, where the default
 # paths of the settings point.
 find_program(SOX sox REQUIRED)
-set(VORBLIN_SOUND_NAMES bkgmusic down1 left1 right1 rotate1 drop1 dellin1 vorblin1 drop2 down2
-    inverse1)
+# Their names come from the table of sounds, which the code reads too; a row CMake cannot
+# read stops the configuration rather than leave an event without its file.
+set(VORBLIN_SOUND_TABLE ${CMAKE_CURRENT_SOURCE_DIR}/src/core/rules/sound_board_table.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VORBLIN_SOUND_TABLE})
+# The rows' line continuations go first: a backslash before a list's ";" would join two rows.
+file(READ ${VORBLIN_SOUND_TABLE} VORBLIN_SOUND_ROWS)
+string(REPLACE "\\" "" VORBLIN_SOUND_ROWS "${VORBLIN_SOUND_ROWS}")
+string(REGEX MATCHALL "\n *X\\([^\n]*" VORBLIN_SOUND_ROWS "${VORBLIN_SOUND_ROWS}")
 set(VORBLIN_SOUND_FILES)
-foreach(name IN LISTS VORBLIN_SOUND_NAMES)
-  list(APPEND VORBLIN_SOUND_FILES ${CMAKE_CURRENT_BINARY_DIR}/sound/${name}.WAV)
+foreach(row IN LISTS VORBLIN_SOUND_ROWS)
+  if(NOT row MATCHES "^\n *X\\([A-Za-z0-9]+, *\"([a-z0-9]+)\", *[0-9]+, *[0-9]+, *\"[a-z]+\", *[0-9.]+, *\"[^\"]*\"\\) *$")
+    message(FATAL_ERROR "sound_board_table.h: a row not in the form X(channel, \"file\", list, "
+                        "variant, \"kind\", peak, \"label\"): ${row}")
+  endif()
+  list(APPEND VORBLIN_SOUND_FILES ${CMAKE_CURRENT_BINARY_DIR}/sound/${CMAKE_MATCH_1}.WAV)
 endforeach()
 add_custom_command(
   OUTPUT ${VORBLIN_SOUND_FILES}
   COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/scripts/make_sounds.sh ${CMAKE_CURRENT_BINARY_DIR}/sound
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/scripts/make_sounds.sh
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/scripts/make_sounds.sh ${VORBLIN_SOUND_TABLE}
   COMMENT "Making the default sounds")
 add_custom_target(vorblin_sounds ALL DEPENDS ${VORBLIN_SOUND_FILES})
 add_dependencies(vorblin vorblin_sounds)

@@ -13,7 +13,10 @@ set -euo pipefail
 
 app_id=io.github.vorblin.VorblinCascade
 icon_sizes=(16 22 24 32 48 64 128 256)
-sounds=(bkgmusic down1 left1 right1 rotate1 drop1 dellin1 vorblin1 drop2 down2 inverse1)
+# The shipped sounds: the files of the table of sounds' rows.
+mapfile -t sounds < <(sed -n 's/^ *X([A-Za-z0-9]*, *"\([a-z0-9]*\)".*/\1/p' \
+  "$(dirname "$0")/../../src/core/rules/sound_board_table.h")
+[ ${#sounds[@]} -gt 1 ] || { echo "FAIL: no sounds in sound_board_table.h" >&2; exit 1; }
 
 fail() {
   echo "FAIL: $*" >&2

@@ -23,7 +23,9 @@ ControlBackColours::ControlBackColours() {
 }
 
 uint8_t Play_Help_Sound(RandomSource& rnd, SoundBoard& sound) {
-    const auto n = static_cast<uint8_t>(RoundHalfEven(static_cast<double>(rnd.Rnd()) * 6 + 1));
+    // 1 .. the last sound by number (kSoundByCode), the ends half as likely.
+    constexpr double kSpan = static_cast<double>(kSoundByCode.size() - 1);
+    const auto n = static_cast<uint8_t>(RoundHalfEven(static_cast<double>(rnd.Rnd()) * kSpan + 1));
     Play_Event_Sound(sound, n);
     return n;
 }

@@ -53,7 +53,8 @@ class ControlBackColours {
 };
 
 // The page sound: n = Rnd × 6 + 1 rounded to the nearest whole number, halves to even
-// (1 to 7, the ends half as likely), played as an event sound. Returns n.
+// (1 to 7 = kSoundByCode's size, the ends half as likely), played as an event sound.
+// Returns n.
 uint8_t Play_Help_Sound(RandomSource& rnd, SoundBoard& sound);
 
 class HelpTour {

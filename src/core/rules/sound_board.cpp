@@ -1,16 +1,18 @@
 #include "core/rules/sound_board.h"
 
-#include <array>
+#include <ostream>
 
 namespace vorblin {
 
+std::ostream& operator<<(std::ostream& out, Channel channel) {
+    if (channel < Channel::Count)
+        return out << Row(channel).channel;
+    return out << "Channel(" << static_cast<int>(channel) << ")";
+}
+
 void Play_Event_Sound(SoundBoard& sound, uint8_t Code) {
-    static constexpr std::array<Channel, 7> kByCode = {
-        Channel::mVorblin1, Channel::mDown1, Channel::mLeft1,   Channel::mRight1,
-        Channel::mRotate1,  Channel::mDrop1, Channel::mDelLin1,
-    };
-    if (Code >= 1 && Code <= kByCode.size())
-        sound.Play(kByCode[Code - 1u]);
+    if (Code >= 1 && Code <= kSoundByCode.size())
+        sound.Play(kSoundByCode[Code - 1u]);
 }
 
 }  // namespace vorblin

@@ -3,21 +3,44 @@
 #include <limits>
 
 #include "core/base/text_scan.h"
-#include "core/base/translation.h"
 
 namespace vorblin {
 
-const std::array<EventEntry, 8>& ListEvents() {
-    static const std::array<EventEntry, 8> kEvents = {{
-        {N_("Инверсия"), Channel::mInverse1, std::nullopt},
-        {N_("Появление Vorblin-фигурки"), Channel::mVorblin1, std::nullopt},
-        {N_("Удаление линиий"), Channel::mDelLin1, std::nullopt},
-        {N_("Приземление"), Channel::mDown1, Channel::mDown2},
-        {N_("Бросить"), Channel::mDrop1, Channel::mDrop2},
-        {N_("Вращение"), Channel::mRotate1, std::nullopt},
-        {N_("Влево"), Channel::mLeft1, std::nullopt},
-        {N_("Вправо"), Channel::mRight1, std::nullopt},
-    }};
+namespace {
+
+// Every entry has one first variant and at most one second of the same label.
+constexpr std::optional<std::array<EventEntry, kEventCount>> EventsOfTable() {
+    std::array<EventEntry, kEventCount> events{};
+    std::array<int, kEventCount> firsts{}, seconds{};
+    for (size_t c = 0; c < kEventSounds.size(); ++c) {
+        const SoundRow& row = kEventSounds[c];
+        if (row.list < 1 || (row.variant != 1 && row.variant != 2))
+            return std::nullopt;
+        EventEntry& entry = events[static_cast<size_t>(row.list - 1)];
+        if (row.variant == 1) {
+            ++firsts[static_cast<size_t>(row.list - 1)];
+            entry.first = static_cast<Channel>(c);
+        } else {
+            ++seconds[static_cast<size_t>(row.list - 1)];
+            entry.second = static_cast<Channel>(c);
+        }
+        if (!entry.caption.empty() && entry.caption != row.label)
+            return std::nullopt;
+        entry.caption = row.label;
+    }
+    for (size_t e = 0; e < kEventCount; ++e)
+        if (firsts[e] != 1 || seconds[e] > 1)
+            return std::nullopt;
+    return events;
+}
+static_assert(EventsOfTable().has_value(),
+              "sound_board_table.h: every list entry 1 .. its last has one first variant and at "
+              "most one second, both of the same label");
+
+}  // namespace
+
+const std::array<EventEntry, kEventCount>& ListEvents() {
+    static constexpr std::array<EventEntry, kEventCount> kEvents = *EventsOfTable();
     return kEvents;
 }
 

@@ -19,8 +19,16 @@ struct EventEntry {
     std::optional<Channel> second;
 };
 
+// How many entries the list has: the table of sounds numbers them 1 .. kEventCount.
+inline constexpr size_t kEventCount = [] {
+    int last = 0;
+    for (const SoundRow& row : kEventSounds)
+        last = row.list > last ? row.list : last;
+    return static_cast<size_t>(last);
+}();
+
 // The entries in the order they are put into the list.
-const std::array<EventEntry, 8>& ListEvents();
+const std::array<EventEntry, kEventCount>& ListEvents();
 
 // The text after the last separator of the path; the whole path when it has none.
 std::string Get_File_Name(const std::string& Path);

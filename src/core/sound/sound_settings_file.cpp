@@ -20,20 +20,30 @@ constexpr char kHeader[] = "vorblin-music...";
 constexpr std::string_view kTrue = "True";
 constexpr std::string_view kFalse = "False";
 
-// The channel records in the file's order (not the order the channels are created in).
-constexpr std::array<Channel, kChannelCount> kRecords = {
+// The channel records of the file as it was first laid out, all before the sweep speed.
+// Frozen: a file written before a channel was added must still read the same, so the records
+// of later channels go after every one of these lines (then they follow the speed line).
+constexpr std::array<Channel, 10> kFirstRecords = {
     Channel::mLeft1, Channel::mRight1, Channel::mRotate1, Channel::mDrop1,    Channel::mDrop2,
     Channel::mDown1, Channel::mDown2,  Channel::mDelLin1, Channel::mVorblin1, Channel::mInverse1,
 };
 
-// The shipped sound of each channel, in the order the channels are created.
-constexpr std::array<std::string_view, kChannelCount> kDefaultNames = {
-    "down1.WAV",   "left1.WAV",    "right1.WAV", "rotate1.WAV", "drop1.WAV",
-    "dellin1.WAV", "vorblin1.WAV", "drop2.WAV",  "down2.WAV",   "inverse1.WAV",
-};
+// Every channel once: first the records of the first layout, then the others as created.
+constexpr std::array<Channel, kChannelCount> RecordOrder() {
+    std::array<Channel, kChannelCount> order{};
+    std::array<bool, kChannelCount> placed{};
+    size_t next = 0;
+    for (const Channel channel : kFirstRecords) {
+        order[next++] = channel;
+        placed[static_cast<size_t>(channel)] = true;
+    }
+    for (size_t c = 0; c < placed.size(); ++c)
+        if (!placed[c])
+            order[next++] = static_cast<Channel>(c);
+    return order;
+}
+constexpr std::array<Channel, kChannelCount> kRecords = RecordOrder();
 
-// A table one initialiser short still compiles, repeating the first channel or leaving a
-// name empty: both tables must name every channel once.
 constexpr bool EachChannelOnce(const std::array<Channel, kChannelCount>& records) {
     std::array<int, kChannelCount> seen{};
     for (const Channel channel : records)
@@ -43,18 +53,21 @@ constexpr bool EachChannelOnce(const std::array<Channel, kChannelCount>& records
             return false;
     return true;
 }
-constexpr bool EachNameOnce(const std::array<std::string_view, kChannelCount>& names) {
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (names[i].empty())
+// A repeated first record would still compile, and shift every later one.
+static_assert(EachChannelOnce(kRecords), "every channel has one record in the file");
+
+// Each sound file name once: two channels cannot share a shipped sound.
+constexpr bool EachNameOnce() {
+    for (size_t i = 0; i < kEventSounds.size(); ++i) {
+        if (kEventSounds[i].file.empty() || kEventSounds[i].file == kMusicSound.file)
             return false;
         for (size_t j = 0; j < i; ++j)
-            if (names[j] == names[i])
+            if (kEventSounds[j].file == kEventSounds[i].file)
                 return false;
     }
     return true;
 }
-static_assert(EachChannelOnce(kRecords), "every channel has one record in the file");
-static_assert(EachNameOnce(kDefaultNames), "every channel has a shipped sound of its own");
+static_assert(EachNameOnce(), "every channel has a shipped sound of its own");
 
 constexpr std::array<SideWindow, 3> kSides = {SideWindow::frmVorblinFathers,
                                               SideWindow::frmStatistic, SideWindow::frmFuture};
@@ -184,12 +197,11 @@ bool IsInstalledCopy(const std::string& programFolder, std::string_view installe
 }
 
 std::string DefaultBkgPath(const std::string& programFolder) {
-    return FindIgnoringCase(programFolder, "Sound/bkgmusic.WAV");
+    return FindIgnoringCase(programFolder, "Sound/" + std::string(kMusicSound.file) + ".WAV");
 }
 
 std::string DefaultChannelPath(const std::string& programFolder, Channel channel) {
-    return FindIgnoringCase(programFolder,
-                            "sound/" + std::string(kDefaultNames[static_cast<size_t>(channel)]));
+    return FindIgnoringCase(programFolder, "sound/" + std::string(Row(channel).file) + ".WAV");
 }
 
 std::string SoundSettingsFile::Path() const {
@@ -217,17 +229,21 @@ std::string SoundSettingsFile::Compose(WindowPlaces& places, const SoundSystem& 
     AddLine(out, bkgDefault ? kDefaultPathMark : sound.PathToBkgMusic);
     AddSwitch(out, sound.EnableLoop());
     AddNumber(out, sound.VolumeBkgMusic);
-    for (size_t record = 0; record < kRecords.size(); ++record) {
-        const Channel channel = kRecords[record];
-        const DMCtrl* c = sound.Get(channel);
-        const std::string path = c != nullptr ? c->DMCtrlPath() : std::string();
-        const bool asDefault =
-            readAsDefault_[record] && path == DefaultChannelPath(programFolder_, channel);
-        AddLine(out, asDefault ? kDefaultPathMark : path);
-        AddSwitch(out, c != nullptr && c->DMCtrlEnabled());
-        AddNumber(out, c != nullptr ? c->DMCtrlVolume() : 0);
-    }
+    const auto records = [&](size_t from, size_t to) {
+        for (size_t record = from; record < to; ++record) {
+            const Channel channel = kRecords[record];
+            const DMCtrl* c = sound.Get(channel);
+            const std::string path = c != nullptr ? c->DMCtrlPath() : std::string();
+            const bool asDefault = readAsDefault_[static_cast<size_t>(channel)] &&
+                                   path == DefaultChannelPath(programFolder_, channel);
+            AddLine(out, asDefault ? kDefaultPathMark : path);
+            AddSwitch(out, c != nullptr && c->DMCtrlEnabled());
+            AddNumber(out, c != nullptr ? c->DMCtrlVolume() : 0);
+        }
+    };
+    records(0, kFirstRecords.size());
     AddNumber(out, sound.SpeedChange);
+    records(kFirstRecords.size(), kRecords.size());
     return out;
 }
 
@@ -286,20 +302,25 @@ void SoundSettingsFile::Apply(std::string_view text, WindowPlaces& places, Sound
         sound.bkg.StopBkgMusic();
     ReadNumber(in, sound.VolumeBkgMusic);
     sound.bkg.SetBkgVolume(sound.VolumeBkgMusic);
-    for (size_t record = 0; record < kRecords.size(); ++record) {
-        const Channel channel = kRecords[record];
-        DMCtrl* c = sound.Get(channel);
-        std::string path = c->DMCtrlPath();
-        ReadPath(in, DefaultChannelPath(programFolder_, channel), readAsDefault_[record], path);
-        c->DMCtrlPath(path);
-        bool enabled = c->DMCtrlEnabled();
-        ReadSwitch(in, enabled);
-        c->DMCtrlEnabled(enabled);
-        int16_t volume = c->DMCtrlVolume();
-        ReadNumber(in, volume);
-        c->DMCtrlVolume(volume);
-    }
+    const auto records = [&](size_t from, size_t to) {
+        for (size_t record = from; record < to; ++record) {
+            const Channel channel = kRecords[record];
+            DMCtrl* c = sound.Get(channel);
+            std::string path = c->DMCtrlPath();
+            ReadPath(in, DefaultChannelPath(programFolder_, channel),
+                     readAsDefault_[static_cast<size_t>(channel)], path);
+            c->DMCtrlPath(path);
+            bool enabled = c->DMCtrlEnabled();
+            ReadSwitch(in, enabled);
+            c->DMCtrlEnabled(enabled);
+            int16_t volume = c->DMCtrlVolume();
+            ReadNumber(in, volume);
+            c->DMCtrlVolume(volume);
+        }
+    };
+    records(0, kFirstRecords.size());
     ReadNumber(in, sound.SpeedChange);
+    records(kFirstRecords.size(), kRecords.size());
 }
 
 }  // namespace vorblin

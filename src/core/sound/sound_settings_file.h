@@ -60,8 +60,8 @@ class SoundSettingsFile {
     std::string dataFolder_;
     std::string programFolder_;
     // Paths read as "..." are written back as "..." while they still name the shipped file,
-    // so the settings follow the program when its folder moves. Index: the channel's record,
-    // then the music.
+    // so the settings follow the program when its folder moves. Index: the channel, then the
+    // music.
     static constexpr size_t kMusicRecord = kChannelCount;
     std::array<bool, kMusicRecord + 1> readAsDefault_{};
 };

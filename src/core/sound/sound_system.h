@@ -1,5 +1,5 @@
 #pragma once
-// The main window's sound: the ten event channels, the background music and the public
+// The main window's sound: the event channels, the background music and the public
 // sound settings, behind the board the game plays its events on.
 
 #include <array>
@@ -18,7 +18,7 @@ class SoundSystem final : public SoundBoard {
   public:
     explicit SoundSystem(AudioDevice& device) : bkg(device), device_(device) {}
 
-    // Creates the ten channels in their order (once; a second call keeps them).
+    // Creates the channels in their order (once; a second call keeps them).
     void CreateChannels();
     // The channel, once created; nullptr before.
     DMCtrl* Get(Channel channel) { return channels_[static_cast<size_t>(channel)].get(); }

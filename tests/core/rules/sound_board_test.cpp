@@ -1,4 +1,4 @@
-// The sounds the game's event numbers ask for.
+// The sounds the game's event numbers ask for, and how a channel shows in a failure.
 #include "core/rules/sound_board.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +8,18 @@
 namespace vorblin {
 namespace {
 
-TEST(SoundBoard, EventNumbers) {
-    testing::RecordingSound board;
-    for (uint8_t code = 0; code <= 9; ++code)
-        Play_Event_Sound(board, code);
-    EXPECT_EQ(board.played,
-              (std::vector<Channel>{Channel::mVorblin1, Channel::mDown1, Channel::mLeft1,
-                                    Channel::mRight1, Channel::mRotate1, Channel::mDrop1,
-                                    Channel::mDelLin1}));
+TEST(SoundBoard, EachEventNumberPlaysItsSoundAndOtherNumbersNone) {
+    for (int code = 0; code <= 255; ++code) {
+        testing::RecordingSound board;
+        Play_Event_Sound(board, static_cast<uint8_t>(code));
+        const bool known = code >= 1 && code <= static_cast<int>(kSoundByCode.size());
+        EXPECT_EQ(board.played,
+                  known ? std::vector{kSoundByCode[code - 1]} : std::vector<Channel>{})
+            << code;
+    }
+    EXPECT_EQ(::testing::PrintToString(Channel::mRotate1), "mRotate1");
+    EXPECT_EQ(::testing::PrintToString(Channel::Count),
+              "Channel(" + std::to_string(kChannelCount) + ")");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
+using testing::Show;
 
 std::string Text(const Lines& lines) {
     std::string text;
@@ -22,6 +23,22 @@ std::string Text(const Lines& lines) {
         text += line + "\r\n";
     return text;
 }
+
+// A file as the game has always written it: 41 lines, no side window shown, ten channel
+// records, each path, switch and volume told apart, the sweep speed last.
+Lines OldFile() {
+    Lines lines = {"300",         "450",  "False", "False", "False", "True", "vorblin-music...",
+                   "/м/тема.wav", "True", "-1200"};
+    for (int r = 1; r <= 10; ++r)
+        lines.insert(lines.end(), {"/r/" + std::to_string(r) + ".wav", r % 2 ? "False" : "True",
+                                   std::to_string(-100 * r)});
+    lines.push_back("32767");  // the largest sweep speed the file can hold
+    return lines;
+}
+// The channel each of its records belongs to.
+const Channel kOldRecords[] = {
+    Channel::mLeft1, Channel::mRight1, Channel::mRotate1, Channel::mDrop1,    Channel::mDrop2,
+    Channel::mDown1, Channel::mDown2,  Channel::mDelLin1, Channel::mVorblin1, Channel::mInverse1};
 
 // The sound's channels made; the main window at 1000,500 and no side window shown.
 struct Rig {
@@ -35,6 +52,13 @@ struct Rig {
         return ReadFileBytes(file.Path()).bytes;
     }
     DMCtrl& Ch(Channel c) { return *sound.Get(c); }
+    // The records of the channels the old file does not know, as they stand: after its lines.
+    std::string LaterRecords(const Lines& old) {
+        Lines later = SplitLines(file.Compose(places, sound));
+        later.erase(later.begin(), later.begin() + std::min(later.size(), old.size()));
+        EXPECT_EQ(later.size(), 3 * (kChannelCount - std::size(kOldRecords)));
+        return Text(later);
+    }
 
     testing::TempFolder data, program;
     testing::FakeAudioDevice device;
@@ -42,76 +66,64 @@ struct Rig {
     testing::FakeSides places;
     SoundSettingsFile file{data.path, program.path};
 };
+struct SettingsFile : ::testing::Test, Rig {};
 
-// 41 lines, no side window shown, each record's path, switch and volume told apart.
-Lines DistinctFile() {
-    Lines lines = {"300",         "450",  "False", "False", "False", "True", "vorblin-music...",
-                   "/м/тема.wav", "True", "-1200"};
-    for (int r = 1; r <= 10; ++r)
-        lines.insert(lines.end(), {"/r/" + std::to_string(r) + ".wav", r % 2 ? "False" : "True",
-                                   std::to_string(-100 * r)});
-    lines.push_back("32767");  // the largest sweep speed the file can hold
-    return lines;
-}
-
-// Read back as written: each record to its channel, positions only for the side windows shown.
-TEST(SettingsFile, RecordsSideWindowsAndTheMusicSwitch) {
-    Rig rig;
-    testing::FakeSides::Side& statistic = rig.places.At(SideWindow::frmStatistic);
+// Read back as written: each record to its channel, positions only for the side windows
+// shown, the speed from the last old line whatever channels came later, and every old line
+// written back where it stood.
+TEST_F(SettingsFile, AnOldFileReadsAndIsWrittenBackLineForLine) {
+    testing::FakeSides::Side& statistic = places.At(SideWindow::frmStatistic);
     statistic.visible = true;  // until the file hides it
     statistic.position = {-30, 60};
-    Lines lines = DistinctFile();  // the hall of fame and the future shown, the statistics not
+    Lines lines = OldFile();  // the hall of fame and the future shown, the statistics not
     lines[2] = lines[4] = "True";
     lines[8] = "False";  // the music switched off
     lines.insert(lines.begin() + 5, {"7000", "5000"});
     lines.insert(lines.begin() + 3, {"7000", "100"});
-    rig.Load(lines);
-    std::string paths;  // by channel, in the order they are made
-    for (int c = 0; c < kChannelCount; ++c)
-        paths += rig.Ch(Channel(c)).DMCtrlPath() + " ";
-    EXPECT_EQ(paths,
-              "/r/6.wav /r/1.wav /r/2.wav /r/3.wav /r/4.wav /r/8.wav /r/9.wav /r/5.wav "
-              "/r/7.wav /r/10.wav ");
+    Load(lines);
+    for (size_t r = 0; r < std::size(kOldRecords); ++r)
+        EXPECT_EQ(Ch(kOldRecords[r]).DMCtrlPath(), "/r/" + std::to_string(r + 1) + ".wav")
+            << kOldRecords[r];
+    EXPECT_EQ(sound.SpeedChange, 32767);
     // Switched off, the tune is started and stopped at once, so that switching it on resumes it.
-    EXPECT_EQ(rig.device.Take(),
-              (Lines{"open", "load 10 /м/тема.wav", "play 10 loop", "stop 10", "volume 10 -1200"}));
-    EXPECT_EQ(rig.Saved(), Text(lines));
+    const std::string bkg = " " + std::to_string(kBkgSlot);
+    EXPECT_EQ(device.Take(), (Lines{"open", "load" + bkg + " /м/тема.wav", "play" + bkg + " loop",
+                                    "stop" + bkg, "volume" + bkg + " -1200"}));
+    EXPECT_EQ(Saved(), Text(lines) + LaterRecords(lines));
     statistic.visible = true;
     lines[5] = "True";
     lines.insert(lines.begin() + 6, {"-30", "60"});
-    EXPECT_EQ(rig.Saved(), Text(lines));  // 47 lines
+    EXPECT_EQ(Saved(), Text(lines) + LaterRecords(lines));  // 47 lines
 }
 
-TEST(SettingsFile, DefaultPathsFindTheShippedSoundsIgnoringCase) {
-    Rig rig;
-    const std::string shipped = rig.program.path + "/sound/";
-    std::filesystem::create_directories(shipped);
+TEST_F(SettingsFile, DefaultPathsFindTheShippedSoundsIgnoringCase) {
+    const std::string shipped = program.path + "/sound/";
+    fs::create_directories(shipped);
     for (const char* name : {"bkgmusic.wav", "LEFT1.wav", "left1.WAV"})  // exact names win
         WriteFileAtomically(shipped + name, "x");
-    const char* names[] = {"down1",   "left1",    "right1", "rotate1", "drop1",
-                           "dellin1", "vorblin1", "drop2",  "down2",   "inverse1"};
     for (int c = 0; c < kChannelCount; ++c)
-        EXPECT_EQ(DefaultChannelPath(rig.program.path, Channel(c)), shipped + names[c] + ".WAV");
-    EXPECT_EQ(DefaultBkgPath(rig.program.path), shipped + "bkgmusic.wav");
+        EXPECT_EQ(DefaultChannelPath(program.path, Channel(c)),
+                  shipped + std::string(Row(Channel(c)).file) + ".WAV");
+    EXPECT_EQ(DefaultBkgPath(program.path), shipped + "bkgmusic.wav");
 
-    Lines lines = DistinctFile();
+    Lines lines = OldFile();
     lines[7] = lines[10] = lines[13] = "...";  // the music, mLeft1, mRight1 (not shipped)
-    rig.Load(lines);
-    EXPECT_EQ(rig.sound.PathToBkgMusic, shipped + "bkgmusic.wav");
+    Load(lines);
+    EXPECT_EQ(sound.PathToBkgMusic, shipped + "bkgmusic.wav");
     // "..." goes back while it names the shipped file; another choice is written out.
     lines[13] = "/elsewhere/r.wav";
-    rig.Ch(Channel::mRight1).DMCtrlPath(lines[13]);
-    EXPECT_EQ(rig.Saved(), Text(lines));
+    Ch(Channel::mRight1).DMCtrlPath(lines[13]);
+    EXPECT_EQ(Saved(), Text(lines) + LaterRecords(lines));
     // A path written out in full stays so, even where it names the shipped file.
     lines[7] = shipped + "bkgmusic.wav";
     lines[10] = shipped + "left1.WAV";
-    rig.Load(lines);
-    EXPECT_EQ(rig.Saved(), Text(lines));
+    Load(lines);
+    EXPECT_EQ(Saved(), Text(lines) + LaterRecords(lines));
 }
 
 // Lines the file cannot give keep the values held: here the main window at 1000,500, the
 // music volume -500, mLeft1 at "keep" with volume -7 and the sweep speed 77.
-TEST(SettingsFile, DamagedLinesKeepTheHeldValues) {
+TEST_F(SettingsFile, DamagedLinesKeepTheHeldValues) {
     struct Case {
         std::map<size_t, std::string> edits;  // line index -> text in the file
         int lines, heldFrom;  // lines in the file (-1: no file at all); all values held from here
@@ -137,9 +149,9 @@ TEST(SettingsFile, DamagedLinesKeepTheHeldValues) {
         rig.Ch(Channel::mLeft1).DMCtrlVolume(-7);
         rig.Ch(Channel::mLeft1).DMCtrlPath("keep");
         const Lines held = SplitLines(rig.file.Compose(rig.places, rig.sound));
-        Lines lines = DistinctFile();
+        Lines lines = OldFile();
         for (const auto& [index, text] : c.edits)
-            lines[index] = text;
+            lines.at(index) = text;
         lines.resize(std::max(c.lines, 0));
         if (c.lines >= 0)
             rig.Load(lines);
@@ -147,111 +159,61 @@ TEST(SettingsFile, DamagedLinesKeepTheHeldValues) {
             rig.file.LoadSoundSettings(rig.places, rig.sound);
         // Loading never rewrites a file; a missing one is written at once.
         EXPECT_EQ(ReadFileBytes(rig.file.Path()).bytes, Text(c.lines >= 0 ? lines : held));
-        Lines expected = DistinctFile();
-        std::copy(held.begin() + c.heldFrom, held.end(), expected.begin() + c.heldFrom);
+        // The file's values up to heldFrom, the held ones (later channels' included) after it.
+        Lines expected = OldFile();
+        expected.resize(std::min<size_t>(c.heldFrom, held.size()));
+        expected.insert(expected.end(), held.begin() + expected.size(), held.end());
         for (const auto& [index, text] : c.saved)
-            expected[index] = text;
+            expected.at(index) = text;
         EXPECT_EQ(rig.Saved(), Text(expected));
         EXPECT_EQ(rig.sound.bkg.BkgVolume, rig.sound.VolumeBkgMusic);
     }
 }
 
-TEST(SettingsFile, AFolderThatCannotBeWritten) {
-    Rig rig;
-    const std::string locked = rig.data.File("plain-file");  // nothing can be made in it
+TEST_F(SettingsFile, AFolderThatCannotBeWritten) {
+    const std::string locked = data.File("plain-file");  // nothing can be made in it
     WriteFileAtomically(locked, "x");
-    SoundSettingsFile file(locked, rig.program.path);
+    SoundSettingsFile plain(locked, program.path);
     std::string error;
-    EXPECT_FALSE(file.SaveSoundSettings(rig.places, rig.sound, &error));
+    EXPECT_FALSE(plain.SaveSoundSettings(places, sound, &error));
     EXPECT_NE(error.find("cannot write " + locked), std::string::npos) << error;
-    SoundSystem bare(rig.device);  // before the channels are made their records hold nothing
-    EXPECT_EQ(SplitLines(file.Compose(rig.places, bare))[12], "0");
+    SoundSystem bare(device);  // before the channels are made their records hold nothing
+    EXPECT_EQ(SplitLines(plain.Compose(places, bare)).at(12), "0");
 }
 
-TEST(SettingsRules, FileNamesAndFolders) {
-    EXPECT_EQ(SEEN(Get_File_Name("/p/sound/left1.WAV"), Get_Folder("/p/sound/left1.WAV"),
-                   Get_File_Name("plain.wav"), Get_Folder("plain.wav")),
-              "Get_File_Name(\"/p/sound/left1.WAV\")=left1.WAV\n"
-              "Get_Folder(\"/p/sound/left1.WAV\")=/p/sound/\n"
-              "Get_File_Name(\"plain.wav\")=plain.wav\nGet_Folder(\"plain.wav\")=\n");
-}
-
-// The leading number, rounded; above the largest speed the box shows the largest instead.
-TEST(SettingsRules, SweepSpeedText) {
-    const struct {
-        const char* text;
-        int speed;
-        bool tooLarge;
-    } cases[] = {{"", 0, false},        {"12abc", 12, false},     {"500", 500, false},
-                 {"500.4", 500, false}, {"500.6", 500, true},     {"1000", 500, true},
-                 {"-40", -40, false},   {"-99999", -32768, false}};
-    for (const auto& c : cases) {
-        const SpeedText read = ReadSpeedText(c.text);
-        EXPECT_EQ(read.speed, c.speed) << c.text;
-        EXPECT_EQ(read.tooLarge, c.tooLarge) << c.text;
+TEST(SettingsRules, FileNamesFoldersAndSweepSpeedText) {
+    EXPECT_EQ(Show("name", Get_File_Name("/p/sound/left1.WAV"), "folder",
+                   Get_Folder("/p/sound/left1.WAV"), "bare name", Get_File_Name("plain.wav"),
+                   "bare folder", Get_Folder("plain.wav")),
+              Show("name", "left1.WAV", "folder", "/p/sound/", "bare name", "plain.wav",
+                   "bare folder", ""));
+    // The leading number, rounded; above the largest speed the box shows the largest ("!").
+    std::string speeds;
+    for (const char* text : {"", "12abc", "500", "500.4", "500.6", "1000", "-40", "-99999"}) {
+        const SpeedText read = ReadSpeedText(text);
+        speeds += std::to_string(read.speed) + (read.tooLarge ? "! " : " ");
     }
+    EXPECT_EQ(speeds, "0 12 500 500 500! 500! -40 -32768 ");
 }
 
-// The background music's controls in the settings window, as they reach the sound.
-TEST(SettingsRules, TheMusicControlsChangeTheSoundAndWhatTheFileKeeps) {
-    testing::FakeAudioDevice audio;
-    SoundSystem sound(audio);
-    sound.enableLoop = true;
-    sound.PathToBkgMusic = "/kept.wav";
-    sound.bkg.PlayBkgMusic("/kept.wav");
-    audio.Take();
-    SetBkgMusicOff(sound, true);
-    EXPECT_EQ(audio.Take(), Lines{"stop 10"});
-    EXPECT_FALSE(sound.EnableLoop());  // the sweep stops with it
-    SetBkgMusicOff(sound, false);
-    EXPECT_EQ(audio.Take(), Lines{"play 10 loop"});
-    EXPECT_TRUE(sound.EnableLoop());
-    SetBkgMusicVolume(sound, -300);
-    EXPECT_EQ(audio.Take(), Lines{"volume 10 -300"});
-    EXPECT_EQ(SEEN(sound.bkg.BkgVolume, sound.VolumeBkgMusic),
-              "sound.bkg.BkgVolume=-300\nsound.VolumeBkgMusic=-300\n");
-
-    // The sweep goes back to its start only at 0 or below.
-    const struct {
-        int16_t speed;
-        int32_t forLoop;
-    } speeds[] = {{5, 1234}, {0, 0}, {-3, 0}, {1, 1234}};
-    for (const auto& c : speeds) {
-        sound.ForLoop = 1234;
-        SetPanSpeed(sound, c.speed);
-        EXPECT_EQ(sound.SpeedChange, c.speed);
-        EXPECT_EQ(sound.ForLoop, c.forLoop) << c.speed;
+// Each channel is the one variant of the list entry that its row of the table of sounds names.
+TEST(SettingsRules, TheEventListFollowsTheTableOfSounds) {
+    std::vector<std::string> listed(kChannelCount), rows;  // by channel
+    for (size_t e = 0; e < ListEvents().size(); ++e) {
+        const EventEntry& entry = ListEvents()[e];
+        for (const std::optional<Channel> c : {std::optional(entry.first), entry.second})
+            if (c)
+                listed.at(size_t(*c)) += Show("entry", e + 1, "variant", c == entry.first ? 1 : 2,
+                                              "label", entry.caption);
     }
-
-    // The chooser cancelled: the tune and the path stay, the slider's volume comes again.
-    ChooseBkgMusic(sound, std::nullopt, -200);
-    EXPECT_EQ(audio.Take(), Lines{"volume 10 -200"});
-    EXPECT_EQ(sound.PathToBkgMusic, "/kept.wav");
-    ChooseBkgMusic(sound, "/new.wav", -100);
-    EXPECT_EQ(audio.Take(), (Lines{"stop 10", "release 10", "open", "load 10 /new.wav",
-                                   "play 10 loop", "volume 10 -100"}));
-    EXPECT_EQ(SEEN(sound.PathToBkgMusic, sound.bkg.BkgPath),
-              "sound.PathToBkgMusic=/new.wav\nsound.bkg.BkgPath=/new.wav\n");
-}
-
-// Each event's caption, then its channels by number, in the order they are made; -1 for no
-// second variant.
-TEST(SettingsRules, EventsAndTheirVariants) {
-    Lines seen;
-    for (const EventEntry& e : ListEvents())
-        seen.push_back(std::string(e.caption) + ": first " + std::to_string(int(e.first)) +
-                       ", second " + std::to_string(e.second ? int(*e.second) : -1));
-    EXPECT_EQ(seen, (Lines{"Инверсия: first 9, second -1",
-                           "Появление Vorblin-фигурки: first 6, second -1",
-                           "Удаление линиий: first 5, second -1", "Приземление: first 0, second 8",
-                           "Бросить: first 4, second 7", "Вращение: first 3, second -1",
-                           "Влево: first 1, second -1", "Вправо: first 2, second -1"}));
+    for (const SoundRow& row : kEventSounds)
+        rows.push_back(Show("entry", row.list, "variant", row.variant, "label", row.label));
+    EXPECT_EQ(listed, rows);
 }
 
 TEST(StartFolders, ShippedSoundsAndInstalledCopiesByWhereTheExecutableStands) {
     testing::TempFolder root;
-    const std::string games = root.File("games");
-    const std::string share = root.File("share/vorblin");
+    const std::string games = root.File("games"), share = root.File("share/vorblin");
     fs::create_directories(games);
     fs::create_directories(root.File("build"));
     EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);  // nothing anywhere
@@ -260,14 +222,11 @@ TEST(StartFolders, ShippedSoundsAndInstalledCopiesByWhereTheExecutableStands) {
     EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), share);
     // Installed: games/ (or bin/, below) beside share/vorblin/, whoever may write there; a
     // build folder beside the same share is none, nor is a games/ whose share is another's.
-    EXPECT_EQ(SEEN(IsInstalledCopy(games, "../share/vorblin"),
-                   IsInstalledCopy(games + "/", "../share/vorblin/"),
-                   IsInstalledCopy(root.File("build"), "../share/vorblin"),
+    EXPECT_EQ(Show("games", IsInstalledCopy(games, "../share/vorblin"), "games/",
+                   IsInstalledCopy(games + "/", "../share/vorblin/"), "build",
+                   IsInstalledCopy(root.File("build"), "../share/vorblin"), "other share",
                    IsInstalledCopy(games, "../share/other")),
-              "IsInstalledCopy(games, \"../share/vorblin\")=true\n"
-              "IsInstalledCopy(games + \"/\", \"../share/vorblin/\")=true\n"
-              "IsInstalledCopy(root.File(\"build\"), \"../share/vorblin\")=false\n"
-              "IsInstalledCopy(games, \"../share/other\")=false\n");
+              Show("games", true, "games/", true, "build", false, "other share", false));
     EXPECT_EQ(DefaultBkgPath(ShippedFolder(games, "../share/vorblin")),
               share + "/Sound/bkgmusic.WAV");
     EXPECT_EQ(ShippedFolder(games + "/", "../share/vorblin/"), share);

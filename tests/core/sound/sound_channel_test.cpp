@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <regex>
 #include <tuple>
 
+#include "core/sound/settings_rules.h"
 #include "core/sound/sound_system.h"
 #include "support/fake_audio.h"
 #include "support/fakes.h"
@@ -12,12 +14,17 @@ namespace vorblin {
 namespace {
 
 using testing::FakeAudioDevice;
+using testing::Show;
 
-// The calls since the last look, as one line.
+// The calls since the last look, as one line, the slots by the names the test gives them.
 std::string Calls(FakeAudioDevice& device) {
     std::string line;
     for (const std::string& call : device.Take())
         line += (line.empty() ? "" : ", ") + call;
+    for (const auto& [slot, name] :
+         {std::pair{int(Channel::mRotate1), "rotate"}, std::pair{kBkgSlot, "bkg"}})
+        line = std::regex_replace(line, std::regex("(\\w) " + std::to_string(slot) + "\\b"),
+                                  std::string("$1 ") + name);
     return line;
 }
 
@@ -28,16 +35,17 @@ TEST(SoundChannel, PlaysOfTheRotationChannel) {
         int plays = 1;
         std::string calls;
     };
-    const std::string play = "open, load 3 /s/3.wav, volume 3 0, play 3 once";
+    const std::string play = "open, load rotate /s/3.wav, volume rotate 0, play rotate once";
     const Case cases[] = {
-        {.plays = 2, .calls = play + ", stop 3, release 3, " + play},  // cuts the previous sound
+        {.plays = 2, .calls = play + ", stop rotate, release rotate, " + play},  // cut off
         {.master = false, .calls = ""},
         {.enabled = false, .calls = ""},
-        {.opens = false, .plays = 2, .calls = "open, release 3, open, release 3"},
-        {.loads = false, .calls = "open, load 3 /s/3.wav"},
+        {.opens = false, .plays = 2, .calls = "open, release rotate, open, release rotate"},
+        {.loads = false, .calls = "open, load rotate /s/3.wav"},
         // A failed stop releases the sound and ends that play; the next one starts afresh.
-        {.stops = false, .plays = 3, .calls = play + ", stop 3, release 3, " + play},
-        {.volume = -10001, .calls = "open, load 3 /s/3.wav, volume 3 -10000, play 3 once"},
+        {.stops = false, .plays = 3, .calls = play + ", stop rotate, release rotate, " + play},
+        {.volume = -10001,
+         .calls = "open, load rotate /s/3.wav, volume rotate -10000, play rotate once"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.calls);
@@ -67,7 +75,7 @@ TEST(BackgroundMusic, PlayPanSweepAndFailures) {
     bkg.SetBkgVolume(-300);
     bkg.ResumeBkgMusic();
     EXPECT_EQ(Calls(device),
-              "open, load 10 /m/a.wav, play 10 loop, stop 10, volume 10 -300, play 10 loop");
+              "open, load bkg /m/a.wav, play bkg loop, stop bkg, volume bkg -300, play bkg loop");
 
     struct Case {
         int16_t speed;
@@ -75,9 +83,9 @@ TEST(BackgroundMusic, PlayPanSweepAndFailures) {
         std::string pans;
     };
     const Case cases[] = {
-        {500, std::nullopt, "-5000 -4500 -4000 "},
         {500, {{-5000, -1}}, "-5000 -5500 -5000 -4500 "},  // one step past the mark, then back
         {500, {{5000, 1}}, "5000 5500 5000 4500 "},
+        {500, std::nullopt, "-5000 -4500 -4000 "},  // a start turns the sweep to the right
         {500, {{5001, 1}}, "5001 4501 "},
         {500, {{-5001, -1}}, "-5001 -4501 "},
         {0, std::nullopt, "0 0 "},
@@ -94,7 +102,7 @@ TEST(BackgroundMusic, PlayPanSweepAndFailures) {
         for (size_t steps = std::count(c.pans.begin(), c.pans.end(), ' '); steps > 0; --steps)
             sound.PanSweepStep();
         for (const std::string& call : device.Take())
-            pans += call.substr(7) + " ";
+            pans += call.substr(call.rfind(' ') + 1) + " ";
         EXPECT_EQ(pans, c.pans);
     }
 
@@ -105,11 +113,41 @@ TEST(BackgroundMusic, PlayPanSweepAndFailures) {
     bkg.SetBkgPan(100);
     bkg.StopBkgMusic();
     bkg.ResumeBkgMusic();
-    EXPECT_EQ(SEEN(bkg.BkgPlaying, bkg.BkgPath, bkg.BkgVolume),
-              "bkg.BkgPlaying=false\nbkg.BkgPath=/m/gone.wav\nbkg.BkgVolume=-700\n");
+    EXPECT_EQ(Show("playing", bkg.BkgPlaying, "path", bkg.BkgPath, "volume", bkg.BkgVolume),
+              Show("playing", false, "path", "/m/gone.wav", "volume", -700));
     bkg.PlayBkgMusic("");  // no tune chosen: the device is not even opened (slow without one)
     EXPECT_EQ(Calls(device),
-              "stop 10, release 10, open, load 10 /m/gone.wav, release 10, release 10");
+              "stop bkg, release bkg, open, load bkg /m/gone.wav, release bkg, release bkg");
+}
+
+// The settings window's music controls, as they reach the tune and what the file keeps.
+TEST(BackgroundMusic, TheSettingsWindowsControls) {
+    FakeAudioDevice device;
+    SoundSystem sound(device);
+    sound.bkg.PlayBkgMusic(sound.PathToBkgMusic = "/kept.wav");
+    device.Take();
+    SetBkgMusicOff(sound, true);
+    const bool sweepsWhileOff = sound.EnableLoop();
+    SetBkgMusicOff(sound, false);
+    SetBkgMusicVolume(sound, -300);
+    ChooseBkgMusic(sound, std::nullopt, -200);  // cancelled: the slider's volume comes again
+    const std::string kept = sound.PathToBkgMusic;
+    ChooseBkgMusic(sound, "/new.wav", -100);
+    EXPECT_EQ(Calls(device),
+              "stop bkg, play bkg loop, volume bkg -300, volume bkg -200, stop bkg, release bkg, "
+              "open, load bkg /new.wav, play bkg loop, volume bkg -100");
+    EXPECT_EQ(
+        Show("sweeps while off", sweepsWhileOff, "sweeps", sound.EnableLoop(), "kept", kept, "path",
+             sound.PathToBkgMusic, "playing", sound.bkg.BkgPath, "file's volume",
+             sound.VolumeBkgMusic, "tune's volume", sound.bkg.BkgVolume),
+        Show("sweeps while off", false, "sweeps", true, "kept", "/kept.wav", "path", "/new.wav",
+             "playing", "/new.wav", "file's volume", -300, "tune's volume", -100));
+    for (const int16_t speed : {5, 0, -3, 1}) {  // the sweep goes back to its start at 0 or below
+        sound.ForLoop = 1234;
+        SetPanSpeed(sound, speed);
+        EXPECT_EQ(Show("speed", sound.SpeedChange, "pan", sound.ForLoop),
+                  Show("speed", speed, "pan", speed > 0 ? 1234 : 0));
+    }
 }
 
 }  // namespace
