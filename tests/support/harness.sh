@@ -24,7 +24,7 @@ unwind() {
   for ((i = ${#steps[@]} - 1; i >= 0; i--)); do eval "${steps[i]}" 2>/dev/null; done
   steps=()
 }
-trap 'unwind; chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
+trap 'trap "" INT TERM; unwind; chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
@@ -64,7 +64,12 @@ spawn() {
   pid=$!
   at_exit halt "$pid"
 }
-halt() { kill -- "-$1" 2>/dev/null || kill "$1" 2>/dev/null; wait "$1" 2>/dev/null; return 0; }
+halt() {  # PID: its group asked to end, and made to after 5 s (a game may be inside a dialog)
+  kill -- "-$1" 2>/dev/null || kill "$1" 2>/dev/null
+  patience=5 wait_for gone "$1" || kill -KILL -- "-$1" "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+  return 0
+}
 unmount() { mountpoint -q "$1" && { fusermount3 -u "$1" || fusermount -u "$1" || umount -l "$1"; }; }
 
 # start_x [MANAGER [ARG...]]: a fresh Xvfb, numbered by itself, and that window manager with its
@@ -96,12 +101,13 @@ new_player() {
   [ "${as_player[0]:-}" != setpriv ] || chown -R nobody:nogroup "$player"
 }
 # start_game [VAR=VALUE...] COMMAND...: the game as the player (as_player before it), with only
-# the player's environment; its main window in $window. Xvfb refuses about one local
+# the player's environment (and a UTF-8 locale, without which the help window's Cyrillic
+# title does not reach the X server as such); its main window in $window. Xvfb refuses about one local
 # connection in a few hundred on a busy machine: that is the display's doing, tried again.
 start_game() {
   local attempt i
   for attempt in 1 2 3; do
-    spawn game "${as_player[@]}" env -i PATH=/usr/bin:/bin DISPLAY="$DISPLAY" NO_AT_BRIDGE=1 \
+    spawn game "${as_player[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" NO_AT_BRIDGE=1 \
       HOME="$player/home" XDG_DATA_HOME="$player/data" XDG_CONFIG_HOME="$player/config" \
       XDG_CONFIG_DIRS="${site_config:-/nonexistent}" XDG_RUNTIME_DIR="$player/runtime" \
       SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$player/audio.raw" "$@"
@@ -148,8 +154,7 @@ share_start() {
 share_logs() { tail -n 30 "$work"/*.log "$share"/*.log 2>/dev/null; }
 sshfs_start() {  # [USER1 USER2]: the accounts the mounts log in as, this one by default
   local user1=${1:-$(id -un)} user2=${2:-${1:-$(id -un)}} _i
-  ssh-keygen -q -t ed25519 -N '' -f "$share/host"
-  ssh-keygen -q -t ed25519 -N '' -f "$share/client"
+  for _i in host client; do ssh-keygen -q -t ed25519 -N '' -f "$share/$_i"; done
   cp "$share/client.pub" "$share/keys"
   chmod 711 "$share"  # sshd reads the keys as the account logging in
   chmod 644 "$share/keys"
@@ -191,10 +196,10 @@ accounts_start() {
   [ "$owners" = "vorblin-a-$$ vorblin-b-$$" ] || { echo "the server saw one account: $owners"; return 1; }
 }
 smb_start() {
-  local n host password user _i
+  local n host password user smbd _i probe=.vorblin-probe-$$
   password=$(od -An -N12 -tx1 /dev/urandom | tr -d ' \n')
   user=$(id -un)
-  mkdir -p "$share/samba" "$share/client/.smb"
+  mkdir -p "$share/samba"
   printf '%s\n' '[global]' 'server role = standalone server' 'disable netbios = yes' \
     'interfaces = 127.0.0.1' 'bind interfaces only = yes' "log file = $share/smbd.log" \
     "lock directory = $share/samba" "state directory = $share/samba" \
@@ -202,40 +207,37 @@ smb_start() {
     "ncalrpc dir = $share/samba/rpc" "binddns dir = $share/samba" 'load printers = no' \
     'printcap name = /dev/null' 'disable spoolss = yes' 'usershare max shares = 0' \
     'rpc start on demand helpers = no' '[share]' "path = $SHARE_DIR" 'read only = no' >"$share/smb.conf"
-  printf '%s\n' '[global]' 'disable netbios = yes' 'name resolve order = host' \
-    'client min protocol = SMB2' >"$share/client/.smb/smb.conf"
   printf '%s\n%s\n' "$password" "$password" | smbpasswd -c "$share/smb.conf" -a -s "$user" >/dev/null
-  smb_answers() {
-    gone "$pid" && return 0  # (and fails below)
-    HOME=$share/client smbclient -p "$SMB_PORT" -U "$user%$password" //127.0.0.1/share -c ls >/dev/null 2>&1
-  }
+  for n in 1 2; do  # each machine's user; libsmbclient and smbnetfs read HOME/.smb
+    mkdir -p "$share/home$n/.smb" "$share/fuse$n"
+    printf '%s\n' '[global]' 'disable netbios = yes' 'name resolve order = host' \
+      'client min protocol = SMB2' >"$share/home$n/.smb/smb.conf"
+    printf '%s\n' "auth \"$user\" \"$password\"" 'smb_query_browsers "false"' 'use_libsecret "false"' \
+      "log_file \"$share/smbnetfs$n.log\"" >"$share/home$n/.smb/smbnetfs.conf"
+    chmod 600 "$share/home$n/.smb/smbnetfs.conf"
+  done
+  smb_answers() { HOME=$share/home1 smbclient -p "$SMB_PORT" -U "$user%$password" //127.0.0.1/share -c ls; }
   for _i in $(seq 10); do
     # 445 where it is free keeps the paths as a user has them; libsmbclient takes another
     # port only from the path (host:port). Where someone answers already, smbd would take
-    # seconds to give up.
-    SMB_PORT=445
-    [ "$_i" -eq 1 ] || SMB_PORT=$((20000 + RANDOM % 40000))
+    # seconds to give up. Under a session of its own, smbd needs no process group of its own.
+    SMB_PORT=$((20000 + RANDOM % 40000))
+    [ "$_i" -gt 1 ] || SMB_PORT=445
     ! (: </dev/tcp/127.0.0.1/"$SMB_PORT") 2>/dev/null || continue
     spawn smbd /usr/sbin/smbd --foreground --no-process-group --port="$SMB_PORT" --configfile="$share/smb.conf"
-    patience=20 wait_for smb_answers && ! gone "$pid" && break
-    halt "$pid"
+    smbd=$pid
+    patience=20 wait_for eval 'gone $smbd || smb_answers >/dev/null 2>&1' && ! gone "$smbd" && break
+    halt "$smbd"
     [ "$_i" -lt 10 ] || { echo "could not start smbd"; share_logs; return 1; }
   done
   host=127.0.0.1
-  [ "$SMB_PORT" -eq 445 ] || host=127.0.0.1:$SMB_PORT
-  for n in 1 2; do  # smbnetfs reads HOME/.smb, as each user of a machine has it
-    mkdir -p "$share/home$n/.smb" "$share/fuse$n"
-    cp "$share/client/.smb/smb.conf" "$share/home$n/.smb/"
-    printf '%s\n' "auth \"$user\" \"$password\"" 'smb_query_browsers "false"' \
-      'use_libsecret "false"' "log_file \"$share/smbnetfs$n.log\"" >"$share/home$n/.smb/smbnetfs.conf"
-    chmod 600 "$share/home$n/.smb/smbnetfs.conf"
-    spawn "smbnetfs$n" env HOME="$share/home$n" smbnetfs "$share/fuse$n" -f \
-      -o config="$share/home$n/.smb/smbnetfs.conf"
+  [ "$SMB_PORT" -eq 445 ] || host+=:$SMB_PORT
+  for n in 1 2; do
+    spawn "smbnetfs$n" env HOME="$share/home$n" smbnetfs "$share/fuse$n" -f
     at_exit unmount "$share/fuse$n"
     declare -g "SHARE_MOUNT$n=$share/fuse$n/$host/share"
   done
   # Up once a file made through one mount is seen through the other and on the server.
-  local probe=.vorblin-probe-$$
   smb_probe() {
     [ -e "$SHARE_DIR/$probe" ] || { touch "$SHARE_MOUNT1/$probe" 2>/dev/null; return 1; }
     [ -e "$SHARE_MOUNT2/$probe" ] && rm -f "$SHARE_MOUNT2/$probe" && [ ! -e "$SHARE_DIR/$probe" ]
