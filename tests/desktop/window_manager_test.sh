@@ -63,9 +63,8 @@ click_main() {  # X Y: a click at a point of the main window's client area, in t
   xdotool mousemove $((left + 4 + $1 / 15)) $((top + 27 + $2 / 15)) click 1
 }
 help_window() { xdotool search --onlyvisible --name '^Справка$' 2>/dev/null | head -1; }
-help_shown() { [ -n "$(help_window)" ]; }
 help_page() {  # waits for a help page unrolled (in about half a second); prints its frame
-  wait_for help_shown || return 1
+  wait_for eval '[ -n "$(help_window)" ]' || return 1
   sleep 0.8
   settle "$(help_window)"
   frame "$(help_window)"
@@ -80,7 +79,6 @@ press_help() {  # "X Y": a button of the help page; waits for the page to go
 }
 # dialog_window: the name window or the new-game question (they bear the game's name)
 dialog_window() { xdotool search --onlyvisible --name '^Vorblin Cascade$' 2>/dev/null | grep -vx "$main" | head -1; }
-dialog_shown() { [ -n "$(dialog_window)" ]; }
 shot() { [ -z "${SHOTS:-}" ] || import -window root "$SHOTS/$1.png"; }
 fresh_folder() { dir=$(mktemp -d "$work/game.XXXX") && cp "$game" "$dir/vorblin" && cp -r "$sounds" "$dir/sound"; }
 play() {  # [VAR=VALUE...]: the game from $dir, started there as players do; $main its window
@@ -225,7 +223,7 @@ held_key_checks() {
   xdotool key Return
   # the table is stored before the new-game question comes
   wait_for bash -c "! xwininfo -id ${name_window:-0} 2>/dev/null | grep -q IsViewable"
-  wait_for dialog_shown
+  wait_for eval '[ -n "$(dialog_window)" ]'
   check "held through the game's end, then Enter: the name stored" UnNamed \
     "$(head -1 "$dir/VorblinFathers.txt" | tr -d '\r')"
   halt "$game_pid"
@@ -253,7 +251,7 @@ for manager in "$@"; do
   [ "$manager" != openbox ] || args=(--config-file "$work/rc.xml")
   if ! start_x "$manager" "${args[@]}" >"$work/why"; then
     echo "skipped: $(cat "$work/why")"
-    stop_x
+    unwind
     continue
   fi
   ran=$((ran + 1))
@@ -261,7 +259,7 @@ for manager in "$@"; do
   given_places_checks "$manager"
   held_key_checks "$manager"
   [ "$manager" != openbox ] || wayland_checks
-  stop_x
+  unwind
 done
 [ "$ran" -gt 0 ] || skip "no window manager could be started"
 finish

@@ -27,7 +27,6 @@ fi
 player_folder() { mkdir -p "$1" && { [ "$(id -u)" -ne 0 ] || chown nobody:nogroup "$1"; }; }
 install_into() { cmake --install "$1" --prefix "$2" >/dev/null || die "cmake --install $1"; }
 appears() { wait_for test -s "$1"; }
-stop_game() { halt "$game_pid"; }
 
 # The background tune switched on, at full volume, from the shipped file ("..."). The lines
 # after these stay as the game holds them.
@@ -83,7 +82,7 @@ check_run() {
   new_player first
   as_player=env start_game "$exe"  # env: no other user
   for f in VorblinFathers.txt VorbDieRect.ini; do ok "$f written to the player's folder" appears "$player/data/vorblin/$f"; done
-  stop_game
+  halt "$game_pid"
 
   # The shipped music found relative to the executable and heard; the hall of fame in the
   # folder the option names; the settings written at closing, still in the player's folder.
@@ -106,25 +105,25 @@ check_run() {
   echo "records-folder=$work/shared2" >"$work/site/vorblin/vorblin.conf"
   site_config=$work/site start_game "$exe"
   ok "the table in the configured folder" appears "$work/shared2/VorblinFathers.txt"
-  stop_game
+  halt "$game_pid"
   mkdir -p "$player/config/vorblin"
   echo "records-folder=$work/no-such-folder" >"$player/config/vorblin/vorblin.conf"
   site_config=$work/site start_game "$exe"
   ok "a bad folder of the player's: the table in the own folder" appears "$player/data/vorblin/VorblinFathers.txt"
-  stop_game
+  halt "$game_pid"
   ok "the player's bad folder reported" grep -q "$work/no-such-folder.*does not exist" "$work/game.log"
   # A relative folder is taken from where the game was started.
   player_folder "$work/shared3"
   pushd "$work/shared3" >/dev/null && start_game "$exe" --records-folder .
   popd >/dev/null
   ok "--records-folder . is where the game started" appears "$work/shared3/VorblinFathers.txt"
-  stop_game
+  halt "$game_pid"
   # Folders the player may not read, or may read but not write into, are refused too.
   mkdir -m 000 "$work/locked"
   mkdir -m 555 "$work/read-only"
   for bad in "no-such-folder) does not exist" "locked) cannot be read" "read-only) cannot be written"; do
     start_game "$exe" --records-folder "$work/${bad%%)*}"
-    stop_game
+    halt "$game_pid"
     ok "--records-folder ${bad%%)*}: reported" grep -q "$work/${bad%%)*} (from --records-folder)${bad#*)}" "$work/game.log"
   done
   check "the game wrote nothing into its prefix" "" "$(diff <(echo "$before") <(cd "$prefix" && find . | sort))"
@@ -187,7 +186,7 @@ check_clone() {
   new_player clone
   # ./run.sh builds and starts the game; it is interrupted once the window is up.
   as_player=env window_wait=1200 start_game "$clone/run.sh"
-  stop_game
+  halt "$game_pid"
   (cd "$clone/build" && cpack -G DEB) >"$work/cpack.log" 2>&1 || die "cpack: $(cat "$work/cpack.log")"
   at_exit eval "dpkg-query -W vorblin && $sudo apt-get remove -y -qq vorblin"
   (cd "$clone/build" && $sudo apt-get install -y -qq --no-install-recommends \

@@ -8,7 +8,7 @@
 #   skip WHY / need THING... / die WHY      exit 77 with a reason; exit 1
 #   check WHAT EXPECTED ACTUAL / ok WHAT COMMAND... / finish
 #   spawn NAME COMMAND... / halt PID        a process group of its own, logged to $work/NAME.log
-#   start_x [MANAGER [ARG...]]              Xvfb, and a window manager on it
+#   start_x [MANAGER [ARG...]]              Xvfb, and a window manager on it (unwind stops them)
 #   new_player NAME / start_game [VAR=VALUE...] COMMAND... / close_game
 #   share_start sshfs|accounts|smb          sets SHARE_DIR (the server's side), SHARE_MOUNT1/2
 #   unwind                                  stops and removes all that was started so far
@@ -78,18 +78,14 @@ declare -A manager_flags=([mutter]=--x11 [xfwm4]=--compositor=off)
 start_x() {
   rm -f "$work/display"
   spawn xvfb Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac 3>"$work/display"
-  x_pids=("$pid")
   patience=10 wait_for test -s "$work/display" || { echo "Xvfb did not start: $(tail -1 "$work/xvfb.log")"; return 1; }
   export DISPLAY=:$(cat "$work/display")
   [ $# -gt 0 ] || return 0
   spawn "$1" dbus-run-session -- "$@" ${manager_flags[$1]:-} --replace
-  x_pids+=("$pid")
-  patience=10 wait_for wm_up ||
-    { echo "$1 did not start: $(tail -1 "$work/$1.log")"; return 1; }
+  patience=10 wait_for wm_up || { echo "$1 did not start: $(tail -1 "$work/$1.log")"; return 1; }
   sleep 1  # the managers draw their first frames a moment after they announce themselves
 }
 wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-stop_x() { local p; for p in "${x_pids[@]}"; do halt "$p"; done; }
 # xdo: xdotool, once more when the X server refuses a connection on a busy machine
 xdo() { local i; for i in 1 2 3 4 5; do xdotool "$@" && return 0; sleep 0.1; done; return 1; }
 
@@ -130,8 +126,7 @@ close_game() {
   local width status=0
   width=$(xdo getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
   xdo mousemove --window "$window" $((width - 15)) 13 click 1
-  patience=10 wait_for gone "$game_pid"
-  gone "$game_pid" || { halt "$game_pid"; check "the game ends from its close box" ended running; return; }
+  patience=10 wait_for gone "$game_pid" || { halt "$game_pid"; check "the game ends from its close box" ended running; return; }
   wait "$game_pid" || status=$?
   check "the game ends from its close box, status 0" 0 "$status"
 }
