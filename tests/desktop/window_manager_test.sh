@@ -56,12 +56,9 @@ settle() {  # ID: until the window's frame has stood still for a while
 }
 side_frames() { for name in "${sides[@]}"; do settle "$(window "$name")"; echo "$(frame "$(window "$name")") $(state "$name")"; done; }
 no_side_window() { ! xdotool search --onlyvisible --name '^(Statistic|Future|The Best Of The Vorblin)$' >/dev/null; }
-click_main() {  # X Y: a click at a point of the main window's client area, in twips
-  local left top
-  read -r left top _ < <(frame "$main")
-  # the controls start below the 27-pixel title strip, inside a 4-pixel border
-  xdotool mousemove $((left + 4 + $1 / 15)) $((top + 27 + $2 / 15)) click 1
-}
+# click_main X Y: a click at a point of the main window's client area, in twips; the controls
+# start below the 27-pixel title strip, inside a 4-pixel border
+click_main() { xdotool mousemove --window "$main" $((4 + $1 / 15)) $((27 + $2 / 15)) click 1; }
 help_window() { xdotool search --onlyvisible --name '^Справка$' 2>/dev/null | head -1; }
 help_page() {  # waits for a help page unrolled (in about half a second); prints its frame
   wait_for eval '[ -n "$(help_window)" ]' || return 1
@@ -70,11 +67,10 @@ help_page() {  # waits for a help page unrolled (in about half a second); prints
   frame "$(help_window)"
 }
 press_help() {  # "X Y": a button of the help page; waits for the page to go
-  local help left top
+  local help
   help=$(help_window)
   [ -n "$help" ] || { check "a help page to press" shown none; return 1; }
-  read -r left top _ < <(xwininfo -id "$help" | awk '/Absolute upper-left/{printf "%s ", $4}')
-  xdotool mousemove $((left + ${1% *})) $((top + ${1#* })) click 1
+  xdotool mousemove --window "$help" ${1% *} ${1#* } click 1
   wait_for bash -c "! xwininfo -id $help 2>/dev/null | grep -q IsViewable"
 }
 # dialog_window: the name window or the new-game question (they bear the game's name)
