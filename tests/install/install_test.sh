@@ -142,7 +142,7 @@ check_deb() {
     ./usr/share/man/man6/vorblin.6.gz; do
     ok "$path in the package" grep -q " $path\$" "$work/contents"
   done
-  check "build leftovers packed" "" "$(grep -e '/include/' -e '\.a$' -e '_tests$' "$work/contents")"
+  check "no build leftovers packed" "" "$(grep -e '/include/' -e '\.a$' -e '_tests$' "$work/contents")"
   for field in "Package vorblin" "Section games" "Architecture $(dpkg --print-architecture)" "Version $2"; do
     check "the package's ${field% *}" "${field#* }" "$(dpkg-deb -f "$deb" "${field% *}")"
   done
@@ -199,9 +199,9 @@ check_clone() {
   as_player=env start_game PATH=/usr/games:/usr/bin:/bin vorblin
   close_game
   for f in VorblinFathers.txt VorbDieRect.ini; do ok "run by root: $f in the player's folder" test -s "$player/data/vorblin/$f"; done
-  check "the game run by root wrote into /usr" "" "$(find /usr -xdev -newer "$work/stamp")"
+  check "nothing written into /usr by the game run as root" "" "$(find /usr -xdev -newer "$work/stamp")"
   $sudo apt-get remove -y -qq vorblin >"$work/apt.log" 2>&1 || die "apt remove: $(cat "$work/apt.log")"
-  check "apt remove left files" "" "$(while read -r f; do [ ! -f "$f" ] || echo "$f"; done <"$work/package-files")"
+  check "apt remove leaves no file of the package" "" "$(while read -r f; do [ ! -f "$f" ] || echo "$f"; done <"$work/package-files")"
 }
 
 check_cli() {
