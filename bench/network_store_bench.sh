@@ -5,25 +5,17 @@
 # network's own latency comes on top on a real share).
 #
 #   bench/network_store_bench.sh BUILD_DIR [N]
-set -euo pipefail
+set -u
 program=$1/vorblin_store_times
 n=${2:-50}
-source "$(dirname "$0")/../tests/core/records/sshfs_share.sh"
-source "$(dirname "$0")/../tests/core/records/smb_share.sh"
-local_dir=$(mktemp -d)
-"$program" "$local_dir" "$n"
-rm -rf "$local_dir"
-if why=$(share_unavailable); then
-  echo "no sshfs share: $why"
-else
-  share_start
-  "$program" "$SHARE_MOUNT1" "$n"
-  share_stop
-  trap - EXIT
-fi
-if why=$(smb_unavailable); then
-  echo "no SMB share: $why"
-  exit 0
-fi
-smb_start
-"$program" "$SHARE_MOUNT1" "$n"
+source "$(dirname "$0")/../tests/support/harness.sh"
+mkdir "$work/local"
+"$program" "$work/local" "$n"
+for kind in sshfs smb; do
+  if why=$(share_lacks "$kind"); then
+    echo "no $kind share: $why"
+  elif share_start "$kind"; then
+    "$program" "$SHARE_MOUNT1" "$n"
+  fi
+  unwind
+done

@@ -1,69 +1,35 @@
 #!/usr/bin/env bash
 # The layer check passes on the tree as it is and fails on each kind of include that would
 # bend the house: upward, between neighbours, Qt or SDL in the core, a folder with no layer.
-set -euo pipefail
+set -u
+source "$(dirname "$0")/../support/harness.sh"
 here=$(cd "$(dirname "$0")/../.." && pwd)
-check=$here/scripts/check_layers.py
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-fresh() {
+# Each case: what it plants, the file it goes to, the line, and what the check must say
+# (nothing: the tree passes).
+while IFS='|' read -r what file line expected; do
   rm -rf "$work/tree"
   mkdir -p "$work/tree/tests"
   cp -r "$here/src" "$here/app" "$work/tree/"
   cp -r "$here/tests/core" "$here/tests/support" "$work/tree/tests/"
-}
-
-expect_fault() {
-  local what=$1 pattern=$2
-  if out=$(python3 "$check" "$work/tree" 2>&1); then
-    echo "FAIL: $what passed the check"
-    exit 1
+  if [ -n "$file" ]; then
+    mkdir -p "$(dirname "$work/tree/$file")"
+    echo "$line" >>"$work/tree/$file"
   fi
-  if ! grep -q -- "$pattern" <<<"$out"; then
-    echo "FAIL: $what: expected '$pattern' in:"
-    echo "$out"
-    exit 1
-  fi
-  echo "ok: $what -> $(head -1 <<<"$out")"
-}
-
-fresh
-python3 "$check" "$work/tree"
-
-fresh
-sed -i '0,/#include "/s//#include "core\/shell\/main_shell.h"\n#include "/' "$work/tree/src/core/rules/board.h"
-expect_fault "the well including the shell" "core/rules includes upward from core/shell"
-
-fresh
-echo '#include "desktop/main/frm_main_window.h"' >>"$work/tree/src/desktop/toolkit/fonts.cpp"
-expect_fault "an adapter including the main window" "desktop/toolkit includes upward from desktop/main"
-
-fresh
-echo '#include "core/sound/sound_system.h"' >>"$work/tree/src/core/records/hall_of_fame.cpp"
-expect_fault "records including sound" "includes its neighbour core/sound"
-
-fresh
-echo '#include <QString>' >>"$work/tree/src/core/base/colours.cpp"
-expect_fault "Qt in the core" "the core includes <QString>"
-
-fresh
-echo '#include <SDL_mixer.h>' >>"$work/tree/tests/core/sound/sound_channel_test.cpp"
-expect_fault "SDL in a core test" "the core includes <SDL_mixer.h>"
-
-fresh
-echo '#include <QObject>' >>"$work/tree/tests/support/fake_audio.h"
-expect_fault "Qt in a core fake" "the core includes <QObject>"
-
-fresh
-echo '#include <QObject>' >>"$work/tree/tests/support/qt_main.cpp"
-python3 "$check" "$work/tree" >/dev/null || { echo "FAIL: the window tests' main may use Qt"; exit 1; }
-
-fresh
-mkdir -p "$work/tree/src/core/extra"
-echo '#pragma once' >"$work/tree/src/core/extra/thing.h"
-expect_fault "a folder with no layer" "its folder has no layer"
-
-fresh
-echo '#include "core/rules/no_such_file.h"' >>"$work/tree/src/core/shell/main_shell.cpp"
-expect_fault "an include that is not in src/" "which is not in src/"
+  out=$(python3 "$here/scripts/check_layers.py" "$work/tree" 2>&1)
+  status=$?
+  got=passes
+  [ "$status" -eq 0 ] || got="refused: $(grep -o -- "$expected" <<<"$out" | head -1)"
+  check "$what" "${expected:+refused: }${expected:-passes}" "$got" || echo "$out"
+done <<'CASES'
+the tree as it is|||
+the well including the shell|src/core/rules/board.h|#include "core/shell/main_shell.h"|core/rules includes upward from core/shell
+an adapter including the main window|src/desktop/toolkit/fonts.cpp|#include "desktop/main/frm_main_window.h"|desktop/toolkit includes upward from desktop/main
+records including sound|src/core/records/hall_of_fame.cpp|#include "core/sound/sound_system.h"|includes its neighbour core/sound
+Qt in the core|src/core/base/colours.cpp|#include <QString>|the core includes <QString>
+SDL in a core test|tests/core/sound/sound_channel_test.cpp|#include <SDL_mixer.h>|the core includes <SDL_mixer.h>
+Qt in a core fake|tests/support/fake_audio.h|#include <QObject>|the core includes <QObject>
+the window tests' main using Qt|tests/support/qt_main.cpp|#include <QObject>|
+a folder with no layer|src/core/extra/thing.h|#pragma once|its folder has no layer
+an include that is not in src/|src/core/shell/main_shell.cpp|#include "core/rules/no_such_file.h"|which is not in src/
+CASES
+finish
