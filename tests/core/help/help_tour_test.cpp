@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,64 +25,74 @@ const ControlSpec* Find(std::string_view name) {
     return nullptr;
 }
 
+std::string FontText(const FontSpec& font) {
+    std::ostringstream text;
+    text << (font.face == FontFace::Tahoma          ? "Tahoma"
+             : font.face == FontFace::TimesNewRoman ? "Times"
+                                                    : "?")
+         << (font.bold ? " bold " : " ") << font.points;
+    return text.str();
+}
+
 // Places are twips in the container; the colour is the caption's, or for panels, bars and
 // drawing surfaces the back colour.
 TEST(MainWindowLayout, ControlsStandWhereTheDesignPutsThemWithTheirCaptions) {
     constexpr Colour kMenuFore = RGB(192, 255, 255), kSideFore = RGB(0, 255, 255);
     constexpr Colour kPlace = RGB(255, 192, 128), kBonus = RGB(255, 128, 0), kAny = -1;
+    const char *kPad = "Times bold 9.75", *kMenu = "Tahoma bold 9.75", *kBold = "Tahoma bold 8.25";
     const struct {
         const char* name;
         const char* container;
         int left, top, width, height;
         const char* caption;
         Colour colour;
-        double points;  // 0: the window's Tahoma 8.25
+        const char* font;  // "": as the window's, or not given
     } design[] = {
-        {"fraVorblin", "", 120, 120, 3735, 6855, "", RGB(128, 64, 64), 0},
-        {"picVorblin", "fraVorblin", 120, 240, 3495, 6495, "", kBlack, 0},
-        {"fraBottom", "", 840, 7200, 2175, 1215, "", kBlack, 0},
-        {"fraControl", "fraBottom", 120, 120, 1935, 975, "Control", kRed, 9},
-        {"cmdDown", "fraControl", 720, 480, 492, 225, "V", kAny, 9.75},
-        {"cmdLeftRight(2)", "fraControl", 1200, 480, 615, 195, ">", kAny, 9.75},
-        {"cmdLeftRight(0)", "fraControl", 120, 480, 615, 195, "<", kAny, 9.75},
-        {"cmdRotate(0)", "fraControl", 720, 240, 495, 225, "^", kAny, 9.75},
-        {"cmdSpace", "fraControl", 480, 720, 975, 195, "", kAny, 9.75},
-        {"lblPause", "fraBottom", 120, 240, 1935, 975, "Pause", kRed, 20.25},
-        {"fraBottomRight", "", 3720, 7560, 3135, 1095, "", kBlack, 0},
-        {"frmMenu", "fraBottomRight", 120, 120, 2892, 495, "Menu", RGB(255, 255, 0), 0},
-        {"chkSet", "frmMenu", 2160, 240, 732, 255, "Set", kMenuFore, 9.75},
-        {"chkDemo", "frmMenu", 1440, 240, 732, 255, "Demo", kMenuFore, 9.75},
-        {"chkHelp", "frmMenu", 720, 240, 732, 255, "Help", kMenuFore, 9.75},
-        {"chkPause", "frmMenu", 0, 240, 732, 255, "Pause", kMenuFore, 9.75},
-        {"chkRec", "fraBottomRight", 1560, 720, 735, 255, "Best", kSideFore, 0},
-        {"chkStat", "fraBottomRight", 2280, 720, 735, 255, "Stat", kSideFore, 0},
-        {"chkAuto", "fraBottomRight", 120, 720, 735, 255, "Auto", kSideFore, 0},
-        {"chkFuture", "fraBottomRight", 840, 720, 735, 255, "Future", kSideFore, 0},
-        {"fraLeft", "", 4440, 120, 2415, 6855, "", kBlack, 0},
-        {"fraScore", "fraLeft", 240, 1320, 1932, 735, "Score", RGB(255, 255, 0), 0},
-        {"lblScore", "fraScore", 120, 240, 1695, 375, "---", RGB(255, 255, 0), 14.25},
-        {"fraLines", "fraLeft", 120, 4200, 2175, 1335, "Lines Bonus", RGB(128, 128, 255), 0},
-        {"lblCountLines(1)", "fraLines", 120, 240, 1935, 255, "0", RGB(255, 255, 0), 0},
-        {"lblCountLines(2)", "fraLines", 120, 480, 1935, 255, "0", RGB(255, 255, 0), 0},
-        {"lblCountLines(3)", "fraLines", 120, 720, 1935, 255, "0", RGB(255, 255, 0), 0},
-        {"lblCountLines(4)", "fraLines", 120, 960, 1935, 255, "0", RGB(255, 255, 0), 0},
-        {"picNext", "fraLeft", 600, 2520, 1155, 1155, "", kBlack, 0},
+        {"fraVorblin", "", 120, 120, 3735, 6855, "", RGB(128, 64, 64), ""},
+        {"picVorblin", "fraVorblin", 120, 240, 3495, 6495, "", kBlack, ""},
+        {"fraBottom", "", 840, 7200, 2175, 1215, "", kBlack, ""},
+        {"fraControl", "fraBottom", 120, 120, 1935, 975, "Control", kRed, "Tahoma bold 9"},
+        {"cmdDown", "fraControl", 720, 480, 492, 225, "V", kAny, kPad},
+        {"cmdLeftRight(2)", "fraControl", 1200, 480, 615, 195, ">", kAny, kPad},
+        {"cmdLeftRight(0)", "fraControl", 120, 480, 615, 195, "<", kAny, kPad},
+        {"cmdRotate(0)", "fraControl", 720, 240, 495, 225, "^", kAny, kPad},
+        {"cmdSpace", "fraControl", 480, 720, 975, 195, "", kAny, kPad},
+        {"lblPause", "fraBottom", 120, 240, 1935, 975, "Pause", kRed, "Tahoma bold 20.25"},
+        {"fraBottomRight", "", 3720, 7560, 3135, 1095, "", kBlack, ""},
+        {"frmMenu", "fraBottomRight", 120, 120, 2892, 495, "Menu", RGB(255, 255, 0), ""},
+        {"chkSet", "frmMenu", 2160, 240, 732, 255, "Set", kMenuFore, kMenu},
+        {"chkDemo", "frmMenu", 1440, 240, 732, 255, "Demo", kMenuFore, kMenu},
+        {"chkHelp", "frmMenu", 720, 240, 732, 255, "Help", kMenuFore, kMenu},
+        {"chkPause", "frmMenu", 0, 240, 732, 255, "Pause", kMenuFore, kMenu},
+        {"chkRec", "fraBottomRight", 1560, 720, 735, 255, "Best", kSideFore, kBold},
+        {"chkStat", "fraBottomRight", 2280, 720, 735, 255, "Stat", kSideFore, kBold},
+        {"chkAuto", "fraBottomRight", 120, 720, 735, 255, "Auto", kSideFore, kBold},
+        {"chkFuture", "fraBottomRight", 840, 720, 735, 255, "Future", kSideFore, kBold},
+        {"fraLeft", "", 4440, 120, 2415, 6855, "", kBlack, ""},
+        {"fraScore", "fraLeft", 240, 1320, 1932, 735, "Score", RGB(255, 255, 0), ""},
+        {"lblScore", "fraScore", 120, 240, 1695, 375, "---", RGB(255, 255, 0), "Tahoma bold 14.25"},
+        {"fraLines", "fraLeft", 120, 4200, 2175, 1335, "Lines Bonus", RGB(128, 128, 255), ""},
+        {"lblCountLines(1)", "fraLines", 120, 240, 1935, 255, "0", RGB(255, 255, 0), kBold},
+        {"lblCountLines(2)", "fraLines", 120, 480, 1935, 255, "0", RGB(255, 255, 0), kBold},
+        {"lblCountLines(3)", "fraLines", 120, 720, 1935, 255, "0", RGB(255, 255, 0), kBold},
+        {"lblCountLines(4)", "fraLines", 120, 960, 1935, 255, "0", RGB(255, 255, 0), kBold},
+        {"picNext", "fraLeft", 600, 2520, 1155, 1155, "", kBlack, ""},
         {"lblFirma", "fraLeft", 360, 3720, 1695, 375, " Vorblin - фигурка    Бонус ",
-         RGB(0, 255, 255), 0},
-        {"lblSumBonus", "fraLeft", 120, 2160, 2175, 255, "", kRed, 0},
-        {"lblLevel", "fraLeft", 240, 240, 1935, 495, "Level # 0", QBColor(1), 18},
-        {"lblPosition", "fraLeft", 120, 5640, 2175, 255, "Position", kPlace, 11.25},
-        {"lblRemain", "fraLeft", 120, 840, 2175, 375, "", RGB(255, 128, 128), 14.25},
-        {"lblNextPlace", "fraLeft", 120, 5880, 2175, 255, "", kPlace, 0},
-        {"lblHeightBonus", "fraLeft", 360, 6240, 1095, 255, "Time Bonus :", kBonus, 0},
-        {"lblTimeBonus", "fraLeft", 1560, 6240, 735, 255, "", kBonus, 0},
-        {"lblTotal", "fraLeft", 360, 6480, 975, 255, "Total :", kBonus, 0},
-        {"lblTotalScore", "fraLeft", 1560, 6480, 735, 255, "40000", kBonus, 0},
-        {"Label5", "", 4080, 0, 75, 2535, "", kBlack, 0},
-        {"Label4", "", 480, 7920, 375, 75, "", kBlack, 0},
-        {"Label3", "", 480, 6960, 75, 975, "", kBlack, 0},
-        {"Label2", "", 3000, 8160, 735, 75, "", kBlack, 0},
-        {"Label1", "", 3840, 2520, 615, 75, "", kBlack, 0},
+         RGB(0, 255, 255), kBold},
+        {"lblSumBonus", "fraLeft", 120, 2160, 2175, 255, "", kRed, kBold},
+        {"lblLevel", "fraLeft", 240, 240, 1935, 495, "Level # 0", QBColor(1), "Tahoma bold 18"},
+        {"lblPosition", "fraLeft", 120, 5640, 2175, 255, "Position", kPlace, "Tahoma bold 11.25"},
+        {"lblRemain", "fraLeft", 120, 840, 2175, 375, "", RGB(255, 128, 128), "Tahoma bold 14.25"},
+        {"lblNextPlace", "fraLeft", 120, 5880, 2175, 255, "", kPlace, kBold},
+        {"lblHeightBonus", "fraLeft", 360, 6240, 1095, 255, "Time Bonus :", kBonus, kBold},
+        {"lblTimeBonus", "fraLeft", 1560, 6240, 735, 255, "", kBonus, kBold},
+        {"lblTotal", "fraLeft", 360, 6480, 975, 255, "Total :", kBonus, kBold},
+        {"lblTotalScore", "fraLeft", 1560, 6480, 735, 255, "40000", kBonus, kBold},
+        {"Label5", "", 4080, 0, 75, 2535, "", kBlack, ""},
+        {"Label4", "", 480, 7920, 375, 75, "", kBlack, ""},
+        {"Label3", "", 480, 6960, 75, 975, "", kBlack, ""},
+        {"Label2", "", 3000, 8160, 735, 75, "", kBlack, ""},
+        {"Label1", "", 3840, 2520, 615, 75, "", kBlack, ""},
     };
     for (const auto& want : design) {
         const ControlSpec* item = Find(want.name);
@@ -91,10 +102,10 @@ TEST(MainWindowLayout, ControlsStandWhereTheDesignPutsThemWithTheirCaptions) {
         const Colour colour = want.colour == kAny ? kAny : back ? item->back : item->fore;
         EXPECT_EQ(Show("in", item->container, "at", item->left, "top", item->top, "width",
                        item->width, "height", item->height, "caption", item->caption, "colour",
-                       colour, "points", want.points == 0 ? 0 : item->font.points),
+                       colour, "font", *want.font ? FontText(item->font) : ""),
                   Show("in", want.container, "at", want.left, "top", want.top, "width", want.width,
                        "height", want.height, "caption", want.caption, "colour", want.colour,
-                       "points", want.points))
+                       "font", want.font))
             << want.name;
         const bool label = item->kind == ControlKind::Label;  // left-aligned: the counts
         const bool count = std::string_view(want.name).starts_with("lblCountLines");
