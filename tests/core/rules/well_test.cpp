@@ -189,7 +189,7 @@ TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour)
         s.ops.clear();
         Draw_Grid(s, board, place);
         const std::string colour = place == 0 ? " #D2C8C8" : " #AFAF96";  // (200, 200, 210)
-        EXPECT_EQ(s.ops.size(), 23u + 35) << place;  // through the hidden margin
+        ASSERT_EQ(s.ops.size(), 23u + 35) << place;  // through the hidden margin
         EXPECT_EQ(s.ops.front(), "line 0,0-0,8500" + colour) << place;
         EXPECT_EQ(s.ops[22], "line 5500,0-5500,8500" + colour) << place;
         EXPECT_EQ(s.ops[23], "line 0,0-5500,0" + colour) << place;
