@@ -45,9 +45,9 @@ class GameTest : public ::testing::Test {
 
 TEST_F(GameTest, StartFillsTheQueueInOrderPaintsTheButtonsAndDrawsEverything) {
     rig.clock.seconds = 4;
-    rig.records.tableLines = 98;
-    rig.rnd.script = std::deque<float>(9, 0.9f);  // the warm-up of 2s + 1 draws
-    rig.rnd.Push({0.5f});                         // the button colour: Fix(7.5) + 1
+    rig.records.tableLines = static_cast<int16_t>(kMaxRecords - 1);  // the last place left
+    rig.rnd.script = std::deque<float>(9, 0.9f);                     // the warm-up of 2s + 1 draws
+    rig.rnd.Push({0.5f});  // the button colour: Fix(7.5) + 1
     for (int n : {6, 1, 2, 3, 4})
         rig.rnd.Push({0, 0, 0, 0, 0, 0, 0, 0, 0, (n + 0.5f) / 7, 0});
     g.Form_Load();
@@ -58,7 +58,7 @@ TEST_F(GameTest, StartFillsTheQueueInOrderPaintsTheButtonsAndDrawsEverything) {
          {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate, &pad.cmdDown, &pad.cmdSpace})
         EXPECT_EQ(b->BackColor, QBColor(8));
     EXPECT_EQ(g.scores.CellCounter, 8);  // both figures counted
-    EXPECT_EQ(g.lblPosition.Caption, "Place # 99");
+    EXPECT_EQ(g.lblPosition.Caption, "Place # " + std::to_string(kMaxRecords));
     EXPECT_TRUE(g.tmrDown.Enabled && pad.EnableControls && pad.cmdDown.Enabled);
     EXPECT_FALSE(g.notice.lblFirma.Visible || pad.bDrop);
     // The field, the figure, then the whole grid in the usual colour (not the first place).
