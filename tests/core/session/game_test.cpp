@@ -117,6 +117,7 @@ TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
     EXPECT_EQ(g.lstStatistic.Items.back(), "1. +194");  // 8 cells counted at the start
     EXPECT_EQ(g.scores.lblTimeBonus.Caption, "190");    // the new figure's first tick
     EXPECT_EQ(g.scores.lblTotalScore.Caption, "191");
+    EXPECT_EQ(g.scores.lblSumBonus.Caption, "");  // no special figure has landed yet
 }
 
 TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
