@@ -14,14 +14,15 @@ TEST(TickClock, CountsDueTicksRunsThemAndSleepsAFrameAtLeast) {
     TickClock clock;
     EXPECT_EQ(clock.Due(100 * kMs), 0);  // not started
     clock.Start(10 * kMs);
-    EXPECT_EQ(SEEN(clock.Due(10 * kMs), clock.Due(12 * kMs - 1), clock.Due(12 * kMs),
-                   clock.Due(31 * kMs), clock.Due(5 * kMs)),
-              "clock.Due(10 * kMs)=0\nclock.Due(12 * kMs - 1)=0\nclock.Due(12 * kMs)=1\n"
-              "clock.Due(31 * kMs)=10\nclock.Due(5 * kMs)=0\n");
+    const std::pair<int64_t, int> due[] = {
+        {10 * kMs, 0}, {12 * kMs - 1, 0}, {12 * kMs, 1}, {31 * kMs, 10}, {5 * kMs, 0}};
+    for (auto [now, ticks] : due)
+        EXPECT_EQ(clock.Due(now), ticks) << now;
     int ticks = 0;
     EXPECT_EQ(clock.RunDue(31 * kMs, [&] { ++ticks; }), 10);
-    EXPECT_EQ(SEEN(ticks, clock.Due(31 * kMs), clock.Due(32 * kMs)),
-              "ticks=10\nclock.Due(31 * kMs)=0\nclock.Due(32 * kMs)=1\n");
+    EXPECT_EQ(ticks, 10);
+    EXPECT_EQ(clock.Due(31 * kMs), 0);
+    EXPECT_EQ(clock.Due(32 * kMs), 1);
     // The next fall step 50 ticks ahead of the last tick run (at 30 ms): at 130 ms; a
     // step closer than a frame waits a frame.
     EXPECT_EQ(clock.WakeAt(31 * kMs, 50), 130 * kMs);

@@ -1,7 +1,7 @@
 // The figures and the well: shapes and their choice, the moves the well allows, its drawing.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
 
 #include "core/rules/drawing.h"
 #include "core/rules/figures.h"
@@ -11,47 +11,42 @@ namespace vorblin {
 namespace {
 
 using testing::BoardWith;
-using testing::FixedClock;
 using testing::Joined;
 using testing::RecordingSurface;
-using testing::ScriptedRandom;
 
 // The figure as rows 0..3 of its box, each row columns 0..3, '#' filled.
 std::string Picture(const std::string& shape, int16_t& counter) {
     FigureMatrix m;
     Initialize_Array_For_Brikko(m, shape, counter);
     std::string text;
-    for (int b = 0; b < 4; ++b) {
+    for (int b = 0; b < 4; ++b)
         for (int a = 0; a < 4; ++a)
-            text += m(a, b) ? '#' : '.';
-        text += b < 3 ? "/" : "";
-    }
+            text += std::string(m(a, b) ? "#" : ".") + (a == 3 && b < 3 ? "/" : "");
     return text;
 }
 
 TEST(Figures, TheSevenShapesAreChosenByNumberAndReadColumnByColumn) {
-    ScriptedRandom rnd;
-    FixedClock clock;
+    testing::ScriptedRandom rnd;
+    testing::FixedClock clock;
     FigureChooser chooser(rnd, clock);
+    const char* const pictures[] = {
+        ".##./.#../.#../....", "..../.#../.#../.##.", ".#../.#../.#../.#..", "..../.##./..##/....",
+        "..../..##/.##./....", "..../..#./.##./..#.", "..../.##./.##./...."};
     int16_t counter = 0;
-    std::string pictures;
     for (int n = 0; n < 7; ++n) {
         rnd.Push({0, (n + 0.5f) / 7, 0});  // warm-up, Fix(Rnd * 7) = n, not special
-        pictures += Picture(chooser.Choose_Figure(), counter) + " ";
+        EXPECT_EQ(Picture(chooser.Choose_Figure(), counter), pictures[n]) << n;
     }
-    EXPECT_EQ(pictures,
-              ".##./.#../.#../.... ..../.#../.#../.##. .#../.#../.#../.#.. ..../.##./..##/.... "
-              "..../..##/.##./.... ..../..#./.##./..#. ..../.##./.##./.... ");
     EXPECT_EQ(Picture(kSuperFigure, counter), "####/.#.#/.#.#/####");
     // Every conversion counts its cells again (the next figure once as next, once falling).
     EXPECT_EQ(counter, 7 * 4 + 12);
 }
 
 TEST(Figures, AChoiceWarmsUpByTheClockAndOneInFiftyIsSpecialWithARandomPattern) {
-    ScriptedRandom rnd;
-    FixedClock clock;
-    clock.seconds = 7;
+    testing::ScriptedRandom rnd;
+    testing::FixedClock clock;
     FigureChooser chooser(rnd, clock);
+    clock.seconds = 7;
     rnd.script = std::deque<float>(15, 0.9f);  // 2s + 1 discarded
     rnd.Push({3.5f / 7, 0.49f});               // shape 3; Int(24.5) = 24: ordinary
     EXPECT_EQ(chooser.Choose_Figure(), "0000010001100010");
@@ -63,117 +58,102 @@ TEST(Figures, AChoiceWarmsUpByTheClockAndOneInFiftyIsSpecialWithARandomPattern) 
         rnd.script = {0.0f, 0.0f, m};
         chooser.Choose_Figure();
         EXPECT_EQ(chooser.NewIsVorblin, m == 0.5f || m == 0.5199f) << m;
-        EXPECT_EQ(chooser.NewBonus, chooser.NewIsVorblin ? kSuperBonus : 0) << m;  // no cell: super
+        EXPECT_EQ(chooser.NewBonus, chooser.NewIsVorblin ? kSuperBonus : 0) << m;  // no cell
     }
-
     // A special figure's pattern: s + 1 more warm-up draws, then one draw per cell.
     clock.seconds = 3;
     rnd.script = std::deque<float>(7, 0.1f);         // warm-up 2s + 1
     rnd.Push({0.0f, 0.5f, 0.3f, 0.3f, 0.3f, 0.3f});  // shape, Int(25), warm-up s + 1
-    // One filled cell (row 0 of column 1): a single-cell figure is valid.
-    for (int k = 0; k < 16; ++k)
+    for (int k = 0; k < 16; ++k)                     // one cell, row 0 of column 1: valid
         rnd.Push({k == 4 ? 0.8f : 0.79f});
     rnd.Push({0.99999994f});  // bonus 50000.9988 -> 50001
+    const int draws = rnd.draws;
     EXPECT_EQ(chooser.Choose_Figure(), "0000100000000000");
-    EXPECT_EQ(SEEN(chooser.NewIsVorblin, chooser.NewBonus),
-              "chooser.NewIsVorblin=true\nchooser.NewBonus=50001\n");
-    EXPECT_EQ(rnd.draws, 17 + (4 * 3 + 2 * 17) + 7 + 2 + 4 + 16 + 1);
-
-    rnd.script = std::deque<float>(7, 0.1f);
-    rnd.Push({0.0f, 0.5f});
-    rnd.fallback = 0.0f;  // every cell empty
-    EXPECT_EQ(chooser.Choose_Figure(), kSuperFigure);
-    EXPECT_EQ(chooser.NewBonus, kSuperBonus);
+    EXPECT_TRUE(chooser.NewIsVorblin);
+    EXPECT_EQ(chooser.NewBonus, 50001);
+    EXPECT_EQ(rnd.draws - draws, 7 + 2 + 4 + 16 + 1);
 }
 
-// Box pictures (rows 0 to 3) of the shapes used below.
+// Shapes by their box pictures (rows 0 to 3).
 constexpr const char* kColumn0 = "1111000000000000";  // #... in every row
 constexpr const char* kColumn3 = "0000000000001111";  // ...# in every row
 constexpr const char* kRow0 = "1000100010001000";     // #### / .... / .... / ....
 constexpr const char* kRow3 = "0001000100010001";     // .... / .... / .... / ####
+constexpr const char* kRow1 = "0100010001000100";     // .... / #### / .... / ....
 constexpr const char* kBar = "0000111100000000";      // .#.. in every row
 constexpr const char* kSquare = "0000011001100000";   // .... / .##. / .##. / ....
 constexpr const char* kFull = "1111111111111111";
 
-struct Case {
-    const char* what;
-    const char* shape;
-    int x, y;
-    std::vector<std::pair<int, int>> filled;  // well cells (column, row)
-    bool allowed;
-};
-
-void Check(const std::function<bool(Board&)>& test, const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
+TEST(Board, EachTestKeepsTheFilledCellsInsideTheWellAndOffItsCells) {
+    enum Test { Fall, Left, Right, Turn, Invert };
+    const struct {
+        Test test;
+        const char* shape;
+        int x, y;
+        std::vector<std::pair<int, int>> filled;  // well cells (column, row)
+        bool allowed;
+    } cases[] = {
+        {Fall, kColumn0, 5, 10, {{5, 14}}, false},    // box column 0 on a cell
+        {Fall, kColumn3, 5, 10, {{8, 14}}, false},    // box column 3 on a cell
+        {Fall, kRow0, 5, 10, {{7, 11}}, false},       // box row 0 on a cell
+        {Fall, kRow0, 5, 10, {{7, 12}}, true},        // a cell two rows below
+        {Fall, kColumn3, 5, 10, {{9, 14}}, true},     // a cell beside the box
+        {Fall, kBar, 5, 10, {{5, 14}}, true},         // a cell under an empty box cell
+        {Fall, kRow3, 5, 27, {}, false},              // lowest cell on row 30
+        {Fall, kRow3, 5, 26, {}, true},               // lowest cell on row 29
+        {Left, kColumn0, 5, 10, {}, true},            // into column 4
+        {Left, kColumn0, 4, 10, {}, false},           // into column 3
+        {Left, kColumn3, 2, 10, {}, true},            // empty box columns over the edge
+        {Left, kColumn3, 1, 10, {}, false},           // from PosX 1
+        {Left, kRow0, 5, 10, {{4, 10}}, false},       // onto a cell beside box row 0
+        {Left, kRow0, 5, 10, {{4, 14}}, true},        // a cell below the box
+        {Right, kColumn3, 14, 10, {}, true},          // into column 18
+        {Right, kColumn3, 15, 10, {}, false},         // into column 19
+        {Right, kColumn0, 17, 10, {}, true},          // empty box columns over the edge
+        {Right, kColumn0, 18, 10, {}, false},         // from PosX 18
+        {Right, kRow3, 5, 10, {{9, 13}}, false},      // onto a cell beside box row 3
+        {Turn, kBar, 4, 10, {}, true},                // a cell onto column 4
+        {Turn, kBar, 3, 10, {}, false},               // a cell onto column 3
+        {Turn, kBar, 15, 10, {}, true},               // a cell onto column 18
+        {Turn, kBar, 16, 10, {}, false},              // a cell onto column 19
+        {Turn, kRow1, 8, 27, {}, true},               // a cell onto row 30
+        {Turn, kRow1, 8, 28, {}, false},              // a cell onto row 31
+        {Turn, kColumn0, 5, 27, {}, true},            // a column on the floor into row 0
+        {Turn, kColumn0, 5, 10, {{6, 10}}, false},    // onto a cell of the new row 0
+        {Turn, kBar, 5, 10, {{8, 11}}, false},        // onto a cell of the new row 1
+        {Invert, kSquare, 4, 10, {}, true},           // PosX 4
+        {Invert, kSquare, 15, 10, {}, true},          // PosX 15
+        {Invert, kSquare, 3, 10, {}, false},          // PosX 3
+        {Invert, kSquare, 16, 10, {}, false},         // PosX 16
+        {Invert, kSquare, 8, 10, {{11, 13}}, false},  // under a corner
+        {Invert, kSquare, 8, 10, {{8, 10}}, false},   // under box row 0
+        {Invert, kSquare, 8, 10, {{12, 10}, {7, 11}, {9, 9}, {9, 14}}, true},  // around it
+        {Invert, kRow0, 8, 27, {}, true},   // empty cells would fill row 30
+        {Invert, kRow0, 8, 28, {}, false},  // empty cells would fill row 31
+        {Invert, kFull, 8, 10, {}, false},  // a full box would leave nothing
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
         Board board = BoardWith(c.shape, c.x, c.y);
         for (auto [x, y] : c.filled)
             board.C(x, y) = true;
-        EXPECT_EQ(test(board), c.allowed) << c.what;
+        const FigureMatrix before = board.Figura;
+        const bool allowed = c.test == Fall    ? board.Enable_Move_Down()
+                             : c.test == Left  ? board.Enable_Move_Left_Right(0)
+                             : c.test == Right ? board.Enable_Move_Left_Right(2)
+                             : c.test == Turn  ? board.Rotate_Figure()
+                                               : board.Enable_Inverse();
+        EXPECT_EQ(allowed, c.allowed) << "case " << i;
+        EXPECT_EQ(board.Figura == before, c.test != Turn || !c.allowed) << "case " << i;
     }
-}
-
-TEST(Board, FallStopsOnTheLastRowAndOnFilledCellsRightBelow) {
-    Check([](Board& b) { return b.Enable_Move_Down(); },
-          {{"box column 0 on a cell", kColumn0, 5, 10, {{5, 14}}, false},
-           {"box column 3 on a cell", kColumn3, 5, 10, {{8, 14}}, false},
-           {"box row 0 on a cell", kRow0, 5, 10, {{7, 11}}, false},
-           {"a cell two rows below", kRow0, 5, 10, {{7, 12}}, true},
-           {"a cell beside the box", kColumn3, 5, 10, {{9, 14}}, true},
-           {"a cell under an empty box cell", kBar, 5, 10, {{5, 14}}, true},
-           {"lowest cell on row 30", kRow3, 5, 27, {}, false},
-           {"lowest cell on row 29", kRow3, 5, 26, {}, true}});
-}
-
-TEST(Board, MovesKeepTheFilledCellsInColumnsFourToEighteen) {
-    auto left = [](Board& b) { return b.Enable_Move_Left_Right(0); };
-    auto right = [](Board& b) { return b.Enable_Move_Left_Right(2); };
-    Check(left, {{"into column 4", kColumn0, 5, 10, {}, true},
-                 {"into column 3", kColumn0, 4, 10, {}, false},
-                 {"empty box columns over the edge", kColumn3, 2, 10, {}, true},
-                 {"from PosX 1", kColumn3, 1, 10, {}, false},
-                 {"onto a cell beside box row 0", kRow0, 5, 10, {{4, 10}}, false},
-                 {"a cell below the box", kRow0, 5, 10, {{4, 14}}, true}});
-    Check(right, {{"into column 18", kColumn3, 14, 10, {}, true},
-                  {"into column 19", kColumn3, 15, 10, {}, false},
-                  {"empty box columns over the edge", kColumn0, 17, 10, {}, true},
-                  {"from PosX 18", kColumn0, 18, 10, {}, false},
-                  {"onto a cell beside box row 3", kRow3, 5, 10, {{9, 13}}, false}});
-}
-
-TEST(Board, RotationTurnsClockwiseInPlaceOrNotAtAll) {
-    Board board = BoardWith(kBar, 8, 5);  // cell (c, r) goes to (3 - r, c)
-    ASSERT_TRUE(board.Rotate_Figure());
-    EXPECT_EQ(board.Figura, BoardWith("0100010001000100", 8, 5).Figura);  // .... / #### / ...
-    Check(
-        [](Board& b) {
-            const FigureMatrix before = b.Figura;
-            const bool turned = b.Rotate_Figure();
-            EXPECT_EQ(turned, !(b.Figura == before));
-            return turned;
-        },
-        {{"a cell onto column 4", kBar, 4, 10, {}, true},
-         {"a cell onto column 3", kBar, 3, 10, {}, false},
-         {"a cell onto column 18", kBar, 15, 10, {}, true},
-         {"a cell onto column 19", kBar, 16, 10, {}, false},
-         {"a cell onto row 30", "0100010001000100", 8, 27, {}, true},
-         {"a cell onto row 31", "0100010001000100", 8, 28, {}, false},
-         {"a column on the floor into a row at its top", kColumn0, 5, 27, {}, true},
-         {"onto a cell of the new row 0", kColumn0, 5, 10, {{6, 10}}, false},
-         {"onto a cell of the new row 1", kBar, 5, 10, {{8, 11}}, false}});
-}
-
-TEST(Board, InversionNeedsTheWholeBoxInsideEmptyAndAboveTheFloor) {
-    Check([](Board& b) { return b.Enable_Inverse(); },
-          {{"PosX 4", kSquare, 4, 10, {}, true},
-           {"PosX 15", kSquare, 15, 10, {}, true},
-           {"PosX 3", kSquare, 3, 10, {}, false},
-           {"PosX 16", kSquare, 16, 10, {}, false},
-           {"a cell under an empty box corner", kSquare, 8, 10, {{11, 13}}, false},
-           {"a cell under box row 0", kSquare, 8, 10, {{8, 10}}, false},
-           {"cells around the box", kSquare, 8, 10, {{12, 10}, {7, 11}, {9, 9}, {9, 14}}, true},
-           {"empty cells would fill row 30", kRow0, 8, 27, {}, true},
-           {"empty cells would fill row 31", kRow0, 8, 28, {}, false},
-           {"a full box would leave nothing", kFull, 8, 10, {}, false}});
+    // The turn is clockwise inside the box: cell (c, r) goes to (3 - r, c); four give back
+    // the start.
+    Board board = BoardWith(kBar, 8, 5);
+    board.Rotate_Figure();
+    EXPECT_EQ(board.Figura, BoardWith(kRow1, 8, 5).Figura);
+    for (int turn = 0; turn < 3; ++turn)
+        board.Rotate_Figure();
+    EXPECT_EQ(board.Figura, BoardWith(kBar, 8, 5).Figura);
 }
 
 TEST(Board, WritesTheFigureAndEndsTheGameOnlyOnAnOverlapAtTheStart) {
@@ -183,32 +163,33 @@ TEST(Board, WritesTheFigureAndEndsTheGameOnlyOnAnOverlapAtTheStart) {
               Joined({"...............", "....####.......", "....####.......", "....####.......",
                       "....####.......", "..............."}));
     for (int cell = 0; cell < 16; ++cell) {  // any cell of the box
-        board = BoardWith(kFull, 9, 0);
-        board.C(9 + cell % 4, cell / 4) = true;
+        board = BoardWith(kFull, Board::kStartX, 0);
+        board.C(Board::kStartX + cell % 4, cell / 4) = true;
         EXPECT_TRUE(board.GameOver()) << cell;
     }
-    board = BoardWith(kFull, 9, 0);
-    for (int x = 4; x <= 18; ++x)
+    board = BoardWith(kFull, Board::kStartX, 0);
+    for (int x = Board::kFirstColumn; x <= board.LastColumn(); ++x)
         board.C(x, 4) = true;  // the row below the box
     for (int y = 0; y < 4; ++y)
-        board.C(8, y) = board.C(13, y) = true;  // the columns beside it
+        board.C(Board::kStartX - 1, y) = board.C(Board::kStartX + 4, y) = true;  // beside it
     EXPECT_FALSE(board.GameOver());
 }
 
 TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour) {
-    Board board = BoardWith("", 9, 0);
-    board.C(4, 0) = board.C(18, 0) = board.C(4, 30) = board.C(18, 30) = board.C(11, 15) = true;
+    Board board = BoardWith("", Board::kStartX, 0);
+    const int right = board.LastColumn(), bottom = board.LastRow();
+    board.C(4, 0) = board.C(right, 0) = board.C(4, bottom) = board.C(right, bottom) = true;
     RecordingSurface s;
-    s.ops = {"filled 528,528-722,722 #FFFF"};  // an old cell, cleared first
+    s.ops = {"filled 528,528-722,722 #FFFF"};  // an old cell at (6, 2), cleared first
     Draw_Field(s, board);
-    EXPECT_EQ(s.Cells(4, 0, 18, 0) + s.Cells(4, 30, 18, 30), "#             #\n#             #\n");
-    EXPECT_EQ(SEEN(s.Cells(11, 15, 11, 15), s.ops.size()),
-              "s.Cells(11, 15, 11, 15)=#\n\ns.ops.size()=7\n");  // the old cell, a clear, 5
+    EXPECT_EQ(s.Cells(4, 0, right, 2) + s.Cells(4, bottom, right, bottom),
+              Joined({"#             #", "               ", "               ", "#             #"}));
+    EXPECT_EQ(s.ops.size(), 1u + 1 + 4);
     for (int16_t place : {0, 1, 7}) {  // the first place (Position 0) has its own colour
         s.ops.clear();
         Draw_Grid(s, board, place);
-        const std::string colour = place == 0 ? " #D2C8C8" : " #AFAF96";
-        EXPECT_EQ(s.ops.size(), 23u + 35) << place;
+        const std::string colour = place == 0 ? " #D2C8C8" : " #AFAF96";  // (200, 200, 210)
+        ASSERT_EQ(s.ops.size(), 23u + 35) << place;  // through the hidden margin
         EXPECT_EQ(s.ops.front(), "line 0,0-0,8500" + colour) << place;
         EXPECT_EQ(s.ops[22], "line 5500,0-5500,8500" + colour) << place;
         EXPECT_EQ(s.ops[23], "line 0,0-5500,0" + colour) << place;
@@ -217,30 +198,43 @@ TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour)
 }
 
 TEST(DrawWell, FigureRedrawsSixColumnsByFiveRowsAndSparesLandedCells) {
-    struct Case {
+    const struct {
         const char* shape;
         int x, y;
-        std::vector<std::string> window;  // columns x - 1 to x + 4, rows y - 1 (or 0) on
+        const char* window;  // columns x - 2 to x + 5, rows from y - 2 (or -1) on
+    } cases[] = {
+        {kBar, 10, 5, "        / ...... / ..o... / ..o .. / ..o... / ..o... /        /"},
+        {kColumn0, 4, 0, "        / .o.... / .o.... / .o.... / .o.... / ...... /        /"},
+        {kColumn3, 1, 7, "        /    ... /    .o. /    .o. /    .o. /    .o. /        /"},
+        {kColumn0, 16, 7, "        / .....  / .o...  / .o...  / .o...  / .o...  /        /"},
     };
-    const Case cases[] = {
-        {"0000111100000000", 10, 5, {"......", "..o...", "..o ..", "..o...", "..o..."}},
-        {"1111000000000000", 4, 0, {".o....", ".o....", ".o....", ".o....", "......"}},
-        {"0000000000001111", 1, 7, {"   ...", "   .o.", "   .o.", "   .o.", "   .o."}},
-        {"1111000000000000", 16, 7, {"..... ", ".o... ", ".o... ", ".o... ", ".o... "}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Board board = BoardWith(c.shape, c.x, c.y);  // the next figure sits beside it
         board.C(12, 6) = true;                       // a landed cell: left as it is
         RecordingSurface s;
         Draw_Figure(s, board);
-        const int top = c.y == 0 ? 0 : c.y - 1;
-        EXPECT_EQ(s.Cells(c.x - 2, top - 1, c.x + 5, top + 5),
-                  Joined({"        ", " " + c.window[0] + " ", " " + c.window[1] + " ",
-                          " " + c.window[2] + " ", " " + c.window[3] + " ", " " + c.window[4] + " ",
-                          "        "}))
-            << c.shape << " at " << c.x;
+        const int top = c.y == 0 ? -1 : c.y - 2;
+        std::string shown = s.Cells(c.x - 2, top, c.x + 5, top + 6);
+        std::replace(shown.begin(), shown.end(), '\n', '/');
+        EXPECT_EQ(shown, c.window) << c.shape << " at " << c.x;
         EXPECT_EQ(s.Count("cls"), 0);
     }
+}
+
+TEST(DrawWell, TheNextFigureFillsItsBoxAndTheFutureOutlinesThreeFigures) {
+    RecordingSurface next, future;
+    FigureMatrix one;
+    one(1, 2) = true;
+    Draw_Next(next, one, kRed);  // cell (a, b) from (a * 250 + 58, b * 250 + 58)
+    EXPECT_EQ(next.ops, (std::vector<std::string>{"cls", "filled 308,558-502,752 #FF"}));
+    FigureQueue queue;
+    queue(3).Shape = "1000000000000000";
+    queue(5).Shape = "0000000000000001";
+    Draw_Future(future, queue);  // 1200 twips a figure, its box one cell in from the corner
+    ASSERT_EQ(future.ops.size(), 1u + 3 * 16);
+    EXPECT_EQ(future.ops[1], "outline 278,278-472,472 #FFFF");
+    EXPECT_EQ(future.ops[2], "outline 278,528-472,722 #787878");  // grey (120, 120, 120)
+    EXPECT_EQ(future.ops[48], "outline 1028,3428-1222,3622 #FFFF");
 }
 
 }  // namespace
