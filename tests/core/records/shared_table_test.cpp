@@ -246,6 +246,18 @@ TEST(SharedTableLock, WhatAFailedCreateSaysOfTheFolderDecidesBetweenWaitingAndGi
                   impossible)
             << strerror(error);
     }
+    // Made, but the reply lost: the probe is tried again and nothing of it stays behind.
+    FaultShare lost;
+    lost.hook = [&](std::string_view op, const std::string& path) {
+        if (op != "open" || !path.ends_with(".clock") || fs::exists(path + ".once"))
+            return 0;
+        close(::open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0664));
+        close(::open((path + ".once").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0664));
+        return EIO;
+    };
+    EXPECT_FALSE(FileLock(lock, milliseconds(100), milliseconds(8000), lost).Impossible());
+    for (const std::string& name : Files(dir.path))
+        EXPECT_TRUE(name == "VorblinFathers.txt.lock" || name.ends_with(".once")) << name;
     EXPECT_EQ(Files("/proc/self/fd").size(), fds);  // and no file left open
 }
 
