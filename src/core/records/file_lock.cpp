@@ -129,14 +129,20 @@ int64_t StampOf(int fd, ShareOps& ops) {
 bool FileLock::LearnClock() {
     const std::string probe = path_ + "." + token_ + ".clock";
     int fd = CreateShared(ops_, probe);
-    // A folder that takes no file says so; a passing failure is tried again.
-    for (int pause = 10;
-         fd < 0 && (errno == EIO || errno == EBUSY || errno == EINTR) && pause < 1000; pause *= 2) {
+    // A folder that takes no file says so; a passing failure is tried again. The name is ours
+    // alone: found there, it was made by a try whose reply was lost (SMB), and goes.
+    for (int pause = 10; fd < 0 && pause < 1000; pause *= 2) {
+        if (errno == EEXIST)
+            UnlinkPatiently(ops_, probe);
+        else if (errno != EIO && errno != EBUSY && errno != EINTR)
+            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(pause));
         fd = CreateShared(ops_, probe);
     }
-    if (fd < 0)
+    if (fd < 0) {
+        UnlinkPatiently(ops_, probe);
         return false;
+    }
     serverNs_ = StampOf(fd, ops_);
     learned_ = std::chrono::steady_clock::now();
     close(fd);

@@ -16,6 +16,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 #include "core/base/text_file.h"
 #include "core/records/file_lock.h"
@@ -47,7 +48,11 @@ struct FaultShare final : ShareOps {
             lseek(fd, 0, SEEK_SET);
             return fd;
         }
-        return ShareOps::Open(path, flags, mode);
+        const int fd = ShareOps::Open(path, flags, mode);
+        if (fd < 0 || !failWrites || reading || path.find(".tmp") == std::string::npos)
+            return fd;
+        close(fd);  // made, but every write to it fails, as on a full share
+        return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     }
     int Rename(const std::string& from, const std::string& to) override {
         if (const int e = Hook("rename", to))
@@ -78,7 +83,7 @@ struct FaultShare final : ShareOps {
         return -1;
     }
     std::function<int(std::string_view, const std::string&)> hook;
-    bool loseRenameReply = false;
+    bool loseRenameReply = false, failWrites = false;
     int cutReads = 0;
     size_t cutTo = 0;
     std::optional<bool> mounted;
@@ -229,6 +234,30 @@ TEST(SharedTableLock, WhatAFailedCreateSaysOfTheFolderDecidesBetweenWaitingAndGi
     };
     FileLock(lock, milliseconds(300), milliseconds(8000), counted);
     EXPECT_EQ(reads, 1);
+    // Judging its age needs the share's clock, from a file we make: a passing error is tried
+    // again, a folder that takes no file at all is given up at once.
+    for (const auto& [error, times, impossible] : {std::tuple(EIO, 1, false), {EROFS, 99, true}}) {
+        int probes = 0;
+        FaultShare probe;
+        probe.hook = [&](std::string_view op, const std::string& path) {
+            return op == "open" && path.ends_with(".clock") && probes++ < times ? error : 0;
+        };
+        EXPECT_EQ(FileLock(lock, milliseconds(100), milliseconds(8000), probe).Impossible(),
+                  impossible)
+            << strerror(error);
+    }
+    // Made, but the reply lost: the probe is tried again and nothing of it stays behind.
+    FaultShare lost;
+    lost.hook = [&](std::string_view op, const std::string& path) {
+        if (op != "open" || !path.ends_with(".clock") || fs::exists(path + ".once"))
+            return 0;
+        close(::open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0664));
+        close(::open((path + ".once").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0664));
+        return EIO;
+    };
+    EXPECT_FALSE(FileLock(lock, milliseconds(100), milliseconds(8000), lost).Impossible());
+    for (const std::string& name : Files(dir.path))
+        EXPECT_TRUE(name == "VorblinFathers.txt.lock" || name.ends_with(".once")) << name;
     EXPECT_EQ(Files("/proc/self/fd").size(), fds);  // and no file left open
 }
 
@@ -534,6 +563,13 @@ TEST(SharedTable, AShareThatHangsNeverFreezesTheWindowAndAFullOwnFolderKeepsTheR
     fs::permissions(share, fs::perms::owner_all);
     EXPECT_TRUE(rig.fame.Write_Records_File(std::nullopt));
     EXPECT_EQ(Times(Stored(share), "memory"), 1u);
+    // A share too full to take the new table: the old one stays as it was.
+    rig.fault.hook = nullptr;
+    rig.fault.failWrites = true;
+    const std::string before = ReadFileBytes(rig.fame.Path()).bytes;
+    EXPECT_FALSE(rig.fame.Write_Records_File(RecordEntry{"full", 20}));
+    EXPECT_EQ(ReadFileBytes(rig.fame.Path()).bytes, before);
+    EXPECT_NE(rig.heard.Text().find("the new table could not be written"), std::string::npos);
 }
 
 TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
