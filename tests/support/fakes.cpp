@@ -103,35 +103,6 @@ int RecordingSurface::LinesSinceCls() const {
     return lines;
 }
 
-std::vector<std::string> ArgumentTexts(std::string_view arguments) {
-    std::vector<std::string> texts(1);
-    int depth = 0;
-    char quote = 0;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const char c = arguments[i];
-        if (quote != 0) {
-            if (c == '\\' && i + 1 < arguments.size()) {
-                texts.back() += arguments.substr(i++, 2);
-                continue;
-            }
-            quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '(' || c == '[' || c == '{') {
-            ++depth;
-        } else if (c == ')' || c == ']' || c == '}') {
-            --depth;
-        } else if (c == ',' && depth == 0) {
-            texts.emplace_back();
-            while (i + 1 < arguments.size() && arguments[i + 1] == ' ')
-                ++i;
-            continue;
-        }
-        texts.back() += c;
-    }
-    return texts;
-}
-
 std::string Panel(const ScoreBoard& s) {
     const std::pair<const char*, const Label*> labels[] = {
         {"level", &s.lblLevel},           {"lines to go", &s.lblRemain},

@@ -200,18 +200,6 @@ std::string Show(const T&... labelsAndValues) {
     return out.str();
 }
 
-// Kept while the tests move to Show: the expressions' own text as names.
-#define SEEN(...) ::vorblin::testing::Labelled(#__VA_ARGS__, __VA_ARGS__)
-std::vector<std::string> ArgumentTexts(std::string_view arguments);
-template <class... T>
-std::string Labelled(std::string_view names, const T&... values) {
-    const std::vector<std::string> labels = ArgumentTexts(names);
-    std::ostringstream out;
-    size_t i = 0;
-    ((out << labels.at(i++) << '=', ShowValue(out, values), out << '\n'), ...);
-    return out.str();
-}
-
 // The score panel as the player reads it, one labelled line a label: level, lines to go,
 // score, the four line counters, special bonus, time bonus and its total.
 std::string Panel(const ScoreBoard& s);
