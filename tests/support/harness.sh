@@ -101,12 +101,14 @@ new_player() {
 # title does not reach the X server as such); its main window in $window. Xvfb refuses about one local
 # connection in a few hundred on a busy machine: that is the display's doing, tried again.
 start_game() {
-  local attempt i
+  local attempt i v sanitizers=()
+  # A sanitizer build's options (a leak suppression) reach the game too.
+  for v in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do [ -z "${!v:-}" ] || sanitizers+=("$v=${!v}"); done
   for attempt in 1 2 3; do
     spawn game "${as_player[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" NO_AT_BRIDGE=1 \
       HOME="$player/home" XDG_DATA_HOME="$player/data" XDG_CONFIG_HOME="$player/config" \
       XDG_CONFIG_DIRS="${site_config:-/nonexistent}" XDG_RUNTIME_DIR="$player/runtime" \
-      SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$player/audio.raw" "$@"
+      SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$player/audio.raw" "${sanitizers[@]}" "$@"
     game_pid=$pid
     for ((i = 0; i < ${window_wait:-15} * 10; i++)); do
       window=$(xdotool search --all --pid "$game_pid" --name '^Vorblin Cascade$' 2>/dev/null | head -1)
