@@ -28,12 +28,12 @@ std::string Displays(const ShellRig& rig) {
     std::string text = testing::Panel(s);
     text.resize(text.find("time bonus="));  // the time bonus labels keep theirs
     const MainShell& m = rig.main;
-    text += testing::Show("level colour", s.lblLevel.ForeColor, "place", g.lblPosition.Caption,
-                          "next place", g.lblNextPlace.Caption, "next shown",
-                          g.lblNextPlace.Visible, "notice", g.notice.lblFirma.Visible, "S", s.Score,
-                          "speed", s.Speed, "level", s.Level, "lines", s.LinesInLevel, "figures",
-                          s.FigureCount, "cells", s.CellCounter, "time total", s.TimeBonusTotal,
-                          "special total", s.VorblinBonusTotal);
+    text += testing::Show(
+        "level colour", s.lblLevel.ForeColor, "score colour", s.lblScore.ForeColor, "place",
+        g.lblPosition.Caption, "next place", g.lblNextPlace.Caption, "next shown",
+        g.lblNextPlace.Visible, "notice", g.notice.lblFirma.Visible, "S", s.Score, "speed", s.Speed,
+        "level", s.Level, "lines", s.LinesInLevel, "figures", s.FigureCount, "cells", s.CellCounter,
+        "time total", s.TimeBonusTotal, "special total", s.VorblinBonusTotal);
     for (int n = 1; n <= 4; ++n)
         text += testing::Show("lines of " + std::to_string(n), s.LineCounts[n]);
     text += testing::Show("figure colour", g.notice.ColorFigura, "menu colour", m.menu.ColorMenu,
@@ -87,6 +87,8 @@ TEST(SecondGame, StartsAsCleanAsTheFirst) {
               "level=Level # 0\nlines to go=\nscore=---\n1 line=\n2 lines=\n3 lines=\n4 lines=\n"
               "special bonus=\ntime bonus=199\ntime bonus total=400\n");
     EXPECT_EQ(played.shell.outlines, 2);
+    EXPECT_EQ(g.scores.lblScore.ForeColor,
+              RGB(255, 255, 0));  // yellow, whatever the last game left
 }
 
 TEST(MenuFlash, RunsOnceOverTheTopRowAndStops) {
