@@ -246,10 +246,11 @@ TEST_F(SdlAudioDeviceTest, VolumePanAndStopReachTheOutput) {
 // The highest sample of a shipped sound, as a fraction of full scale.
 double Peak(std::string_view file) {
     const std::string path = std::string(VORBLIN_SOUND_DIR) + "/" + std::string(file) + ".WAV";
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* samples = nullptr;
     Uint32 bytes = 0;
-    if (SDL_LoadWAV(path.c_str(), &spec, &samples, &bytes) == nullptr || spec.format != AUDIO_S16) {
+    if (SDL_LoadWAV(path.c_str(), &format, &samples, &bytes) == nullptr ||
+        format.format != AUDIO_S16) {
         ADD_FAILURE() << path << " is no 16-bit sound: " << SDL_GetError();
         return 1;
     }
