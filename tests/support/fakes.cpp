@@ -40,23 +40,11 @@ float ScriptedRandom::Rnd() {
     return value;
 }
 
-namespace {
-std::string Op(const char* kind, int x1, int y1, int x2, int y2, Colour colour) {
+void RecordingSurface::Log(const char* kind, int x1, int y1, int x2, int y2, Colour colour) {
     char text[96];
     std::snprintf(text, sizeof text, "%s %d,%d-%d,%d #%X", kind, x1, y1, x2, y2,
                   static_cast<unsigned>(colour));
-    return text;
-}
-}  // namespace
-
-void RecordingSurface::Line(int x1, int y1, int x2, int y2, Colour colour) {
-    ops.push_back(Op("line", x1, y1, x2, y2, colour));
-}
-void RecordingSurface::BoxOutline(int x1, int y1, int x2, int y2, Colour colour) {
-    ops.push_back(Op("outline", x1, y1, x2, y2, colour));
-}
-void RecordingSurface::FilledBox(int x1, int y1, int x2, int y2, Colour colour) {
-    ops.push_back(Op("filled", x1, y1, x2, y2, colour));
+    ops.push_back(text);
 }
 
 int RecordingSurface::Count(const std::string& prefix) const {
@@ -90,10 +78,7 @@ std::string RecordingSurface::Cells(int left, int top, int right, int bottom) co
             : what == "filled0"         ? '.'
                                         : '?';
     }
-    std::string text;
-    for (const std::string& row : rows)
-        text += row + "\n";
-    return text;
+    return Joined(rows);
 }
 
 int RecordingSurface::LinesSinceCls() const {
@@ -111,19 +96,25 @@ std::string Panel(const ScoreBoard& s) {
         {"4 lines", &s.lblCountLines[4]}, {"special bonus", &s.lblSumBonus},
         {"time bonus", &s.lblTimeBonus},  {"time bonus total", &s.lblTotalScore}};
     std::ostringstream out;
-    for (const auto& [name, label] : labels) {
+    for (const auto& [name, label] : labels)
         out << name << '=' << label->Caption << '\n';
-    }
     return out.str();
 }
+
+namespace {
+// Puts the figure of a shape string at (x, y) of the board.
+void Place(Board& board, const std::string& shape, int x, int y) {
+    int16_t cells = 0;
+    Initialize_Array_For_Brikko(board.Figura, shape, cells);
+    board.PosX = static_cast<uint8_t>(x);
+    board.PosY = static_cast<uint8_t>(y);
+}
+}  // namespace
 
 GameRig::GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
 
 void GameRig::SetFigure(const std::string& shape, int x, int y) {
-    int16_t ignored = 0;
-    Initialize_Array_For_Brikko(game.board.Figura, shape, ignored);
-    game.board.PosX = static_cast<uint8_t>(x);
-    game.board.PosY = static_cast<uint8_t>(y);
+    Place(game.board, shape, x, y);
 }
 
 namespace {
@@ -188,10 +179,7 @@ std::string TempFolder::File(std::string_view name) const {
 }
 
 void LandOnNextTick(Game& g, int32_t S, bool endsGame) {
-    int16_t cells = 0;
-    Initialize_Array_For_Brikko(g.board.Figura, "1000000000000000", cells);
-    g.board.PosX = 9;
-    g.board.PosY = 30;
+    Place(g.board, "1000000000000000", 9, 30);
     for (int x = 4; endsGame && x <= 17; ++x)
         for (int y = 0; y <= 3; ++y)
             g.board.C(x, y) = true;
@@ -216,10 +204,8 @@ Board BoardWith(const std::string& shape, int x, int y) {
     Board board;
     board.Reset();
     int16_t counted = 0;
-    Initialize_Array_For_Brikko(board.Figura, shape, counted);
     Initialize_Array_For_Brikko(board.FiguraNext, std::string(16, '1'), counted);
-    board.PosX = static_cast<uint8_t>(x);
-    board.PosY = static_cast<uint8_t>(y);
+    Place(board, shape, x, y);
     return board;
 }
 

@@ -6,7 +6,6 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "core/base/random_clock.h"
@@ -52,9 +51,14 @@ struct FixedClock final : Clock {
 // Records every operation as text, e.g. "filled 28,28-222,222 #FFFF".
 struct RecordingSurface final : DrawingSurface {
     void Cls() override { ops.push_back("cls"); }
-    void Line(int x1, int y1, int x2, int y2, Colour colour) override;
-    void BoxOutline(int x1, int y1, int x2, int y2, Colour colour) override;
-    void FilledBox(int x1, int y1, int x2, int y2, Colour colour) override;
+    void Line(int x1, int y1, int x2, int y2, Colour c) override { Log("line", x1, y1, x2, y2, c); }
+    void BoxOutline(int x1, int y1, int x2, int y2, Colour c) override {
+        Log("outline", x1, y1, x2, y2, c);
+    }
+    void FilledBox(int x1, int y1, int x2, int y2, Colour c) override {
+        Log("filled", x1, y1, x2, y2, c);
+    }
+    void Log(const char* kind, int x1, int y1, int x2, int y2, Colour colour);
 
     int Count(const std::string& prefix) const;
     // What the well surface shows of the well cells from (left, top) to (right, bottom),
@@ -171,24 +175,6 @@ struct TempFolder {
     std::string path;
 };
 
-template <class T>
-void ShowValue(std::ostream& out, const T& value) {
-    if constexpr (std::is_same_v<T, bool>)
-        out << (value ? "true" : "false");
-    else
-        out << value;
-}
-
-inline void ShowPairs(std::ostream&) {}
-
-template <class V, class... Rest>
-void ShowPairs(std::ostream& out, std::string_view label, const V& value, const Rest&... rest) {
-    out << label << '=';
-    ShowValue(out, value);
-    out << '\n';
-    ShowPairs(out, rest...);
-}
-
 // Several values at once, each on a line of its own after the name the test gives it, so
 // that a failed comparison names the value that differs: Show("score", 40447, "drop", false)
 // gives "score=40447\ndrop=false\n".
@@ -196,7 +182,8 @@ template <class... T>
 std::string Show(const T&... labelsAndValues) {
     static_assert(sizeof...(T) % 2 == 0, "a name before every value");
     std::ostringstream out;
-    ShowPairs(out, labelsAndValues...);
+    bool label = true;
+    ((out << std::boolalpha << labelsAndValues << (label ? '=' : '\n'), label = !label), ...);
     return out.str();
 }
 
