@@ -90,14 +90,13 @@ struct RecordingRecords final : RecordsLink {
     }
     void End_Of_Game(int32_t S) override {
         endings.push_back(S);
-        if (onEnd)
-            onEnd();
+        onEnd();
     }
 
     int16_t tableLines = 1;
     ListBox* log = nullptr;
     std::vector<int32_t> endings;
-    std::function<void()> onEnd;  // the game-over flow's dialogs
+    std::function<void()> onEnd = [] {};  // the game-over flow's dialogs
 };
 
 struct RecordingShell final : MainWindowLink {
@@ -146,21 +145,19 @@ struct FakeSides final : SideWindowHost {
 struct ScriptedDialogs final : RecordsDialogs {
     NameEntry Ask_Player_Name() override {
         log.push_back("name");
-        if (whileAsking)
-            whileAsking();
+        whileAsking();
         return name;
     }
     bool AskNewGame() override {
         log.push_back("new game?");
-        if (whileDeciding)
-            whileDeciding();
+        whileDeciding();
         return newGame;
     }
     void CloseToolWindows() override { log.push_back("close tool windows"); }
     void EndProgram() override { log.push_back("end"); }
 
     NameEntry name{"UnNamed", false};
-    std::function<void()> whileAsking, whileDeciding;
+    std::function<void()> whileAsking = [] {}, whileDeciding = [] {};
     bool newGame = true;
     std::vector<std::string> log;
 };
