@@ -39,12 +39,13 @@ frame() {
     read -r l r t b <<<"${BASH_REMATCH[*]:1}"
   echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b)) $([[ $info == *IsViewable* ]] && echo 1 || echo 0) $h"
 }
-viewable() { [ "$(frame "$(window "$1")" 2>/dev/null | cut -d' ' -f5)" = 1 ] && echo yes || echo no; }
+# mapped ID (never empty: xwininfo and xprop without a window wait for a click)
+mapped() { [ -n "$1" ] && xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+viewable() { mapped "$(window "$1")" && echo yes || echo no; }   # NAME
 is_viewable() { [ "$(viewable "$1")" = yes ]; }
-viewable_main() { xwininfo -id "$main" | grep -q IsViewable; }
-# state NAME: Normal, Iconic or nothing (withdrawn), as the window manager has it
-state() { xprop -id "$(window "$1")" WM_STATE 2>/dev/null | grep -o 'Normal\|Iconic'; }
-iconic_main() { xprop -id "$main" WM_STATE | grep -q Iconic; }
+# state ID: Normal, Iconic or nothing (withdrawn), as the window manager has it
+state() { [ -n "$1" ] && xprop -id "$1" WM_STATE 2>/dev/null | grep -o 'Normal\|Iconic'; }
+states() { for name in "$@"; do state "$(window "$name")"; done | paste -sd' '; }
 settle() {  # ID: until the window's frame has stood still for a while
   local last="" now
   for _ in $(seq 60); do
@@ -54,7 +55,14 @@ settle() {  # ID: until the window's frame has stood still for a while
     sleep 0.1
   done
 }
-side_frames() { for name in "${sides[@]}"; do settle "$(window "$name")"; echo "$(frame "$(window "$name")") $(state "$name")"; done; }
+side_frames() { for name in "${sides[@]}"; do settle "$(window "$name")"; echo "$(frame "$(window "$name")") $(states "$name")"; done; }
+sides_up() { for name in "${sides[@]}"; do wait_for is_viewable "$name"; settle "$(window "$name")"; done; }
+click_sides() { for button in "${side_buttons[@]}"; do click_main $button; done; }
+restore() {  # the main window, from the window manager
+  xdotool windowactivate "$main"
+  wait_for mapped "$main"
+  sleep 0.5
+}
 no_side_window() { ! xdotool search --onlyvisible --name '^(Statistic|Future|The Best Of The Vorblin)$' >/dev/null; }
 # click_main X Y: a click at a point of the main window's client area, in twips; the controls
 # start below the 27-pixel title strip, inside a 4-pixel border
@@ -71,18 +79,17 @@ press_help() {  # "X Y": a button of the help page; waits for the page to go
   help=$(help_window)
   [ -n "$help" ] || { check "a help page to press" shown none; return 1; }
   xdotool mousemove --window "$help" ${1% *} ${1#* } click 1
-  wait_for bash -c "! xwininfo -id $help 2>/dev/null | grep -q IsViewable"
+  wait_for eval '! mapped $help'
 }
 # dialog_window: the name window or the new-game question (they bear the game's name)
 dialog_window() { xdotool search --onlyvisible --name '^Vorblin Cascade$' 2>/dev/null | grep -vx "$main" | head -1; }
-shot() { [ -z "${SHOTS:-}" ] || import -window root "$SHOTS/$1.png"; }
 fresh_folder() { dir=$(mktemp -d "$work/game.XXXX") && cp "$game" "$dir/vorblin" && cp -r "$sounds" "$dir/sound"; }
 play() {  # [VAR=VALUE...]: the game from $dir, started there as players do; $main its window
   new_player player
   pushd "$dir" >/dev/null && start_game SDL_AUDIODRIVER=dummy "$@" ./vorblin
   popd >/dev/null
   main=$window
-  wait_for viewable_main
+  wait_for mapped "$main"
   sleep 0.5
 }
 
@@ -97,7 +104,7 @@ fresh_folder_checks() {
   wait_for bash -c "xwininfo -id $main | grep -q 'upper-left X:  400'"
   click_main $auto_button
   sleep 0.5
-  for name in "${sides[@]}"; do wait_for is_viewable "$name"; settle "$(window "$name")"; done
+  sides_up
   read -r mx my mw mh _ < <(frame "$main")
   read -r fx fy fw _ < <(frame "$(window Future)")
   read -r sx sy _ < <(frame "$(window Statistic)")
@@ -107,7 +114,6 @@ fresh_folder_checks() {
   check "the future and statistics windows' tops are level with the main window's" "$my $my" "$fy $sy"
   check "the gap beside the main window is one pixel" 1 $((fx - (mx + mw)))
   check "the gap between the future and statistics windows is the same" $((fx - (mx + mw))) $((sx - (fx + fw)))
-  shot "$1-docked"
 
   # Pages open level with the main window, their designed client area whole under any frame.
   click_main $help_button
@@ -115,7 +121,6 @@ fresh_folder_checks() {
     read -r x y hw _ _ client < <(help_page)
     check "help page $page: its right edge on the main window's left edge, its top level" "$mx $my" "$((x + hw)) $y"
     check "help page $page: its client area as designed, the buttons whole" "$help_client_height" "$client"
-    [ "$page" != 1 ] || shot "$1-help"
     if [ "$page" = 3 ]; then press_help "$close_button"; else press_help "$next_button"; fi
   done
   # Dragged by its title strip: the window manager moves it
@@ -130,29 +135,24 @@ fresh_folder_checks() {
   # side windows, in the normal state and where they stood.
   before=$(side_frames)
   xdotool windowactivate --sync "$main" key Escape
-  wait_for iconic_main
-  check "Esc: the side windows minimised with the main window" "Iconic Iconic Iconic" \
-    "$(state Future) $(state 'The Best Of The Vorblin') $(state Statistic)"
-  xdotool windowactivate "$main"  # restored from the window manager
-  wait_for viewable_main
-  wait_for bash -c "xprop -id $(window Statistic) WM_STATE | grep -q Normal"
-  sleep 0.5
+  wait_for eval '[ "$(state $main)" = Iconic ]'
+  check "Esc: the side windows minimised with the main window" "Iconic Iconic Iconic" "$(states "${sides[@]}")"
+  restore
+  wait_for eval '[ "$(states Statistic)" = Normal ]'
   check "restored: the side windows back in the normal state where they stood" "$before" "$(side_frames)"
   # Future, Best and Stat off and on: each comes back to the pixel. Then off for good.
-  for button in "${side_buttons[@]}"; do click_main $button; done
+  click_sides
   wait_for no_side_window
-  for button in "${side_buttons[@]}"; do click_main $button; done
-  for name in "${sides[@]}"; do wait_for is_viewable "$name"; done
+  click_sides
+  sides_up
   check "each side window off and on: back where it stood" "$before" "$(side_frames)"
-  for button in "${side_buttons[@]}"; do click_main $button; done
+  click_sides
   wait_for no_side_window
   read -r left top width _ < <(frame "$main")
   xdotool mousemove $((left + width - 35)) $((top + 13)) click 1  # the strip's minimise box
-  wait_for iconic_main
-  check "minimised" Iconic "$(xprop -id "$main" WM_STATE | grep -o Iconic)"
-  xdotool windowactivate "$main"
-  wait_for viewable_main
-  sleep 0.5
+  wait_for eval '[ "$(state $main)" = Iconic ]'
+  check "minimised" Iconic "$(state "$main")"
+  restore
   check "restored, no side window shows" "no no no" \
     "$(viewable 'The Best Of The Vorblin') $(viewable Statistic) $(viewable Future)"
   close_game
@@ -218,7 +218,7 @@ held_key_checks() {
   sleep 0.2
   xdotool key Return
   # the table is stored before the new-game question comes
-  wait_for bash -c "! xwininfo -id ${name_window:-0} 2>/dev/null | grep -q IsViewable"
+  wait_for eval '! mapped ${name_window:-0}'
   wait_for eval '[ -n "$(dialog_window)" ]'
   check "held through the game's end, then Enter: the name stored" UnNamed \
     "$(head -1 "$dir/VorblinFathers.txt" | tr -d '\r')"

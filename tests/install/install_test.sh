@@ -62,19 +62,15 @@ check_files() {
   ok "the English catalogue installed" grep -aqF 'Start a new game?' \
     "$prefix/share/locale/en/LC_MESSAGES/vorblin.mo"
   ok "a scalable icon" grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg"
-  for size in "${icon_sizes[@]}"; do
-    # PNG: width and height, 32 bits each, big-endian, from byte 16.
-    check "the ${size}x${size} icon" "${size}x${size}" "$(od -An -tu1 -j16 -N8 \
-      "$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png" | awk '{print $3*256+$4 "x" $7*256+$8}')"
-  done
+  # PNG: width and height, 32 bits each, big-endian, from byte 16.
+  check "every icon of its size (the wrong ones listed)" "" "$(for size in "${icon_sizes[@]}"; do
+    od -An -tu1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png" 2>&1 |
+      awk -v want="${size}x${size}" '$3*256+$4 "x" $7*256+$8 != want {print want ": " $0}'; done)"
   # The page renders without a single warning, and mandb finds its name line.
   check "man -l renders the page without a warning" "" \
     "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man" 2>&1 >"$work/man.txt" || echo "man -l failed")"
-  for section in NAME SYNOPSIS DESCRIPTION KEYS OPTIONS FILES; do
-    ok "the man page has $section" grep -q "^$section" "$work/man.txt"
-  done
-  for option in --records-folder --language; do
-    ok "the man page tells $option" grep -q -- "$option" "$work/man.txt"
+  for text in ^NAME ^SYNOPSIS ^DESCRIPTION ^KEYS ^OPTIONS ^FILES --records-folder --language; do
+    ok "the man page has $text" grep -q -- "$text" "$work/man.txt"
   done
   ok "lexgrog reads the NAME line" eval 'lexgrog "$man" | grep -q "vorblin - "'
 }
