@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <map>
 
 #include <cstdio>
 #include <stdexcept>
@@ -70,13 +71,11 @@ std::string RecordingSurface::Cells(int left, int top, int right, int bottom) co
         if (x < left || x > right || y < top || y > bottom)
             continue;
         const bool cell = (x1 - kInset) % kCell == 0 && x2 - x1 == 194 && y2 - y1 == 194;
-        const std::string what = std::string(kind) + std::to_string(colour);
+        static const std::map<std::string, char> kShown{
+            {"filled65535", '#'}, {"outline16776960", 'o'}, {"filled0", '.'}};
+        const auto shown = kShown.find(kind + std::to_string(colour));
         rows[static_cast<size_t>(y - top)][static_cast<size_t>(x - left)] =
-            !cell                       ? '?'
-            : what == "filled65535"     ? '#'
-            : what == "outline16776960" ? 'o'
-            : what == "filled0"         ? '.'
-                                        : '?';
+            cell && shown != kShown.end() ? shown->second : '?';
     }
     return Joined(rows);
 }
