@@ -241,7 +241,7 @@ TEST_F(SdlAudioDeviceTest, VolumePanAndStopReachTheOutput) {
 
 // The highest sample of a shipped sound, as a fraction of full scale.
 double Peak(std::string_view file) {
-    const std::string path = std::string(VORBLIN_SOUND_DIR) + "/" + std::string(file) + ".WAV";
+    const std::string path = VORBLIN_SOUND_DIR "/" + std::string(file) + ".WAV";
     SDL_AudioSpec format;
     Uint8* samples = nullptr;
     Uint32 bytes = 0;
