@@ -23,15 +23,15 @@ class FakeAudioDevice final : public AudioDevice {
     // The calls since the last look, separated by commas; the next look starts afresh.
     std::string Take() { return std::exchange(calls, {}); }
 
-    template <class... Part>
-    bool Log(bool result, const char* what, int slot, const Part&... parts) {
+    template <class... Arg>
+    bool Log(bool result, const char* what, int slot, const Arg&... args) {
         std::ostringstream call;
         call << (calls.empty() ? "" : ", ") << what;
         if (slot == kBkgSlot)
             call << " bkg";
         else if (slot >= 0)
             call << ' ' << Channel(slot);
-        ((call << ' ' << parts), ...);
+        ((call << ' ' << args), ...);
         calls += call.str();
         return result;
     }

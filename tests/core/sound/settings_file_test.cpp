@@ -81,7 +81,8 @@ TEST_F(SettingsFile, AnOldFileReadsAndIsWrittenBackLineForLine) {
     lines.insert(lines.begin() + 3, {"7000", "100"});
     Load(lines);
     for (size_t r = 0; r < std::size(kOldRecords); ++r)
-        EXPECT_EQ(sound.Get(kOldRecords[r])->DMCtrlPath(), "/r/" + std::to_string(r + 1) + ".wav");
+        EXPECT_EQ(sound.Get(kOldRecords[r])->DMCtrlPath(), "/r/" + std::to_string(r + 1) + ".wav")
+            << kOldRecords[r];
     EXPECT_EQ(sound.SpeedChange, 32767);
     // Switched off, the tune is started and stopped at once, so that switching it on resumes it.
     EXPECT_EQ(device.Take(),

@@ -127,7 +127,7 @@ TEST(BackgroundMusic, TheSettingsWindowsControls) {
                    "bkg, open, load bkg /new.wav, play bkg loop, volume bkg -100",
                    "sweeps while off", false, "sweeps", true, "kept", "/kept.wav", "path",
                    "/new.wav", "file's volume", -300, "tune's volume", -100));
-    for (const int16_t speed : {5, 0, -3}) {  // the sweep goes back to its start at 0 or below
+    for (const int16_t speed : {5, 0, -3, 1}) {  // the sweep goes back to its start at 0 or below
         sound.ForLoop = 1234;
         SetPanSpeed(sound, speed);
         EXPECT_EQ(Show("speed", sound.SpeedChange, "pan", sound.ForLoop),
