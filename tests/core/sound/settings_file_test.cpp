@@ -51,13 +51,12 @@ struct Rig {
         EXPECT_TRUE(file.SaveSoundSettings(places, sound));
         return ReadFileBytes(file.Path()).bytes;
     }
-    DMCtrl& Ch(Channel c) { return *sound.Get(c); }
-    // The records of the channels the old file does not know, as they stand: after its lines.
-    std::string LaterRecords(const Lines& old) {
+    // The old file's lines, then the records of the channels it does not know as they stand.
+    std::string Grown(const Lines& old) {
         Lines later = SplitLines(file.Compose(places, sound));
         later.erase(later.begin(), later.begin() + std::min(later.size(), old.size()));
         EXPECT_EQ(later.size(), 3 * (kChannelCount - std::size(kOldRecords)));
-        return Text(later);
+        return Text(old) + Text(later);
     }
 
     testing::TempFolder data, program;
@@ -82,18 +81,17 @@ TEST_F(SettingsFile, AnOldFileReadsAndIsWrittenBackLineForLine) {
     lines.insert(lines.begin() + 3, {"7000", "100"});
     Load(lines);
     for (size_t r = 0; r < std::size(kOldRecords); ++r)
-        EXPECT_EQ(Ch(kOldRecords[r]).DMCtrlPath(), "/r/" + std::to_string(r + 1) + ".wav")
+        EXPECT_EQ(sound.Get(kOldRecords[r])->DMCtrlPath(), "/r/" + std::to_string(r + 1) + ".wav")
             << kOldRecords[r];
     EXPECT_EQ(sound.SpeedChange, 32767);
     // Switched off, the tune is started and stopped at once, so that switching it on resumes it.
-    const std::string bkg = " " + std::to_string(kBkgSlot);
-    EXPECT_EQ(device.Take(), (Lines{"open", "load" + bkg + " /м/тема.wav", "play" + bkg + " loop",
-                                    "stop" + bkg, "volume" + bkg + " -1200"}));
-    EXPECT_EQ(Saved(), Text(lines) + LaterRecords(lines));
+    EXPECT_EQ(device.Take(),
+              "open, load bkg /м/тема.wav, play bkg loop, stop bkg, volume bkg -1200");
+    EXPECT_EQ(Saved(), Grown(lines));
     statistic.visible = true;
     lines[5] = "True";
     lines.insert(lines.begin() + 6, {"-30", "60"});
-    EXPECT_EQ(Saved(), Text(lines) + LaterRecords(lines));  // 47 lines
+    EXPECT_EQ(Saved(), Grown(lines));  // 47 lines
 }
 
 TEST_F(SettingsFile, DefaultPathsFindTheShippedSoundsIgnoringCase) {
@@ -104,26 +102,23 @@ TEST_F(SettingsFile, DefaultPathsFindTheShippedSoundsIgnoringCase) {
     for (int c = 0; c < kChannelCount; ++c)
         EXPECT_EQ(DefaultChannelPath(program.path, Channel(c)),
                   shipped + std::string(Row(Channel(c)).file) + ".WAV");
-    EXPECT_EQ(DefaultBkgPath(program.path), shipped + "bkgmusic.wav");
-
     Lines lines = OldFile();
     lines[7] = lines[10] = lines[13] = "...";  // the music, mLeft1, mRight1 (not shipped)
     Load(lines);
     EXPECT_EQ(sound.PathToBkgMusic, shipped + "bkgmusic.wav");
     // "..." goes back while it names the shipped file; another choice is written out.
-    lines[13] = "/elsewhere/r.wav";
-    Ch(Channel::mRight1).DMCtrlPath(lines[13]);
-    EXPECT_EQ(Saved(), Text(lines) + LaterRecords(lines));
+    sound.Get(Channel::mRight1)->DMCtrlPath(lines[13] = "/elsewhere/r.wav");
+    EXPECT_EQ(Saved(), Grown(lines));
     // A path written out in full stays so, even where it names the shipped file.
     lines[7] = shipped + "bkgmusic.wav";
     lines[10] = shipped + "left1.WAV";
     Load(lines);
-    EXPECT_EQ(Saved(), Text(lines) + LaterRecords(lines));
+    EXPECT_EQ(Saved(), Grown(lines));
 }
 
 // Lines the file cannot give keep the values held: here the main window at 1000,500, the
 // music volume -500, mLeft1 at "keep" with volume -7 and the sweep speed 77.
-TEST_F(SettingsFile, DamagedLinesKeepTheHeldValues) {
+TEST(SettingsFileDamaged, LinesKeepTheHeldValues) {
     struct Case {
         std::map<size_t, std::string> edits;  // line index -> text in the file
         int lines, heldFrom;  // lines in the file (-1: no file at all); all values held from here
@@ -146,8 +141,8 @@ TEST_F(SettingsFile, DamagedLinesKeepTheHeldValues) {
         Rig rig;
         rig.sound.VolumeBkgMusic = -500;
         rig.sound.SpeedChange = 77;
-        rig.Ch(Channel::mLeft1).DMCtrlVolume(-7);
-        rig.Ch(Channel::mLeft1).DMCtrlPath("keep");
+        rig.sound.Get(Channel::mLeft1)->DMCtrlVolume(-7);
+        rig.sound.Get(Channel::mLeft1)->DMCtrlPath("keep");
         const Lines held = SplitLines(rig.file.Compose(rig.places, rig.sound));
         Lines lines = OldFile();
         for (const auto& [index, text] : c.edits)
@@ -182,30 +177,26 @@ TEST_F(SettingsFile, AFolderThatCannotBeWritten) {
 }
 
 TEST(SettingsRules, FileNamesFoldersAndSweepSpeedText) {
-    EXPECT_EQ(Show("name", Get_File_Name("/p/sound/left1.WAV"), "folder",
-                   Get_Folder("/p/sound/left1.WAV"), "bare name", Get_File_Name("plain.wav"),
-                   "bare folder", Get_Folder("plain.wav")),
-              Show("name", "left1.WAV", "folder", "/p/sound/", "bare name", "plain.wav",
-                   "bare folder", ""));
+    std::string seen;
+    for (const char* path : {"/p/sound/left1.WAV", "plain.wav"})
+        seen += Get_Folder(path) + "|" + Get_File_Name(path) + " ";
     // The leading number, rounded; above the largest speed the box shows the largest ("!").
-    std::string speeds;
     for (const char* text : {"", "12abc", "500", "500.4", "500.6", "1000", "-40", "-99999"}) {
         const SpeedText read = ReadSpeedText(text);
-        speeds += std::to_string(read.speed) + (read.tooLarge ? "! " : " ");
+        seen += std::to_string(read.speed) + (read.tooLarge ? "! " : " ");
     }
-    EXPECT_EQ(speeds, "0 12 500 500 500! 500! -40 -32768 ");
+    EXPECT_EQ(seen, "/p/sound/|left1.WAV |plain.wav 0 12 500 500 500! 500! -40 -32768 ");
 }
 
 // Each channel is the one variant of the list entry that its row of the table of sounds names.
 TEST(SettingsRules, TheEventListFollowsTheTableOfSounds) {
     std::vector<std::string> listed(kChannelCount), rows;  // by channel
-    for (size_t e = 0; e < ListEvents().size(); ++e) {
-        const EventEntry& entry = ListEvents()[e];
-        for (const std::optional<Channel> c : {std::optional(entry.first), entry.second})
+    for (size_t e = 0; e < ListEvents().size(); ++e)
+        for (const auto& [variant, c] : {std::pair{1, std::optional(ListEvents()[e].first)},
+                                         std::pair{2, ListEvents()[e].second}})
             if (c)
-                listed.at(size_t(*c)) += Show("entry", e + 1, "variant", c == entry.first ? 1 : 2,
-                                              "label", entry.caption);
-    }
+                listed.at(size_t(*c)) +=
+                    Show("entry", e + 1, "variant", variant, "label", ListEvents()[e].caption);
     for (const SoundRow& row : kEventSounds)
         rows.push_back(Show("entry", row.list, "variant", row.variant, "label", row.label));
     EXPECT_EQ(listed, rows);
@@ -214,32 +205,39 @@ TEST(SettingsRules, TheEventListFollowsTheTableOfSounds) {
 TEST(StartFolders, ShippedSoundsAndInstalledCopiesByWhereTheExecutableStands) {
     testing::TempFolder root;
     const std::string games = root.File("games"), share = root.File("share/vorblin");
-    fs::create_directories(games);
-    fs::create_directories(root.File("build"));
+    const std::string bin = root.File("bin"), build = root.File("build");
+    for (const std::string& folder : {games, bin, build})
+        fs::create_directories(folder);
     EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);  // nothing anywhere
     EXPECT_FALSE(IsInstalledCopy(games, "../share/vorblin"));
     fs::create_directories(share + "/Sound");  // letter case ignored
-    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), share);
-    // Installed: games/ (or bin/, below) beside share/vorblin/, whoever may write there; a
-    // build folder beside the same share is none, nor is a games/ whose share is another's.
-    EXPECT_EQ(Show("games", IsInstalledCopy(games, "../share/vorblin"), "games/",
-                   IsInstalledCopy(games + "/", "../share/vorblin/"), "build",
-                   IsInstalledCopy(root.File("build"), "../share/vorblin"), "other share",
-                   IsInstalledCopy(games, "../share/other")),
-              Show("games", true, "games/", true, "build", false, "other share", false));
     EXPECT_EQ(DefaultBkgPath(ShippedFolder(games, "../share/vorblin")),
               share + "/Sound/bkgmusic.WAV");
     EXPECT_EQ(ShippedFolder(games + "/", "../share/vorblin/"), share);
     EXPECT_EQ(ShippedFolder(games, "../share/other"), games);
-    // A sounds folder beside the executable (a build folder) comes first.
+    // Installed: games/ (or bin/) beside share/vorblin/, whoever may write there; a build
+    // folder beside the same share is none, nor is a games/ whose share is another's.
+    EXPECT_EQ(
+        Show("games", IsInstalledCopy(games, "../share/vorblin"), "games/",
+             IsInstalledCopy(games + "/", "../share/vorblin/"), "bin",
+             IsInstalledCopy(bin, "../share/vorblin"), "build",
+             IsInstalledCopy(build, "../share/vorblin"), "other share",
+             IsInstalledCopy(games, "../share/other")),
+        Show("games", true, "games/", true, "bin", true, "build", false, "other share", false));
+    // A sounds folder beside the executable (a build folder) comes first; a file named like
+    // the folder is none.
     fs::create_directories(games + "/sound");
-    EXPECT_EQ(ShippedFolder(games, "../share/vorblin"), games);
-    // A file named like the folder is no folder of sounds.
-    const std::string bin = root.File("bin");
-    fs::create_directories(bin);
     ASSERT_TRUE(WriteFileAtomically(bin + "/sound", "x"));
-    EXPECT_EQ(ShippedFolder(bin, "../share/vorblin"), share);
-    EXPECT_TRUE(IsInstalledCopy(bin, "../share/vorblin"));
+    EXPECT_EQ(
+        ShippedFolder(games, "../share/vorblin") + " " + ShippedFolder(bin, "../share/vorblin"),
+        games + " " + share);
+    // Sounds installed in the root folder are looked for in /sound, never in a "sound" folder
+    // where the game happens to be started.
+    const fs::path started = fs::current_path();
+    fs::current_path(games);
+    const std::string found = ShippedFolder(bin, fs::path("/").lexically_relative(bin).string());
+    fs::current_path(started);
+    EXPECT_EQ(found, fs::is_directory("/sound") ? "/" : bin);
 }
 
 }  // namespace

@@ -121,12 +121,9 @@ TEST_F(FrmSettingsTest, EachControlAndEachPickChangesItsOwnSetting) {
     Click(window.get(), "chkEnable");
     QTest::keyClick(W<QSlider>("sldVolBackgrnd"), Qt::Key_PageUp);
     W<QLineEdit>("txtChange")->setText("1000");
-    const std::string bkg = " " + std::to_string(kBkgSlot);
-    EXPECT_EQ(device.Take(),
-              (std::vector<std::string>{
-                  "stop" + bkg, "release" + bkg, "open", "load" + bkg + " " + folder.File("b.wav"),
-                  "play" + bkg + " loop", "volume" + bkg + " -700", "play" + bkg + " loop",
-                  "stop" + bkg, "volume" + bkg + " 0"}));
+    EXPECT_EQ(device.Take(), "stop bkg, release bkg, open, load bkg " + folder.File("b.wav") +
+                                 ", play bkg loop, volume bkg -700, play bkg loop, stop bkg, "
+                                 "volume bkg 0");
     EXPECT_EQ(
         Show("path", sound.PathToBkgMusic, "label", Text("lblFile"), "volume", sound.VolumeBkgMusic,
              "speed", sound.SpeedChange, "slider", W<QSlider>("sldChange")->value(), "text",
@@ -146,18 +143,17 @@ TEST_F(FrmSettingsTest, OpeningChangesNothingAndEnterInTheSpeedBoxOpensNothing) 
                        shown.findChild<QLineEdit*>("txtChange")->text().toStdString()),
                   Show("speed", speed, "pan", -1234, "text", std::to_string(speed)));
     }
-    QStringList opened;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr) {
-            opened << modal->objectName();
+    QString opened;  // a modal window that the key opened, closed at once
+    WhenModal([&](QWidget* modal) {
+        if (modal != nullptr) {
+            opened = modal->objectName();
             modal->close();
         }
     });
-    poll.start(1);
     QTest::keyClick(W<QLineEdit>("txtChange"), Qt::Key_Return);
     QTest::qWait(20);
-    EXPECT_TRUE(opened.isEmpty() && window->isVisible()) << opened.join(",").toStdString();
+    EXPECT_EQ(Show("opened", opened.toStdString(), "shown", window->isVisible()),
+              Show("opened", "", "shown", true));
 }
 
 // Writes a 16-bit mono PCM WAV file at 44100 Hz of `frames` samples all at `level`.
@@ -245,7 +241,7 @@ TEST_F(SdlAudioDeviceTest, VolumePanAndStopReachTheOutput) {
 
 // The highest sample of a shipped sound, as a fraction of full scale.
 double Peak(std::string_view file) {
-    const std::string path = std::string(VORBLIN_SOUND_DIR) + "/" + std::string(file) + ".WAV";
+    const std::string path = VORBLIN_SOUND_DIR "/" + std::string(file) + ".WAV";
     SDL_AudioSpec format;
     Uint8* samples = nullptr;
     Uint32 bytes = 0;
