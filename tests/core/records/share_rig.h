@@ -21,9 +21,11 @@ namespace vorblin::testing {
 // bytes of it, as a client that believes an earlier size; the folder can look like a mount
 // point or like the bare folder beneath one; the share's clock can be off this machine's.
 struct FaultShare final : ShareOps {
+    using Hook = std::function<int(std::string_view, const std::string&)>;
+    explicit FaultShare(Hook h = nullptr) : hook(std::move(h)) {}
     int Open(const std::string& path, int flags, mode_t mode) override {
         const bool reading = (flags & O_ACCMODE) == O_RDONLY;
-        if (const int e = Hook(reading ? "read" : "open", path))
+        if (const int e = Call(reading ? "read" : "open", path))
             return Fail(e);
         if (reading && cutReads > 0 && path.ends_with(kRecordsFileName)) {
             --cutReads;
@@ -40,17 +42,17 @@ struct FaultShare final : ShareOps {
         return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     }
     int Rename(const std::string& from, const std::string& to) override {
-        if (const int e = Hook("rename", to))
+        if (const int e = Call("rename", to))
             return Fail(e);
         const int rc = ShareOps::Rename(from, to);
         return rc == 0 && loseRenameReply ? Fail(EIO) : rc;
     }
     int Unlink(const std::string& path) override {
-        const int e = Hook("unlink", path);
+        const int e = Call("unlink", path);
         return e ? Fail(e) : ShareOps::Unlink(path);
     }
     int Stat(const std::string& path, struct stat& info) override {
-        if (const int e = Hook("stat", path))
+        if (const int e = Call("stat", path))
             return Fail(e);
         const int rc = ShareOps::Stat(path, info);
         if (rc == 0 && mounted.has_value() && path.ends_with("/.."))
@@ -62,18 +64,28 @@ struct FaultShare final : ShareOps {
         now.tv_sec += skew;
         return now;
     }
-    int Hook(const char* op, const std::string& path) { return hook ? hook(op, path) : 0; }
+    int Call(const char* op, const std::string& path) { return hook ? hook(op, path) : 0; }
     static int Fail(int e) {
         errno = e;
         return -1;
     }
-    std::function<int(std::string_view, const std::string&)> hook;
+    Hook hook;
     bool loseRenameReply = false, failWrites = false;
     int cutReads = 0;
     size_t cutTo = 0;
     std::optional<bool> mounted;
     long skew = 0;
 };
+
+// A hook that fails the first `times` calls `op` makes on a path ending in `suffix` with
+// `error` (0: lets them through), counting them in `calls`.
+inline FaultShare::Hook Failing(std::string op, std::string suffix, int error, int* calls,
+                                int times = 1 << 30) {
+    return [=](std::string_view made, const std::string& path) {
+        const bool hit = made == op && path.ends_with(suffix);
+        return hit && (*calls)++ < times ? error : 0;
+    };
+}
 
 inline RecordTable Stored(const std::string& folder) {
     return ParseRecords(ReadFileBytes(JoinPath(folder, kRecordsFileName)).bytes);
