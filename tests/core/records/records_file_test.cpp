@@ -67,16 +67,17 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
         table,
         (RecordTable{
             {"top", 51}, {"a", 50}, {"b", 40}, {"c", 40}, {"b2", 40}, {"d", 30}, {"d2", 30}}));
-    RecordTable full = Table(98, 99);
-    EXPECT_TRUE(InsertRecord(full, {"0", 0}));  // the 99th place
+    constexpr int kAll = static_cast<int>(kMaxRecords);
+    RecordTable full = Table(kAll - 1, kAll);   // kAll down to 2
+    EXPECT_TRUE(InsertRecord(full, {"0", 0}));  // the last place
     EXPECT_FALSE(InsertRecord(full, {"equal", 0}));
-    EXPECT_TRUE(InsertRecord(full, {"1", 1}));  // and the old 99th drops out
-    EXPECT_EQ(full, Table(99, 99));
+    EXPECT_TRUE(InsertRecord(full, {"1", 1}));  // and the old last drops out
+    EXPECT_EQ(full, Table(kAll, kAll));
     // A hand-made table longer than the table: a place behind the last is no place at all.
     const RecordTable long_ = Table(kMaxRecords + 21);  // 1000 down; the last place's is kLast
     EXPECT_TRUE(EarnsPlace(long_, kLast + 1));
     EXPECT_FALSE(EarnsPlace(long_, kLast));
-    EXPECT_TRUE(EarnsPlace(Table(98), -1));
+    EXPECT_TRUE(EarnsPlace(Table(kAll - 1), -1));
 
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
     EXPECT_EQ(CleanPlayerName("a\r\nb\tc\x7f-\xC2\x85!\xC2\xA0"), "abc-!\xC2\xA0");  // C1, NBSP
