@@ -2,10 +2,9 @@
 // Machines sharing one hall of fame: each stores finished games the way the game-over flow
 // does, through whatever folder it is given; then the table they left behind is checked.
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <numeric>
 #include <string>
 
@@ -47,18 +46,14 @@ inline int CheckTable(const std::string& folder, int total) {
         const std::string S = std::to_string(total - static_cast<int>(i));
         wrong += i >= table.size() || ScoreText(table[i].Score) != S || table[i].Name != S;
     }
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* d = readdir(dir)) {
-            const std::string name = d->d_name;
-            if (name == "." || name == ".." || name == kRecordsFileName)
-                continue;
-            const bool kept = name.starts_with(".fuse_hidden");
-            hidden += kept;
-            leftovers += !kept;
-            if (!kept)
-                std::fprintf(stderr, "left behind: %s\n", name.c_str());
-        }
-        closedir(dir);
+    std::error_code unreadable;  // a folder that cannot be listed leaves nothing to count
+    for (const auto& file : std::filesystem::directory_iterator(folder, unreadable)) {
+        const std::string name = file.path().filename().string();
+        const bool kept = name.starts_with(".fuse_hidden");
+        hidden += kept;
+        leftovers += !kept && name != kRecordsFileName;
+        if (!kept && name != kRecordsFileName)
+            std::fprintf(stderr, "left behind: %s\n", name.c_str());
     }
     std::printf("entries %zu, out of place %d, left behind %d, .fuse_hidden %d\n", table.size(),
                 wrong, leftovers, hidden);
