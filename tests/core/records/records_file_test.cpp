@@ -1,21 +1,11 @@
 // The hall of fame: its file, its table, the lock on a shared folder, the place during play.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstring>
-#include <filesystem>
 #include <random>
-#include <tuple>
 
-#include "core/base/text_file.h"
-#include "core/records/file_lock.h"
-#include "core/records/hall_of_fame.h"
-#include "support/fakes.h"
+#include "share_rig.h"
+#include "store_games.h"
 
 // The hall-of-fame reader against any bytes (records_fuzz.cpp), also libFuzzer's entry point.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
@@ -77,16 +67,17 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
         table,
         (RecordTable{
             {"top", 51}, {"a", 50}, {"b", 40}, {"c", 40}, {"b2", 40}, {"d", 30}, {"d2", 30}}));
-    RecordTable full = Table(98, 99);
-    EXPECT_TRUE(InsertRecord(full, {"0", 0}));  // the 99th place
+    constexpr int kAll = static_cast<int>(kMaxRecords);
+    RecordTable full = Table(kAll - 1, kAll);   // kAll down to 2
+    EXPECT_TRUE(InsertRecord(full, {"0", 0}));  // the last place
     EXPECT_FALSE(InsertRecord(full, {"equal", 0}));
-    EXPECT_TRUE(InsertRecord(full, {"1", 1}));  // and the old 99th drops out
-    EXPECT_EQ(full, Table(99, 99));
+    EXPECT_TRUE(InsertRecord(full, {"1", 1}));  // and the old last drops out
+    EXPECT_EQ(full, Table(kAll, kAll));
     // A hand-made table longer than the table: a place behind the last is no place at all.
     const RecordTable long_ = Table(kMaxRecords + 21);  // 1000 down; the last place's is kLast
     EXPECT_TRUE(EarnsPlace(long_, kLast + 1));
     EXPECT_FALSE(EarnsPlace(long_, kLast));
-    EXPECT_TRUE(EarnsPlace(Table(98), -1));
+    EXPECT_TRUE(EarnsPlace(Table(kAll - 1), -1));
 
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
     EXPECT_EQ(CleanPlayerName("a\r\nb\tc\x7f-\xC2\x85!\xC2\xA0"), "abc-!\xC2\xA0");  // C1, NBSP
@@ -136,43 +127,23 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
 }
 
 // Eight machines sharing the folder each finish 50 games one after another and store them
-// the way the game-over flow does; the scores 1 to 400 each come once, scattered, each
-// under its own number as the name.
+// the way the game-over flow does: exactly the 99 best of the 400 results stay, each once.
 TEST(RecordsFile, EightMachinesStoringAtOnceLoseNoResult) {
-    const auto score = [](int process, int k) { return (k * 8 + process) * 263 % 400 + 1; };
     testing::TempFolder folder;
     // No file yet, and a stale lock left by a machine that crashed an hour ago.
     ASSERT_TRUE(WriteFileAtomically(folder.File("VorblinFathers.txt.lock"), "elsewhere 1\n"));
     fs::last_write_time(folder.File("VorblinFathers.txt.lock"),
                         fs::file_time_type::clock::now() - std::chrono::hours(1));
     std::vector<pid_t> children;
-    for (int p = 0; p < 8; ++p) {
-        if (children.emplace_back(fork()) != 0)
-            continue;
-        HallOfFame fame(folder.path);
-        for (int k = 0; k < 50; ++k) {
-            fame.Read_Records_File();  // the game's start
-            const auto ask = [&] { return NameEntry{std::to_string(score(p, k)), false}; };
-            fame.Write_Records_File(fame.Add_Record(score(p, k), ask, [] { return ""; }));
-        }
-        // A store that found the lock held too long (a loaded machine) waits for the next
-        // start: within a few starts nothing waits any more.
-        for (int start = 0; start < 20 && !fame.Pending().empty(); ++start)
-            fame.Read_Records_File();
-        const bool stored = fame.Pending().empty();
-        _exit(stored ? 0 : 1);
-    }
+    for (int p = 0; p < 8; ++p)
+        if (children.emplace_back(fork()) == 0)
+            _exit(testing::StoreGames(folder.path, "", p, 50, 8));
     for (const pid_t pid : children) {
         int status = -1;
         waitpid(pid, &status, 0);
         EXPECT_EQ(status, 0) << "results still waiting";
     }
-    // Exactly the 99 best of the 400 results, best first, each name with its own score.
-    HallOfFame fame(folder.path);
-    fame.Read_Records_File();
-    EXPECT_EQ(Shown(fame.Table), Shown(Table(kMaxRecords, 400)));
-    // No lock and no temporary file left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator{}), 1);
+    EXPECT_EQ(testing::CheckTable(folder.path, 400), 0);
 }
 
 // Files stitched from the pieces a table file is made of, and from pieces that break it:
@@ -195,26 +166,15 @@ TEST(RecordsFile, ReaderSurvivesStitchedAndRandomFiles) {
 // What a landing leaves: the position, the place and next place captions, whether the next
 // place shows, the list's selection, whether the menu flashes, the climb's statistics lines
 // and the grid lines in the first-place colour.
-struct Landed {
-    int position;
-    std::string place, nextPlace;
-    bool nextShown;
-    int listIndex;
-    bool flashing;
-    std::string climb;
-    long firstPlaceGrid;
-    bool operator==(const Landed&) const = default;
-};
-
-void PrintTo(const Landed& l, std::ostream* out) {
-    *out << "position=" << l.position << ", place=" << l.place << ", nextPlace=" << l.nextPlace
-         << ", nextShown=" << l.nextShown << ", listIndex=" << l.listIndex
-         << ", flashing=" << l.flashing << ", climb=" << l.climb
-         << ", firstPlaceGrid=" << l.firstPlaceGrid;
+std::string Seen(int position, const std::string& place, const std::string& next, bool nextShown,
+                 int listIndex, bool flashing, const std::string& climb, long firstPlaceGrid) {
+    return testing::Show("position", position, "place", place, "next", next, "next shown",
+                         nextShown, "list index", listIndex, "flashing", flashing, "climb", climb,
+                         "grid lines in the first place's colour", firstPlaceGrid);
 }
 
 // Lands a one-cell figure on the floor of an empty well with the shown score S.
-Landed Land(ShellRig& rig, int32_t S) {
+std::string Land(ShellRig& rig, int32_t S) {
     Game& g = rig.game;
     g.board.Reset();
     testing::LandOnNextTick(g, S);
@@ -230,31 +190,19 @@ Landed Land(ShellRig& rig, int32_t S) {
     colour << " #" << std::hex << std::uppercase << static_cast<unsigned>(kFirstPlaceGridColour);
     const auto grid = std::ranges::count_if(
         rig.well.ops, [&](const std::string& op) { return op.ends_with(colour.str()); });
-    return {g.Position,
-            g.lblPosition.Caption,
-            g.lblNextPlace.Caption,
-            g.lblNextPlace.Visible,
-            rig.main.records.lstTable.ListIndex,
-            flash.Enabled,
-            climb,
-            grid};
+    return Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Caption, g.lblNextPlace.Visible,
+                rig.main.records.lstTable.ListIndex, flash.Enabled, climb, grid);
 }
 
 TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
     constexpr int kTop = static_cast<int>(kMaxRecords);
     const std::string last = std::to_string(kTop);
-    const Landed atLast{kTop, "", "Next Place : +0", true, -1, false, "", 0};
-    const Landed intoLast{kTop - 1,
-                          "Place # " + last,
-                          "Next Place : +0",
-                          true,
-                          kTop - 1,
-                          true,
-                          "...Place : " + last + ";",
-                          0};
+    const std::string atLast = Seen(kTop, "", "Next Place : +0", true, -1, false, "", 0);
+    const std::string intoLast = Seen(kTop - 1, "Place # " + last, "Next Place : +0", true,
+                                      kTop - 1, true, "...Place : " + last + ";", 0);
     const struct {
         RecordTable table;
-        std::vector<std::pair<int32_t, Landed>> landings;  // S, then what is seen
+        std::vector<std::pair<int32_t, std::string>> landings;  // S, then what is seen
         struct {
             int position;
             const char* place;
@@ -262,17 +210,19 @@ TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
         } newGame;
     } cases[] = {
         {{{"a", 500}, {"b", 400}, {"c", 300}},
-         {{100, {3, "Place # 4", "Next Place : +200", true, -1, false, "", 0}},
-          {450, {1, "Place # 2", "Next Place : +50", true, 1, true, "...Place : 2;", 0}},
-          {500, {1, "Place # 2", "Next Place : +0", true, 1, false, "", 0}},  // equal: no pass
+         {{100, Seen(3, "Place # 4", "Next Place : +200", true, -1, false, "", 0)},
+          {450, Seen(1, "Place # 2", "Next Place : +50", true, 1, true, "...Place : 2;", 0)},
+          {500, Seen(1, "Place # 2", "Next Place : +0", true, 1, false, "", 0)},  // equal: no pass
           // Hidden, not cleared; the grid once more, in its new colour.
-          {501, {0, "Place # 1", "Next Place : +0", false, 0, true, "...VICTORY !!!;", 58}},
-          {100000, {0, "Place # 1", "Next Place : +0", false, 0, false, "", 58}}},
+          {501, Seen(0, "Place # 1", "Next Place : +0", false, 0, true, "...VICTORY !!!;", 58)},
+          {100000, Seen(0, "Place # 1", "Next Place : +0", false, 0, false, "", 58)}},
          {3, "Place # 4", true, true}},  // the colour stays for the next game
         {Table(kMaxRecords), {{kLast, atLast}, {kLast + 1, intoLast}}, {kTop, "", true, false}},
         // Hand-made and longer: no place behind the last, nor a place number there.
         {Table(kTop + 21), {{kLast, atLast}, {kLast + 1, intoLast}}, {kTop + 21, "", true, false}},
-        {{}, {{10, {0, "Place # 1", "", true, -1, false, "", 58}}}, {0, "Place # 1", true, false}},
+        {{},
+         {{10, Seen(0, "Place # 1", "", true, -1, false, "", 58)}},
+         {0, "Place # 1", true, false}},
     };
     for (const auto& c : cases) {
         ShellRig rig;

@@ -40,75 +40,56 @@ TEST(StartFolders, RecordsFolderSettingReadsTheLastKeyLine) {
     EXPECT_EQ(RecordsFolderSetting("records-folder=/a\nrecords-folder=\t"), "");
 }
 
-struct Choice {
-    std::string Config(const std::string& name, const std::string& text) {
-        const std::string path = configs.File(name);
-        EXPECT_TRUE(WriteFileAtomically(path, text));
-        return path;
-    }
-    RecordsFolderChoice Choose(const std::optional<std::string>& option, const Lines& files) {
-        return ChooseRecordsFolder(option, files, own.path);
-    }
+TEST(StartFolders, TheOptionWinsThenTheFirstFileThatSetsTheKeyAndAnUnusableFolderIsSaid) {
     testing::TempFolder configs, own, shared, other;
-};
-
-TEST(StartFolders, TheOptionWinsThenTheFirstFileThatSetsTheKey) {
-    Choice c;
-    const std::string player = c.Config("player", "# mine\n");
-    const std::string site = c.Config("site", "records-folder=" + c.shared.path + "\n");
-    const std::string last = c.Config("last", "records-folder=" + c.other.path + "\n");
-    const std::string missing = c.configs.File("missing");
-
-    RecordsFolderChoice got = c.Choose(std::nullopt, {missing, player, site, last});
-    EXPECT_EQ(got.folder, c.shared.path);
-    EXPECT_TRUE(got.problems.empty());
-    EXPECT_EQ(c.Choose(c.other.path, {site}).folder, c.other.path);
-    // An empty option or value keeps the table with the player's files.
-    EXPECT_EQ(c.Choose("", {site}).folder, c.own.path);
-    EXPECT_EQ(c.Choose(std::nullopt, {c.Config("optout", "records-folder=\n"), site}).folder,
-              c.own.path);
-    EXPECT_EQ(c.Choose(std::nullopt, {player, missing}).folder, c.own.path);
-
-    // A configuration file that cannot be read is said and skipped.
-    fs::create_directory(c.configs.File("a-folder"));
-    got = c.Choose(std::nullopt, {c.configs.File("a-folder"), last});
-    EXPECT_EQ(got.folder, c.other.path);
-    ASSERT_EQ(got.problems.size(), 1u);
-    EXPECT_NE(got.problems[0].find(c.configs.File("a-folder")), std::string::npos);
-    // Nothing is written into the folders that were tried.
-    EXPECT_TRUE(fs::is_empty(c.shared.path));
-    EXPECT_TRUE(fs::is_empty(c.other.path));
-}
-
-TEST(StartFolders, AFolderThatCannotHoldTheTableIsSaidAndTheOwnFolderUsed) {
-    Choice c;
-    const std::string file = c.shared.File("a-file");
-    ASSERT_TRUE(WriteFileAtomically(file, "x"));
-    const std::string site = c.Config("site", "records-folder=/no/such/folder\n");
+    const auto config = [&](const std::string& name, const std::string& text) {
+        EXPECT_TRUE(WriteFileAtomically(configs.File(name), text));
+        return configs.File(name);
+    };
+    const std::string player = config("player", "# mine\n"), missing = configs.File("missing");
+    const std::string site = config("site", "records-folder=" + shared.path + "\n");
+    const std::string last = config("last", "records-folder=" + other.path + "\n");
+    const std::string optOut = config("optout", "records-folder=\n");
+    const std::string nowhere = config("nowhere", "records-folder=/no/such/folder\n");
+    const std::string file = config("a-file", "x"), folder = configs.File("a-folder");
+    fs::create_directory(folder);
+    const std::string gone = shared.File("gone"), option = " (from --records-folder) ";
+    const std::string kept = "; the hall of fame is kept in " + own.path;
     const struct {
         std::optional<std::string> option;
         Lines files;
-        std::string said;
+        std::string folder, said;  // the folder chosen, and what the player is told
     } cases[] = {
-        {c.shared.File("gone"),
-         {site},
-         c.shared.File("gone") + " (from --records-folder) does not exist"},
-        {std::nullopt, {site}, "/no/such/folder (from " + site + ") does not exist"},
-        {file, {}, file + " (from --records-folder) is not a folder"},
-        {"relative/folder", {}, "relative/folder (from --records-folder) is not an absolute path"},
+        {std::nullopt, {missing, player, site, last}, shared.path, ""},
+        {other.path, {site}, other.path, ""},
+        // An empty option or value keeps the table with the player's files.
+        {"", {site}, own.path, ""},
+        {std::nullopt, {optOut, site}, own.path, ""},
+        {std::nullopt, {player, missing}, own.path, ""},
+        // A configuration file that cannot be read is said and skipped.
+        {std::nullopt, {folder, last}, other.path, "cannot read " + folder},
+        // A folder that cannot hold the table: the own folder is used instead.
+        {gone, {site}, own.path, gone + option + "does not exist" + kept},
+        {std::nullopt, {nowhere}, own.path, "/no/such/folder (from " + nowhere + ") does not"},
+        {file, {}, own.path, file + option + "is not a folder" + kept},
+        {"relative/folder", {}, own.path, "relative/folder" + option + "is not an absolute"},
     };
-    for (const auto& each : cases) {
-        const RecordsFolderChoice got = c.Choose(each.option, each.files);
-        EXPECT_EQ(got.folder, c.own.path) << each.said;
-        ASSERT_EQ(got.problems.size(), 1u) << each.said;
-        EXPECT_NE(got.problems[0].find(each.said), std::string::npos) << got.problems[0];
-        EXPECT_NE(got.problems[0].find("kept in " + c.own.path), std::string::npos);
+    for (const auto& c : cases) {
+        const RecordsFolderChoice got = ChooseRecordsFolder(c.option, c.files, own.path);
+        EXPECT_EQ(got.folder, c.folder) << c.said;
+        ASSERT_EQ(got.problems.size(), c.said.empty() ? 0u : 1u) << c.said;
+        if (!c.said.empty()) {
+            EXPECT_NE(got.problems[0].find(c.said), std::string::npos) << got.problems[0];
+        }
     }
+    // Nothing is written into the folders that were tried.
+    EXPECT_TRUE(fs::is_empty(shared.path));
+    EXPECT_TRUE(fs::is_empty(other.path));
     // A share that hangs keeps the game from starting no longer than a moment; it stays the
     // folder of the table, and the store waits for it.
     const auto start = std::chrono::steady_clock::now();
     const RecordsFolderChoice hung =
-        ChooseRecordsFolder("/srv/hung", {}, c.own.path, [](const std::string&) {
+        ChooseRecordsFolder("/srv/hung", {}, own.path, [](const std::string&) {
             std::this_thread::sleep_for(kFolderPatience * 3);
             return std::optional<std::string>();
         });
