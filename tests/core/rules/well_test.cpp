@@ -146,14 +146,7 @@ TEST(Board, EachTestKeepsTheFilledCellsInsideTheWellAndOffItsCells) {
         EXPECT_EQ(allowed, c.allowed) << "case " << i;
         EXPECT_EQ(board.Figura == before, c.test != Turn || !c.allowed) << "case " << i;
     }
-    // The turn is clockwise inside the box: cell (c, r) goes to (3 - r, c); four give back
-    // the start.
-    Board board = BoardWith(kBar, 8, 5);
-    board.Rotate_Figure();
-    EXPECT_EQ(board.Figura, BoardWith(kRow1, 8, 5).Figura);
-    for (int turn = 0; turn < 3; ++turn)
-        board.Rotate_Figure();
-    EXPECT_EQ(board.Figura, BoardWith(kBar, 8, 5).Figura);
+    // Which way a turn goes: game_test's keys.
 }
 
 TEST(Board, WritesTheFigureAndEndsTheGameOnlyOnAnOverlapAtTheStart) {

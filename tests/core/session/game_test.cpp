@@ -1,9 +1,12 @@
-// The game as the player meets it: the start, the fall and its pace, landings, the keys.
+// The game as the player meets it: the start, the fall and its pace, landings, the keys; the
+// demonstration's presses and their pace.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "core/rules/figures.h"
+#include "core/session/demo.h"
+#include "core/session/main_menu.h"
 #include "support/fakes.h"
 
 namespace vorblin {
@@ -11,6 +14,7 @@ namespace {
 
 using testing::Joined;
 using Lines = std::vector<std::string>;
+using C = Channel;
 
 constexpr const char* kBar = "0000111100000000";     // .#.. in every row
 constexpr const char* kSquare = "0000011001100000";  // .... / .##. / .##. / ....
@@ -203,7 +207,6 @@ TEST_F(GameTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
 TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
     Start();
     rig.SetFigure("0000011100010000", 8, 10);  // shape 1: .... / .#.. / .#.. / .##.
-    using C = Channel;
     const struct {
         int16_t key;
         const CommandButton* button;
@@ -306,6 +309,86 @@ TEST_F(GameTest, TheGameSaysWhenTheNextVisibleChangeComes) {
     }
     EXPECT_EQ(Ticks(149), 0);  // the promise holds: nothing changes on the ticks before
     EXPECT_EQ(Ticks(1), 1);
+}
+
+// The menu's buttons flash one after the other, Pause to Set, then the timer stops.
+TEST(MainMenu, TheFlashWalksTheFourButtonsAndStops) {
+    MainMenu menu;
+    CheckButton chkPause;
+    const CheckButton* row[] = {&chkPause, &menu.chkHelp, &menu.chkDemo, &menu.chkSet};
+    menu.ColorMenu = kBlue;
+    menu.tmrMigMenuControls.Enabled = true;
+    std::string seen;  // per tick: 'f' flashing, 'm' the menu's colour, '.' untouched
+    for (int tick = 0; tick < 6 && menu.tmrMigMenuControls.Enabled; ++tick) {
+        menu.tmrMigMenuControls_Timer(chkPause);
+        for (const CheckButton* b : row)
+            seen += b->BackColor == kMenuFlash ? 'f' : b->BackColor == kBlue ? 'm' : '.';
+        seen += ' ';
+    }
+    EXPECT_EQ(seen, "f... mf.. mmf. mmmf mmmm ");
+    EXPECT_EQ(menu.FlashStep, 0);
+}
+
+// An action as a letter, so that a failure reads as the buttons do.
+char Letter(DemoAction action) {
+    using A = DemoAction;
+    const std::pair<A, char> letters[] = {{A::None, '-'},   {A::Left, 'L'}, {A::Right, 'R'},
+                                          {A::Rotate, 'T'}, {A::Drop, 'D'}, {A::Invert, 'I'}};
+    for (const auto& [a, letter] : letters)
+        if (a == action)
+            return letter;
+    return '?';
+}
+
+TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse) {
+    // r = 0 to 23: invert, left 1-7, right 8-15, rotate 16-19, drop 20-21, invert 22-23.
+    std::string pressed;
+    for (int r = 0; r <= 23; ++r)
+        pressed += Letter(DemoActionFor(r));
+    EXPECT_EQ(pressed, "ILLLLLLLRRRRRRRRTTTTDDII");
+
+    Start();  // every draw 0: buttons in QBColor(1), figure of shape 0 at column 9
+    Demo demo(rig.rnd);
+    CommandButton* const buttons[] = {&g.pad.cmdLeftRight[0], &g.pad.cmdLeftRight[2],
+                                      &g.pad.cmdRotate, &g.pad.cmdSpace};
+    // Each tick draws the interval, the button, and for a drop its sound; the letter pressed,
+    // and the one of the four buttons left coloured ('-' none).
+    const struct {
+        std::vector<float> draws;
+        char action;
+        int interval;
+        Channel sound;
+        int pressed;
+    } ticks[] = {
+        {{0.5f, 0.51f / 23}, 'L', 375, C::mLeft1, 0},
+        {{0.0f, 7.49f / 23}, 'L', 1, C::mLeft1, 0},  // never 0: that would stop it
+        {{0.99999994f, 7.51f / 23}, 'R', 750, C::mRight1, 1},
+        {{0.1f, 16.0f / 23}, 'T', 75, C::mRotate1, 2},
+        {{0.1f, 21.49f / 23, 0.9f}, 'D', 75, C::mDrop1, -1},
+        {{0.1f, 0.49f / 23}, 'I', 75, C::mInverse1, 3},
+        {{0.1f, 22.0f / 23}, 'I', 75, C::mInverse1, 3},
+    };
+    for (const auto& t : ticks) {
+        SCOPED_TRACE(t.interval);
+        for (CommandButton* b : buttons)
+            b->BackColor = kGreen;
+        rig.rnd.script.assign(t.draws.begin(), t.draws.end());
+        played.clear();
+        EXPECT_EQ(Letter(demo.tmrDemo_Timer(g)), t.action);
+        EXPECT_EQ(demo.tmrDemo.Interval, t.interval);
+        EXPECT_EQ(played, std::vector<Channel>{t.sound});
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(buttons[i]->BackColor == QBColor(1), i != t.pressed) << i;
+    }
+    EXPECT_EQ(g.board.PosX, Board::kStartX - 1);  // left, left, right
+    EXPECT_EQ(rig.shell.focusWell, 0);            // no mouse-up in the demonstration
+
+    g.Set_chkPause(1);  // a paused game stays as it is, though the draws go on
+    const int draws = rig.rnd.draws;
+    rig.rnd.Push({0.5f, 1.0f / 23});
+    EXPECT_EQ(Letter(demo.tmrDemo_Timer(g)), '-');
+    EXPECT_EQ(rig.rnd.draws, draws + 2);
+    EXPECT_EQ(g.board.PosX, Board::kStartX - 1);
 }
 
 }  // namespace
