@@ -58,8 +58,11 @@ void HallOfFame::Read_Records_File() {
     const bool answered = Run(
         [](SharedTable& table) {
             TableState read = table.Read();
-            // The start is the next chance for results that could not be stored before.
-            return read.status == ReadStatus::Ok && !read.waiting.empty() ? table.Store() : read;
+            // The start is the next chance for results that could not be stored before, and
+            // to let go of those stored, once no other store can still write over them.
+            return read.status == ReadStatus::Ok && (!read.waiting.empty() || read.confirming)
+                       ? table.Store()
+                       : read;
         },
         state);
     if (answered)

@@ -121,14 +121,16 @@ void PendingResults::Add(const std::string& folder, const RecordEntry& entry) {
     });
 }
 
-void PendingResults::Settle(const std::string& folder, const RecordTable& table) {
+void PendingResults::Settle(const std::string& folder, const RecordTable& table, bool underLock) {
     const auto shown = [&](const RecordEntry& e) {
         return std::any_of(table.begin(), table.end(),
                            [&](const RecordEntry& t) { return t.Id == e.Id; });
     };
     bool changes = false;
-    for (const Waiting& w : For(folder))
-        changes = changes || shown(w.entry) || w.seen || !EarnsPlace(table, w.entry.Score);
+    for (const Waiting& w : For(folder)) {
+        const bool in = shown(w.entry);
+        changes = changes || in != w.seen || (in && underLock) || !EarnsPlace(table, w.entry.Score);
+    }
     if (!changes)
         return;  // nothing to write: the common case of a start with nothing waiting
     Update([&](std::vector<Kept>& kept) {
@@ -136,7 +138,8 @@ void PendingResults::Settle(const std::string& folder, const RecordTable& table)
             if (k.folder != folder)
                 return false;
             const bool in = shown(k.waiting.entry);
-            if ((in && k.waiting.seen) || (!in && !EarnsPlace(table, k.waiting.entry.Score)))
+            const bool letGo = in && k.waiting.seen && underLock;
+            if (letGo || (!in && !EarnsPlace(table, k.waiting.entry.Score)))
                 return true;
             k.waiting.seen = in;
             return false;

@@ -33,10 +33,12 @@ class PendingResults {
     // returns. When it cannot be written (the own folder full or gone), the player hears it
     // and it is kept in memory and written with the next change.
     void Add(const std::string& folder, const RecordEntry& entry);
-    // What a whole read of the table in `folder` says of them: one shown a second time, or
-    // one that earns no place in it, is let go; one shown the first time is marked seen; one
-    // not shown is unmarked (it goes in again).
-    void Settle(const std::string& folder, const RecordTable& table);
+    // What a whole read of the table in `folder` says of them: one that earns no place in it
+    // is let go; one shown the first time is marked seen; one not shown is unmarked (it goes
+    // in again). One seen before is let go only when a read under the lock shows it again:
+    // a store that had read the table before it landed may still be writing over it until
+    // the lock is ours.
+    void Settle(const std::string& folder, const RecordTable& table, bool underLock);
 
     std::string Path() const;
     const std::string& OwnFolder() const { return ownFolder_; }

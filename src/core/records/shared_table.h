@@ -26,6 +26,8 @@ struct TableState {
     RecordTable waiting;
     // Nothing waits any longer.
     bool stored = false;
+    // Results seen there once wait for a read under the lock to let them go.
+    bool confirming = false;
 };
 
 class SharedTable {

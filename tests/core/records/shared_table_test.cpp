@@ -400,6 +400,26 @@ TEST(SharedTable, ALostRenameReplyOrBusyFilesStoreOnceAndACrashAtAnyStepLosesNot
     }
 }
 
+TEST(SharedTable, AResultSeenStoredWaitsUntilNoStoreThatReadTheTableBeforeCanWriteItAway) {
+    Rig rig;
+    rig.fame.Read_Records_File();
+    const std::string before = ReadFileBytes(rig.fame.Path()).bytes;
+    ASSERT_TRUE(rig.fame.Write_Records_File(RecordEntry{"late", 5}));
+    // Another game that read the table before "late" landed still holds the lock: the next
+    // starts see "late" there, but may not let it go.
+    ASSERT_TRUE(
+        WriteFileAtomically(rig.fame.Path() + ".lock",
+                            LockText(0, getpid(), FileLock::HostName(), FileLock::BootId())));
+    rig.fame.Read_Records_File();
+    rig.fame.Read_Records_File();
+    ASSERT_TRUE(WriteFileAtomically(rig.fame.Path(), before));  // its table lands
+    fs::remove(rig.fame.Path() + ".lock");
+    rig.fame.Read_Records_File();
+    EXPECT_EQ(Times(Stored(rig.share.path), "late"), 1u);
+    rig.fame.Read_Records_File();  // seen again under the lock: let go
+    EXPECT_FALSE(fs::exists(JoinPath(rig.own.path, kPendingFileName)));
+}
+
 TEST(SharedTable, PlantedFilesAreNeitherFollowedNorWaitedOnNorSwallowed) {
     Rig rig;
     rig.fame.Patience = milliseconds(3000);  // a hang would show as a failed wait
@@ -576,8 +596,8 @@ TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
     testing::TempFolder own;
     PendingResults kept(own.path);
     kept.Add("/share", RecordEntry{"Анна", 12.5, "00aa"});
-    kept.Add("/share\tb", RecordEntry{"b", 7, "00bb"});  // a folder may hold anything
-    kept.Settle("/share", {{"Анна", 12.5, "00aa"}});     // shown once: seen
+    kept.Add("/share\tb", RecordEntry{"b", 7, "00bb"});      // a folder may hold anything
+    kept.Settle("/share", {{"Анна", 12.5, "00aa"}}, false);  // shown once: seen
     std::string text = ReadFileBytes(kept.Path()).bytes;
     text += "nope\n\t1\tx\t/share\n=\t1\tx\t/share\n00cc\t3\n";  // damaged lines
     ASSERT_TRUE(WriteFileAtomically(kept.Path(), text));
