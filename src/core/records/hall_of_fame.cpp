@@ -20,10 +20,11 @@ RecordTable HallOfFame::Pending() const {
 
 bool HallOfFame::Run(TableState (*step)(SharedTable&), TableState& state) {
     const auto work = [folder = folder_, pending = pending_, &share = share_, report = report_,
-                       wait = LockWait, stale = StaleAfter, step] {
+                       wait = LockWait, stale = StaleAfter, confirm = ConfirmAfter, step] {
         SharedTable table(folder, *pending, share, report);
         table.LockWait = wait;
         table.StaleAfter = stale;
+        table.ConfirmAfter = confirm;
         return step(table);
     };
     if (!Patience) {
