@@ -20,10 +20,11 @@ RecordTable HallOfFame::Pending() const {
 
 bool HallOfFame::Run(TableState (*step)(SharedTable&), TableState& state) {
     const auto work = [folder = folder_, pending = pending_, &share = share_, report = report_,
-                       wait = LockWait, stale = StaleAfter, step] {
+                       wait = LockWait, stale = StaleAfter, confirm = ConfirmAfter, step] {
         SharedTable table(folder, *pending, share, report);
         table.LockWait = wait;
         table.StaleAfter = stale;
+        table.ConfirmAfter = confirm;
         return step(table);
     };
     if (!Patience) {
@@ -58,8 +59,11 @@ void HallOfFame::Read_Records_File() {
     const bool answered = Run(
         [](SharedTable& table) {
             TableState read = table.Read();
-            // The start is the next chance for results that could not be stored before.
-            return read.status == ReadStatus::Ok && !read.waiting.empty() ? table.Store() : read;
+            // The start is the next chance for results that could not be stored before, and
+            // to let go of those stored, once no other store can still write over them.
+            return read.status == ReadStatus::Ok && (!read.waiting.empty() || read.confirming)
+                       ? table.Store()
+                       : read;
         },
         state);
     if (answered)

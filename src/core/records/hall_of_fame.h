@@ -65,6 +65,8 @@ class HallOfFame {
     // How long a store waits for the lock, and when a lock counts as abandoned.
     std::chrono::milliseconds LockWait{4000};
     std::chrono::milliseconds StaleAfter{8000};
+    // How long after a result was seen stored it is let go from the player's own folder.
+    std::chrono::milliseconds ConfirmAfter{60000};
     // How long the window waits for the shared folder before it goes on without it (the
     // work goes on meanwhile); none: the caller's thread does the work, however long.
     std::optional<std::chrono::milliseconds> Patience;

@@ -121,14 +121,27 @@ void PendingResults::Add(const std::string& folder, const RecordEntry& entry) {
     });
 }
 
-void PendingResults::Settle(const std::string& folder, const RecordTable& table) {
+bool PendingResults::Ripe(const Waiting& w, std::chrono::milliseconds after) const {
+    const std::lock_guard<std::mutex> guard(memory_);
+    const auto at = seenAt_.find(w.entry.Id);
+    return w.seen &&
+           (at == seenAt_.end() || std::chrono::steady_clock::now() - at->second >= after);
+}
+
+void PendingResults::Settle(const std::string& folder, const RecordTable& table,
+                            std::optional<std::chrono::milliseconds> letGoAfter) {
     const auto shown = [&](const RecordEntry& e) {
         return std::any_of(table.begin(), table.end(),
                            [&](const RecordEntry& t) { return t.Id == e.Id; });
     };
+    const auto goes = [&](const Waiting& w, bool in) {
+        return in ? letGoAfter && Ripe(w, *letGoAfter) : !EarnsPlace(table, w.entry.Score);
+    };
     bool changes = false;
-    for (const Waiting& w : For(folder))
-        changes = changes || shown(w.entry) || w.seen || !EarnsPlace(table, w.entry.Score);
+    for (const Waiting& w : For(folder)) {
+        const bool in = shown(w.entry);
+        changes = changes || in != w.seen || goes(w, in);
+    }
     if (!changes)
         return;  // nothing to write: the common case of a start with nothing waiting
     Update([&](std::vector<Kept>& kept) {
@@ -136,10 +149,14 @@ void PendingResults::Settle(const std::string& folder, const RecordTable& table)
             if (k.folder != folder)
                 return false;
             const bool in = shown(k.waiting.entry);
-            if ((in && k.waiting.seen) || (!in && !EarnsPlace(table, k.waiting.entry.Score)))
-                return true;
+            const bool gone = goes(k.waiting, in);
+            const std::lock_guard<std::mutex> guard(memory_);
+            if (gone || !in)
+                seenAt_.erase(k.waiting.entry.Id);
+            else if (!k.waiting.seen)
+                seenAt_[k.waiting.entry.Id] = std::chrono::steady_clock::now();
             k.waiting.seen = in;
-            return false;
+            return gone;
         });
     });
 }

@@ -5,7 +5,10 @@
 // goes into the table with it, so that a result is never stored twice: a lost reply, a
 // crash, a store overtaken by another all heal at the next read.
 
+#include <chrono>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +19,8 @@ namespace vorblin {
 
 struct Waiting {
     RecordEntry entry;
-    // A read of the table showed it once; the next read that shows it lets it go. Until then
-    // it waits on unseen: a slower store may still have written over it.
+    // A read of the table showed it. It waits on, unseen by the player, until a read under
+    // the lock shows it again long enough after: a slower store may still write over it.
     bool seen = false;
 };
 
@@ -33,10 +36,16 @@ class PendingResults {
     // returns. When it cannot be written (the own folder full or gone), the player hears it
     // and it is kept in memory and written with the next change.
     void Add(const std::string& folder, const RecordEntry& entry);
-    // What a whole read of the table in `folder` says of them: one shown a second time, or
-    // one that earns no place in it, is let go; one shown the first time is marked seen; one
-    // not shown is unmarked (it goes in again).
-    void Settle(const std::string& folder, const RecordTable& table);
+    // What a whole read of the table in `folder` says of them: one that earns no place in it
+    // is let go; one shown the first time is marked seen; one not shown is unmarked (it goes
+    // in again). One seen is let go only by a read under the lock (`letGoAfter` given) made
+    // at least that long after this game first saw it there. Until the lock is ours, a store
+    // that read the table before the result landed may still write over it; after, for a
+    // while, the rename of one whose lock was broken may still be on its way (SMB).
+    void Settle(const std::string& folder, const RecordTable& table,
+                std::optional<std::chrono::milliseconds> letGoAfter);
+    // Whether a read under the lock that shows `w` may let it go now.
+    bool Ripe(const Waiting& w, std::chrono::milliseconds after) const;
 
     std::string Path() const;
     const std::string& OwnFolder() const { return ownFolder_; }
@@ -58,6 +67,9 @@ class PendingResults {
     // Those the own folder could not take; a store runs on a thread of its own.
     mutable std::mutex memory_;
     std::vector<Kept> unsaved_;
+    // When this game first saw each result in its table (by identity); a result seen by an
+    // earlier game is not here, and was seen long enough ago.
+    std::map<std::string, std::chrono::steady_clock::time_point> seenAt_;
 };
 
 constexpr std::string_view kPendingFileName = "VorblinPending.txt";

@@ -77,9 +77,12 @@ FileBytes SharedTable::ReadWhole(std::string& why, int patienceMs) {
 
 TableState SharedTable::Finish(TableState state) {
     state.waiting.clear();
-    for (const Waiting& w : pending_.For(folder_))
+    state.confirming = false;
+    for (const Waiting& w : pending_.For(folder_)) {
         if (!w.seen)
             state.waiting.push_back(w.entry);
+        state.confirming = state.confirming || pending_.Ripe(w, ConfirmAfter);
+    }
     state.stored = state.waiting.empty();
     return state;
 }
@@ -115,7 +118,7 @@ TableState SharedTable::Read() {
     state.status = file.status;
     if (file.status == ReadStatus::Ok) {
         state.table = ParseRecords(file.bytes);
-        pending_.Settle(folder_, state.table);
+        pending_.Settle(folder_, state.table, std::nullopt);
     } else {
         report_("the hall of fame " + Path() + " cannot be used (" + why +
                 "); it is shown empty and never written over");
@@ -143,7 +146,7 @@ TableState SharedTable::Store() {
         return fail("the table cannot be used (" + why + "), and is never written over");
     const RecordTable table =
         ParseRecords(file.status == ReadStatus::Ok ? file.bytes : kDefaultRecordsFile);
-    pending_.Settle(folder_, table);
+    pending_.Settle(folder_, table, ConfirmAfter);
     state.status = ReadStatus::Ok;
     state.table = table;
     RecordTable merged = table;
@@ -187,7 +190,7 @@ TableState SharedTable::Store() {
     const FileBytes after = ReadWhole(why, 3000);
     if (after.status == ReadStatus::Ok) {
         state.table = ParseRecords(after.bytes);
-        pending_.Settle(folder_, state.table);
+        pending_.Settle(folder_, state.table, ConfirmAfter);
     }
     RemoveLeftovers(lock.ShareNowNs());
     state = Finish(state);

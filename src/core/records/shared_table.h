@@ -26,6 +26,8 @@ struct TableState {
     RecordTable waiting;
     // Nothing waits any longer.
     bool stored = false;
+    // Results seen there long enough ago wait for a read under the lock to let them go.
+    bool confirming = false;
 };
 
 class SharedTable {
@@ -45,6 +47,8 @@ class SharedTable {
 
     std::chrono::milliseconds LockWait{4000};
     std::chrono::milliseconds StaleAfter{8000};
+    // How long after a result was seen in the table a read under the lock may let it go.
+    std::chrono::milliseconds ConfirmAfter{60000};
     // Leftovers of stores that crashed are removed once this old by the share's clock.
     std::chrono::seconds LeftoverAge{60};
 

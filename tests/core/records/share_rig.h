@@ -109,6 +109,7 @@ struct Rig {
     Rig() : fame(share.path, own.path, fault, Ear()) {
         fame.LockWait = std::chrono::milliseconds(300);
         fame.StaleAfter = std::chrono::milliseconds(2000);
+        fame.ConfirmAfter = std::chrono::milliseconds(0);
     }
     Reporter Ear() {
         return [this](const std::string& line) {

@@ -33,6 +33,12 @@ for run in $(seq "$runs"); do
     [ "$status" -eq 124 ] && status="its stores did not end within $limit s" || status="exit $status"
     check "process $p stores its games" done "$status: $(tail -5 "$work/client$p.log")"
   done
+  # Each machine's next start: what a late store wrote away goes in again, the rest is let go.
+  for p in $(seq 0 $((processes - 1))); do
+    mount=$SHARE_MOUNT1
+    [ $((p % 2)) -eq 0 ] || mount=$SHARE_MOUNT2
+    ok "machine $p's next start leaves nothing waiting" "$driver" settle "$mount" "$work/own$p"
+  done
   sleep 0.2  # sshfs removes a .fuse_hidden file once its last reader lets go
   ms=$(((${EPOCHREALTIME/[.,]/} - ${start/[.,]/}) / 1000))
   printf 'run %d: %d.%03d s\n' "$run" $((ms / 1000)) $((ms % 1000))

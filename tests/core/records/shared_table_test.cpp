@@ -446,16 +446,43 @@ TEST(SharedTable, AShareThatHangsNeverFreezesTheWindowAndAFullOwnFolderKeepsTheR
     EXPECT_NE(rig.Heard().find("the new table could not be written"), std::string::npos);
 }
 
+// A store that read the table before a result landed may write it away afterwards: while it
+// holds the lock, or, its lock broken as stale, when its rename lands late. The result waits
+// in the player's folder until neither can happen any more, and goes in again.
+TEST(SharedTable, AResultSeenStoredWaitsUntilNoEarlierStoreCanWriteItAway) {
+    for (const bool brokenLock : {false, true}) {
+        SCOPED_TRACE(brokenLock ? "a broken lock's rename lands late" : "the other holds the lock");
+        testing::Rig rig;
+        rig.fame.ConfirmAfter = brokenLock ? std::chrono::hours(1) : milliseconds(0);
+        rig.fame.Read_Records_File();
+        const std::string before = ReadFileBytes(rig.fame.Path()).bytes;
+        const std::string lock = rig.fame.Path() + ".lock";
+        ASSERT_TRUE(rig.fame.Write_Records_File(RecordEntry{"late", 5}));
+        if (brokenLock)
+            ASSERT_TRUE(rig.fame.Write_Records_File(RecordEntry{"next", 6}));
+        else
+            ASSERT_TRUE(WriteFileAtomically(
+                lock, LockText(0, getpid(), FileLock::HostName(), FileLock::BootId())));
+        rig.fame.Read_Records_File();                               // the next start sees it there
+        ASSERT_TRUE(WriteFileAtomically(rig.fame.Path(), before));  // the other's table lands
+        fs::remove(lock);
+        rig.fame.Read_Records_File();
+        EXPECT_EQ(Times(Stored(rig.share.path), "late"), 1u);
+        rig.fame.Read_Records_File();  // let go once seen under the lock, long enough after
+        EXPECT_EQ(fs::exists(JoinPath(rig.own.path, kPendingFileName)), brokenLock);
+    }
+}
+
 TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
     testing::TempFolder own;
     int writes = 0;
     FaultShare counted(Failing("open", "", 0, &writes));
     PendingResults kept(own.path, counted);
     kept.Add("/share", RecordEntry{"Анна", 12.5, "00aa"});
-    kept.Add("/share\tb", RecordEntry{"b", 7, "00bb"});  // a folder may hold anything
-    kept.Settle("/share", {{"Анна", 12.5, "00aa"}});     // shown once: seen
+    kept.Add("/share\tb", RecordEntry{"b", 7, "00bb"});             // a folder may hold anything
+    kept.Settle("/share", {{"Анна", 12.5, "00aa"}}, std::nullopt);  // shown once: seen
     writes = 0;
-    kept.Settle("/elsewhere", {});  // nothing waits for it: nothing is written
+    kept.Settle("/elsewhere", {}, std::nullopt);  // nothing waits for it: nothing is written
     EXPECT_EQ(writes, 0);
     std::string text = ReadFileBytes(kept.Path()).bytes;
     text += "nope\n\t1\tx\t/share\n=\t1\tx\t/share\n00cc\t3\n";  // damaged lines

@@ -36,6 +36,21 @@ inline int StoreGames(const std::string& folder, const std::string& own, int p, 
     return fame.Pending().empty() ? 0 : 1;
 }
 
+// Machine p's next start, once every machine has stopped (long after, by the game's clock):
+// what it saw stored is let go by a read under the lock, and what a late store wrote away
+// goes in again. Returns 0 once nothing waits in its own folder.
+inline int Settle(const std::string& folder, const std::string& own) {
+    HallOfFame fame(folder, own);
+    fame.ConfirmAfter = std::chrono::milliseconds(0);
+    const PendingResults kept(own);
+    for (int start = 0; start < 20 && !kept.For(folder).empty(); ++start)
+        fame.Read_Records_File();
+    if (!kept.For(folder).empty())
+        std::fprintf(stderr, "%zu results still wait in %s\n", kept.For(folder).size(),
+                     own.c_str());
+    return kept.For(folder).empty() ? 0 : 1;
+}
+
 // Returns 0 when the table holds exactly the best of the `total` results, best first, each
 // name with its own score, and nothing else is left in the folder (but the files sshfs
 // keeps of a removed file that is still open, for a moment).
