@@ -215,6 +215,11 @@ TEST(Translation, TextsAsWrittenUntilSetUpThenInTheLanguageAskedEvenWithoutALoca
         unsetenv(name);
     SetUpTranslations(dir.path);  // the other tests read the texts as written
     EXPECT_EQ(Tr("Да"), "Да");
+    // The catalogues of a build folder stand beside the program; an installed copy's beside
+    // its shared files.
+    fs::create_directories(dir.File("share/locale"));
+    EXPECT_EQ(LocaleFolder(dir.path, "../share/vorblin"), dir.File("share/locale"));
+    EXPECT_EQ(LocaleFolder("/opt/v/games", "../share/vorblin"), "/opt/v/share/locale");
 }
 
 }  // namespace

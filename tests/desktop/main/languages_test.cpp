@@ -46,8 +46,6 @@ TEST(Languages, ChosenAsGettextChoosesEvenWithoutALocale) {
     }
     EXPECT_EQ(Tr(""), "");  // not the catalogue's header
     Speak("");
-    // An installed copy: beside its share folder.
-    EXPECT_EQ(LocaleFolder("/opt/v/games", "../share/vorblin"), "/opt/v/share/locale");
 }
 
 // What a control shows: its text, title, current entry, or the start of its text box.
