@@ -73,6 +73,7 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
     EXPECT_FALSE(InsertRecord(full, {"equal", 0}));
     EXPECT_TRUE(InsertRecord(full, {"1", 1}));  // and the old last drops out
     EXPECT_EQ(full, Table(kAll, kAll));
+    EXPECT_EQ(full.size(), 99u);  // the hall of fame's 99 places
     // A hand-made table longer than the table: a place behind the last is no place at all.
     const RecordTable long_ = Table(kMaxRecords + 21);  // 1000 down; the last place's is kLast
     EXPECT_TRUE(EarnsPlace(long_, kLast + 1));
