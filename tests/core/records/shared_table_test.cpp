@@ -342,8 +342,9 @@ TEST(SharedTable, FilesMadeThereAreTheGroupsWhateverTheUmaskAndOtherPlayersLocks
     Rig rig;
     const mode_t old = umask(077);
     rig.fame.Read_Records_File();
-    rig.fame.Write_Records_File(RecordEntry{"a", 1});
+    EXPECT_TRUE(rig.fame.Write_Records_File(RecordEntry{"a", 1}));
     umask(old);
+    EXPECT_EQ(rig.Heard(), "");  // a store that went well says nothing
     struct stat info {};
     ASSERT_EQ(stat(rig.fame.Path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0664u);  // made as the lock is, by one call
@@ -364,9 +365,11 @@ TEST(SharedTable, FilesMadeThereAreTheGroupsWhateverTheUmaskAndOtherPlayersLocks
     int status = -1;
     waitpid(child, &status, 0);
     EXPECT_EQ(status, 0);
-    // In a folder with the sticky bit, another player's table cannot be replaced: said so.
-    ASSERT_EQ(chown(rig.fame.Path().c_str(), 65534, 65534), 0);
+    // In a folder with the sticky bit, one's own table can be replaced, another player's
+    // cannot: said so.
     ASSERT_EQ(chmod(rig.share.path.c_str(), 01777), 0);
+    EXPECT_TRUE(rig.fame.Write_Records_File(RecordEntry{"own", 3}));
+    ASSERT_EQ(chown(rig.fame.Path().c_str(), 65534, 65534), 0);
     EXPECT_FALSE(rig.fame.Write_Records_File(RecordEntry{"sticky", 2}));
     EXPECT_NE(rig.Heard().find("sticky bit"), std::string::npos);
     ASSERT_EQ(chmod(rig.share.path.c_str(), 0777), 0);
