@@ -34,8 +34,6 @@ target_link_libraries(vorblin PRIVATE vorblin_ui)
 add_executable(vorblin_ui_tests
   tests/desktop/main/main_window_test.cpp
   tests/desktop/main/languages_test.cpp
-  tests/desktop/records/records_windows_test.cpp
-  tests/desktop/help/help_window_test.cpp
   tests/desktop/sound/sound_test.cpp
   tests/support/qt_main.cpp
 )

@@ -30,7 +30,7 @@ class MainWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         window = std::make_unique<FrmMain>(&rnd, &clock, folder.path);
-        window->SetProgramEnd([this] { ++ends; });
+        window->SetProgramEnd([] {});  // "No" after a game
         window->show();
         QApplication::setActiveWindow(window.get());
         window->Well()->setFocus();
@@ -57,21 +57,6 @@ class MainWindow : public ::testing::Test {
     ScriptedRandom rnd;  // every draw 0: ordinary figures of shape 0
     FixedClock clock;
     std::unique_ptr<FrmMain> window;
-    int ends = 0;
 };
-
-// Runs `act` on the named modal window once it is open (however long the game takes to open it).
-inline void WhenOpened(const char* name, std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, name, act = std::move(act)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible() || modal->objectName() != QLatin1String(name))
-            return;
-        poll->stop();
-        poll->deleteLater();
-        act(modal);
-    });
-    poll->start(1);
-}
 
 }  // namespace vorblin::testing

@@ -1,12 +1,14 @@
-// The main window as the player drives it: keys, mouse, the fall clock, games that end, and
-// the side windows it hosts.
+// The main window as the player drives it: keys, mouse, the fall clock, its outline, and the
+// windows it hosts (the help tour, the game-over windows, the side windows).
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QScreen>
 #include <filesystem>
 
 #include "core/base/text_file.h"
+#include "desktop/records/frm_game_over_windows.h"
 #include "desktop/window_tests.h"
 
 namespace vorblin {
@@ -14,18 +16,17 @@ namespace {
 
 using testing::Click;
 using testing::MainWindow;
+using testing::Show;
 using testing::WhenModal;
-using testing::WhenOpened;
 
-TEST_F(MainWindow, AKeyActsAtOnceAfterTheTicksDueBeforeItFromAnyControl) {
+TEST_F(MainWindow, AKeyActsAtOnceAfterTheTicksDueBeforeItFromAnyControlOrWindow) {
     // No event is processed meanwhile: the ticks of these 40 ms are owed.
     const int16_t ticksBefore = game().scores.TimeTicks;
     QTest::qSleep(40);
     QTest::keyPress(window->Well(), Qt::Key_Left);
-    // Moved within the same call after the owed ticks; the window sleeps until the next change.
     EXPECT_EQ(int{game().board.PosX}, 8);
     EXPECT_GE(game().scores.TimeTicks - ticksBefore, 19);
-    EXPECT_TRUE(window->FallWake().isActive());
+    EXPECT_TRUE(window->FallWake().isActive());  // asleep until the next change
     // Held down: repeated presses act, repeated releases leave the button pressed.
     for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
         QKeyEvent repeated(type, Qt::Key_Left, Qt::NoModifier, {}, true);
@@ -34,160 +35,120 @@ TEST_F(MainWindow, AKeyActsAtOnceAfterTheTicksDueBeforeItFromAnyControl) {
     EXPECT_TRUE(game().board.PosX == 7 && Button("cmdLeftRight(0)")->BackColor() == kGreen);
     QTest::keyRelease(window->Well(), Qt::Key_Left);
     EXPECT_EQ(Button("cmdLeftRight(0)")->BackColor(), game().pad.ColorButtons);
+    // Keys in a side window steer the game too, and the keyboard goes back to the well.
+    QTest::mouseClick(Button("chkStat"), Qt::LeftButton);
+    QListWidget* list = window->Statistic()->List();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton);
+    QTest::keyClick(list, Qt::Key_Left);
+    EXPECT_TRUE(window->Well()->hasFocus() && game().board.PosX == 6);
     Button("chkStat")->setFocus();
     QTest::keyClick(Button("chkStat"), Qt::Key_Escape);  // pauses: the fall clock stops
     EXPECT_TRUE(Button("chkPause")->isChecked() && !window->FallClock().Running());
 }
 
-TEST(MainWindowStart, ASharedRecordsFolderTakesOnlyTheTableAndTheIconIsTheDesktops) {
+// The table goes to the shared folder, the settings stay with the player; the window is cut
+// to its panels; the title strip's icon is drawn as the menu's.
+TEST(MainWindowStart, ASharedFolderTakesOnlyTheTableTheWindowItsOutlineAndIcon) {
     testing::TempFolder own, shared;
     testing::ScriptedRandom rnd;
     testing::FixedClock clock;
     FrmMain window(&rnd, &clock, own.path, shared.path);
-    const auto has = [](const testing::TempFolder& f, const char* name) {
-        return std::filesystem::exists(f.File(name));
-    };
-    EXPECT_EQ(
-        testing::Show("shared table", has(shared, "VorblinFathers.txt"), "shared settings",
-                      has(shared, "VorbDieRect.ini"), "own table", has(own, "VorblinFathers.txt"),
-                      "own settings", has(own, "VorbDieRect.ini")),
-        "shared table=true\nshared settings=false\nown table=false\nown settings=true\n");
-    // The title strip's 16 pixels come from the same renderings as the menu's icon: the
-    // landed figure's yellow in the bottom-left cell, the well's dark above it.
-    const QImage strip = window.windowIcon().pixmap(16, 16).toImage();
-    ASSERT_EQ(strip.size(), QSize(16, 16));
-    EXPECT_EQ(strip.pixelColor(1, 14).name(), QStringLiteral("#ffff00"));
-    EXPECT_LT(strip.pixelColor(1, 9).lightness(), 40);
-    EXPECT_EQ(window.windowIcon().availableSizes().size(), 8);
+    std::string files;
+    for (const std::string& path :
+         {shared.File(std::string(kRecordsFileName)), shared.File(kSettingsFileName),
+          own.File(kSettingsFileName), own.File(std::string(kRecordsFileName))})
+        files += std::filesystem::exists(path) ? "+" : "-";
+    // The well's panel ends at x 262 with the gap beside it cut away; the strip spans the width.
+    const QRegion outline = window.mask();
+    // The landed figure's yellow in the icon's bottom-left cell.
+    const QImage icon = window.windowIcon().pixmap(16, 16).toImage();
+    EXPECT_EQ(Show("files", files, "panel", outline.contains({262, 300}), "gap",
+                   outline.contains({263, 300}), "strip", outline.contains({window.width() - 1, 5}),
+                   "icon", icon.pixelColor(1, 14).name().toStdString()),
+              Show("files", "+-+-", "panel", true, "gap", false, "strip", true, "icon", "#ffff00"));
 }
 
+// Once per physical press of any mouse button, dragged off and back on or double clicked, and
+// the keys stay on the well.
 TEST_F(MainWindow, PadButtonsActOncePerPressOfAnyMouseButton) {
     game().tmrDown.Enabled = false;  // the figure stays where it is while the mouse works
     window->Sync();
     ColourButton* left = Button("cmdLeftRight(0)");
-    // Dragged off and back on while held: one press, the colour restored on the release.
-    const QPoint inside = left->rect().center(), outside(-30, -30);
-    QTest::mousePress(left, Qt::LeftButton, {}, inside);
-    for (const QPoint at : {outside, inside, outside})
+    QTest::mousePress(left, Qt::LeftButton, {}, left->rect().center());
+    for (const QPoint at : {QPoint(-30, -30), left->rect().center(), QPoint(-30, -30)})
         QTest::mouseMove(left, at);
-    const Colour held = left->BackColor();
-    QTest::mouseRelease(left, Qt::LeftButton, {}, outside);
-    EXPECT_EQ(held, kPressedMove);
-    EXPECT_EQ(int{game().board.PosX}, 8);
+    QTest::mouseRelease(left, Qt::LeftButton, {}, QPoint(-30, -30));
     EXPECT_EQ(left->BackColor(), game().pad.ColorButtons);
-    // Other buttons press too; a double click is two presses.
     for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton})
         QTest::mouseClick(left, other);
     QTest::mouseDClick(left, Qt::LeftButton);
     QTest::mouseRelease(left, Qt::LeftButton);
-    const FigureMatrix turned = game().board.Rotated();
-    QTest::mouseClick(Button("cmdRotate(0)"), Qt::RightButton);
     EXPECT_EQ(int{game().board.PosX}, 4);
-    EXPECT_TRUE(game().board.Figura == turned);
     EXPECT_EQ(QApplication::focusWidget(), window->Well());
 }
 
-// The last landing, run by the fall clock, climbs a place, which starts the menu flash, and
-// ends the game. The flash runs on while the name window waits, and a new game taken at once
-// keeps the menu's colour. So does one that ends on the help tour's page for "Pause".
-TEST_F(MainWindow, AGameEndingDuringTheMenuFlashOrTheTourKeepsTheMenusColour) {
-    const MainMenu& menu = window->Shell().menu;
-    const Colour before = menu.ColorMenu;
-    // The menu's colour and the top row's colours.
-    const auto row = [](Colour ColorMenu, Colour chkPause, Colour chkHelp, Colour chkDemo,
-                        Colour chkSet) {
-        return testing::Show("menu", ColorMenu, "pause", chkPause, "help", chkHelp, "demo", chkDemo,
-                             "settings", chkSet);
-    };
-    const auto shown = [&] {
-        return row(menu.ColorMenu, Button("chkPause")->BackColor(), Button("chkHelp")->BackColor(),
-                   Button("chkDemo")->BackColor(), Button("chkSet")->BackColor());
-    };
-    int flashSeen = -1;
-    bool answered = false;
-    const auto answer = [&](int flashStep) {
-        WhenOpened("frmEnterName", [&, flashStep](QWidget* name) {
-            if (flashStep > 0)
-                (void)QTest::qWaitFor([&] { return menu.FlashStep >= flashStep; }, 1000);
-            flashSeen = menu.FlashStep;
-            QTest::keyClick(name, Qt::Key_Return);
-            WhenOpened("frmGameOver", [&](QWidget* question) {
-                Click(question, "cmdYes");
-                answered = true;
-            });
-        });
-    };
-    answer(1);  // "Да" while "Pause" is lit
-    testing::LandOnNextTick(game(), 300, true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 3000));
-    const std::string atNewGame = shown();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu.tmrMigMenuControls.Enabled; }, 2000));
-    EXPECT_EQ(flashSeen, 1);
-    EXPECT_EQ(atNewGame, row(before, kMenuFlash, before, before, before));
-    EXPECT_EQ(shown(), row(before, before, before, before, before));
-
-    answered = false;
+// Esc is no way out of a page, each stands whole on the screen, and closing the window ends
+// the tour with the control's highlight gone and the keys back on the game.
+TEST_F(MainWindow, TheHelpTourStaysOnTheScreenAndEndsByClosing) {
+    window->move(0, 0);  // no room on the left: the help window stays on the screen all the same
+    Colour shownOnPage = kBlack;
     Tour([&](int page, FrmHelp* help) {
-        if (page < 13)
+        QTest::keyClick(help, Qt::Key_Escape);
+        EXPECT_TRUE(
+            help->isVisible() && Button("chkHelp")->isChecked() &&
+            window->screen()->availableGeometry().contains(help->frameGeometry().bottomLeft()));
+        if (page < 3)
             return Click(help, "cmdNext");
-        if (page > 13)
-            return;  // still the same page, until the game ends
-        answer(0);   // on the page for "Pause", with a landing that climbs no place
-        testing::LandOnNextTick(game(), 0, true);
+        shownOnPage = Button("cmdDown")->BackColor();
+        help->close();  // on the drop button's page
     });
-    ASSERT_TRUE(answered);
-    EXPECT_FALSE(menu.tmrMigMenuControls.Enabled);
-    EXPECT_EQ(shown(), row(before, before, before, before, before));
+    // (a page after the closed one would be seen here as a later control's highlight)
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == window->Well(); }));
+    EXPECT_EQ(Show("on its page", shownOnPage, "after", Button("cmdDown")->BackColor(), "help",
+                   Button("chkHelp")->isChecked()),
+              Show("on its page", kHelpHighlight, "after", game().pad.ColorButtons, "help", false));
 }
 
-// The game runs on under the settings window and its chooser: its end closes both first.
-// Without a name nothing is stored, and "No" ends the program.
-TEST_F(MainWindow, AGameEndingUnderTheSettingsAndTheChooserClosesBothFirst) {
-    bool toolsShownAtName = true;
-    WhenModal([&](QWidget* settings) {
-        WhenModal([&](QWidget* chooser) {
-            WhenModal([&](QWidget* name) {
-                toolsShownAtName = settings->isVisible() || chooser->isVisible();
-                name->close();
-                WhenModal([](QWidget* question) { Click(question, "cmdNo"); });
-            });
-            testing::LandOnNextTick(game(), 300, true);
-            window->OnFallTick();
+// A key held down as the game ends reaches its windows as auto-repeats, or as a release and a
+// press of one time that Qt did not pair.
+void Held(QWidget* to, int key, bool flagged) {
+    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, flagged);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text, flagged);
+    release.setTimestamp(1000);
+    press.setTimestamp(1000);
+    QApplication::sendEvent(to, &release);
+    QApplication::sendEvent(to, &press);
+}
+
+// Held keys neither type over the preselected name nor answer either window, and Esc (the
+// pause key) is no way out of them; keys pressed anew type the name as ever.
+TEST_F(MainWindow, AGameEndsWithANameStoredAndANewGameWhateverKeysWereHeld) {
+    QStringList seen;
+    WhenModal([&](QWidget* name) {
+        auto* dialog = static_cast<FrmEnterName*>(name);
+        Held(dialog->txtName(), Qt::Key_Space, true);
+        Held(dialog->txtName(), Qt::Key_Left, false);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        seen << dialog->txtName()->selectedText() << (dialog->isVisible() ? "open" : "gone");
+        // Controls and what Windows-1251 cannot hold are left out; ten characters at most.
+        for (const QChar c : QString::fromUtf8("Юля\tЖ\n中abcdefghij")) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(dialog->txtName(), &press);
+        }
+        QTest::keyClick(dialog, Qt::Key_Return);  // Enter anywhere
+        WhenModal([&](QWidget* question) {
+            Held(question->focusWidget(), Qt::Key_Return, true);
+            QTest::keyClick(question, Qt::Key_Escape);
+            seen << (question->isVisible() ? "asked" : "gone");
+            Click(question, "cmdYes");
         });
-        Click(settings, "cmdOpen");
     });
-    window->Shell().Set_chkSet(1);
-    const size_t stored = ParseRecords(ReadFileBytes(folder.File(kRecordsFileName)).bytes).size();
-    EXPECT_EQ(testing::Show("tools shown at the name", toolsShownAtName, "ends", ends,
-                            "settings button", window->Shell().menu.chkSet.Value, "stored", stored),
-              "tools shown at the name=false\nends=1\nsettings button=0\nstored=1\n");
-}
-
-// The side windows: shown by their buttons, keeping the keys on the game, docked by "Auto".
-TEST_F(MainWindow, SideWindowsFollowTheButtonsKeepTheKeysOnTheGameAndDock) {
-    QTest::mouseClick(Button("chkStat"), Qt::LeftButton);
-    QListWidget* list = window->Statistic()->List();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton);
-    QTest::keyClick(list, Qt::Key_Left);
-    EXPECT_TRUE(window->Well()->hasFocus());
-    EXPECT_EQ(int{game().board.PosX}, 8);
-    window->Statistic()->close();  // by its close box
-    // Only the shown ones follow the main window: under X11 a state change would map the
-    // hidden ones on the restore.
-    QTest::mouseClick(Button("chkRec"), Qt::LeftButton);
-    window->showMinimized();
-    const bool fathersMinimized = window->Fathers()->isMinimized();
-    const int statisticState = window->Statistic()->windowState().toInt();
-    window->showNormal();
-    EXPECT_EQ(testing::Show("best minimised", fathersMinimized, "statistic state", statisticState,
-                            "best minimised after", window->Fathers()->isMinimized(),
-                            "statistic state after", window->Statistic()->windowState().toInt(),
-                            "statistic shown", window->Statistic()->isVisible()),
-              "best minimised=true\nstatistic state=0\nbest minimised after=false\n"
-              "statistic state after=0\nstatistic shown=false\n");
-    // Docked, the side windows are shown (which, the core's tests) and the keys stay on the game.
-    QTest::mouseClick(Button("chkAuto"), Qt::LeftButton);
-    EXPECT_TRUE(window->Future()->isVisible() && window->Well()->hasFocus());
+    testing::LandOnNextTick(game(), 300, true);  // the next landing ends the game
+    window->OnFallTick();
+    const RecordTable stored = ParseRecords(ReadFileBytes(folder.File(kRecordsFileName)).bytes);
+    seen << QString::fromStdString(stored.at(0).Name);
+    EXPECT_EQ(seen.join(' ').toStdString(), "UnNamed open asked ЮляЖabcdef");
 }
 
 }  // namespace
