@@ -111,8 +111,8 @@ TEST_F(MainWindow, EveryTextFitsItsControlInEveryLanguage) {
     SetUpTranslations(TranslationsFolder(), "ru");  // the other tests read the texts as written
     overflows.removeDuplicates();                   // the help window's buttons, once a page
     EXPECT_EQ(overflows.join(QLatin1Char('\n')).toStdString(), "");
-    EXPECT_EQ(read["en"], (QStringList{"The best players. ", "Sounds of the main events",
-                                       "Enter your name", "Start a new game?"}));
+    EXPECT_EQ(read["en"].join('|').toStdString(),
+              "The best players. |Sounds of the main events|Enter your name|Start a new game?");
 }
 
 }  // namespace
