@@ -54,7 +54,7 @@ docked() {
 # help_page: its right edge, its top (under openbox its bottom) and its client area's height
 help_page() {
   local p
-  read -r -a p < <(frame "$(xdotool search --onlyvisible --name '^Справка$' | head -1)")
+  read -r -a p < <(frame "$(xdotool search --onlyvisible --name '^Справка$' | head -1)") || return
   [ "$manager" != openbox ] || p[1]=$((p[1] + p[3]))
   echo "$((p[0] + p[2])) ${p[1]} ${p[5]}"
 }

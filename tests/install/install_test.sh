@@ -31,11 +31,11 @@ check_files() {
   local prefix=$work/prefix icons=share/icons/hicolor
   install_into "$1" "$prefix"
   # The shipped sounds: the files of the table of sounds' rows.
-  mapfile -t sounds < <(sed -n 's/^ *X([A-Za-z0-9]*, *"\([a-z0-9]*\)".*/\1/p' \
+  mapfile -t sounds < <(sed -n 's|^ *X([A-Za-z0-9]*, *"\([a-z0-9]*\)".*|share/vorblin/sound/\1.WAV|p' \
     "$(dirname "$0")/../../src/core/rules/sound_board_table.h")
   [ ${#sounds[@]} -gt 1 ] || die "no sounds in sound_board_table.h"
   check "every file installed (the missing ones listed)" "" "$(cd "$prefix" && for f in games/vorblin \
-    "${sounds[@]/#/share/vorblin/sound/}" share/applications/$app_id.desktop \
+    "${sounds[@]}" share/applications/$app_id.desktop \
     share/metainfo/$app_id.metainfo.xml $icons/scalable/apps/$app_id.svg \
     $icons/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$app_id.png \
     share/man/man6/vorblin.6.gz share/locale/en/LC_MESSAGES/vorblin.mo; do [ -s "$f" ] || echo "$f"; done)"
@@ -72,7 +72,9 @@ check_run() {
   cd "$work/read-only" && start_game "$exe" --language en --records-folder .
   ok "the shipped music is heard" wait_for eval '[ "$(tr -d "\000" <"$player/audio.raw" | wc -c)" -gt 10000 ]'
   click_main 4926 8047
-  ok "the English catalogue found" wait_for xdotool search --name '^Help$'
+  ok "the English catalogue found" eval 'wait_for xdotool search --onlyvisible --name "^Help\$" >/dev/null'
+  sleep 1  # unrolled, its close button pressed
+  xdotool mousemove --window "$(xdotool search --onlyvisible --name '^Help$')" 52 168 click 1
   ok "the table in the player's folder" wait_for test -s "$player/data/vorblin/VorblinFathers.txt"
   close_game
   ok "the folder that cannot be written said" grep -q "$work/read-only (from --records-folder) cannot be written" "$work/game.log"
@@ -137,7 +139,7 @@ check_cli() {
     status=0
     # shellcheck disable=SC2086
     env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM="${platform#-}" "$1" $args >"$work/out" 2>"$work/err" || status=$?
-    check "'$args': status, bytes on standard output, what standard error says" "$want 0 $([ "$want" = 2 ] && echo usage || echo no display)" \
+    check "'${args:-no display}': status, bytes on standard output, what standard error says" "$want 0 $([ "$want" = 2 ] && echo usage || echo no display)" \
       "$status $(wc -c <"$work/out") $(grep -o -m1 'Usage: vorblin\|no display' "$work/err" | sed 's/Usage.*/usage/')"
   done
 }
