@@ -2,8 +2,8 @@
 # The game as players run it: under the window managers of the common desktops (openbox,
 # mutter of GNOME, KWin of KDE, xfwm4 of Xfce), each on its own Xvfb, checked with the X
 # server's own view of the windows. Only what a window manager shows is checked here: the drag
-# of the title strip, the help page against the work area and under a title bar, docking by
-# frames that arrive late, minimise and restore with the side windows shown and hidden. Texts,
+# of the title strip, the help page under a title bar, docking by frames that arrive late,
+# minimise and restore with the side windows shown and hidden. Texts,
 # layout and the settings file are the desktop unit tests' (offscreen). Under openbox a Wayland
 # compositor (weston, headless) runs beside the X server, where the game must come up on X11.
 # Usage: window_manager_test.sh GAME_EXECUTABLE SOUND_FOLDER [MANAGER...]
@@ -15,12 +15,6 @@ game=$1 sounds=$2 ran=0
 shift 2
 [ $# -gt 0 ] || set -- openbox mutter kwin_x11 xfwm4
 need Xvfb xdotool xwininfo xprop
-# Under openbox the lower half of the screen is kept free (as for a panel; openbox takes no
-# more): a help page level with a main window at 350 would reach below the work area's bottom.
-printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' \
-  '<openbox_config xmlns="http://openbox.org/3.4/rc"><margins><top>0</top><bottom>512</bottom>' \
-  '<left>0</left><right>0</right></margins></openbox_config>' >"$work/rc.xml"
-manager_flags[openbox]="--config-file $work/rc.xml"
 sides=(Future Statistic 'The Best Of The Vorblin')
 
 window() { xdotool search --name "^$1\$" 2>/dev/null | head -1; }
@@ -41,23 +35,14 @@ states() { windows | cut -d' ' -f7 | paste -sd' '; }
 shown_sides() { xdotool search --onlyvisible --name '^(Statistic|Future|The Best Of The Vorblin)$'; }
 # The Future, Stat and Best switches, in twips of the main window's client area.
 switch_sides() { for button in "4927 8407" "6367 8407" "5647 8407"; do click_main $button; done; }
-# docked: the side windows against the main window: the future window's gap to it and its
-# top, the same for statistics beside the future window, the hall of fame's gap and bottom
+# docked: the future window's gap to the main window and its top against the main window's,
+# the same for statistics beside the future window, the hall of fame's gap and its bottom
 docked() {
-  local m f s b
-  read -r -a m < <(frame "$main")
-  read -r -a f < <(frame "$(window Future)")
-  read -r -a s < <(frame "$(window Statistic)")
-  read -r -a b < <(frame "$(window 'The Best Of The Vorblin')")
-  echo "$((f[0] - m[0] - m[2])) $((f[1] - m[1])) $((s[0] - f[0] - f[2])) $((s[1] - m[1])) $((b[0] - m[0] - m[2])) $((b[1] + b[3] - m[1] - m[3]))"
+  windows | awk 'NR == 1 { x = $1 + $3; y = $2; b = $2 + $4 } NR == 2 { print $1 - x, $2 - y; fx = $1 + $3 }
+    NR == 3 { print $1 - fx, $2 - y } NR == 4 { print $1 - x, $2 + $4 - b }' | paste -sd' '
 }
-# help_page: its right edge, its top (under openbox its bottom) and its client area's height
-help_page() {
-  local p
-  read -r -a p < <(frame "$(xdotool search --onlyvisible --name '^Справка$' | head -1)") || return
-  [ "$manager" != openbox ] || p[1]=$((p[1] + p[3]))
-  echo "$((p[0] + p[2])) ${p[1]} ${p[5]}"
-}
+# help_page: its right edge, its top and its client area's height
+help_page() { frame "$(xdotool search --onlyvisible --name '^Справка$' | head -1)" | awk '{ print $1 + $3, $2, $6 }'; }
 
 manager_checks() {
   local dir x y w before
@@ -67,21 +52,18 @@ manager_checks() {
   new_player player
   start_game SDL_AUDIODRIVER=dummy "${wayland[@]}" "$dir/vorblin"
   main=$window
-  # The help page's right edge on the main window's left, its designed client area whole under
-  # any title bar, its top level with the main window's, or under openbox lifted to the work
-  # area's bottom.
+  # Dragged by its title strip, the window manager moving it, to 400,100.
   patience=10 wait_for eval '[ "$(state $main)" = Normal ]'
-  xdotool windowmove "$main" 400 350
-  wait_for eval '[ "$(frame $main | cut -d" " -f1,2)" = "400 350" ]'
-  click_main 4926 8047
-  expect "the help page beside the main window, whole" "400 $([ "$manager" = openbox ] && echo 512 || echo 350) $((2700 / 15))" help_page
-  xdotool mousemove --window "$(xdotool search --onlyvisible --name '^Справка$')" 52 168 click 1  # its close button
-  # Dragged by its title strip, the window manager moving it, to 400,100, where Auto docks the
-  # side windows by their frames.
   read -r x y _ _ w _ < <(frame "$main")
-  xdotool mousemove $((x + 150)) $((y + 12)) mousedown 1 sleep 0.2 mousemove_relative 20 -20 \
+  xdotool mousemove $((x + 150)) $((y + 12)) mousedown 1 sleep 0.2 mousemove_relative 20 20 \
     sleep 0.2 mousemove 550 112 sleep 0.2 mouseup 1
   expect "dragged by the title strip" "400 100" eval 'frame $main | cut -d" " -f1,2'
+  # The help page's right edge on the main window's left, its top level with the main
+  # window's, its designed client area whole under any title bar. Auto then docks the side
+  # windows by their frames, which the managers tell late.
+  click_main 4926 8047
+  expect "the help page beside the main window, whole" "400 100 $((2700 / 15))" help_page
+  xdotool mousemove --window "$(xdotool search --onlyvisible --name '^Справка$')" 52 168 click 1  # its close button
   click_main 4207 8407
   expect "docked: one pixel beside, level with the main window's top and bottom" "1 0 1 0 1 0" docked
 
