@@ -159,22 +159,19 @@ port_tries() {
     "$1" && return 0
     halt "$pid"
   done
-  echo "could not start ${1%_try}"
-  share_logs
+  echo "could not start ${1%_try}: $(share_logs)"
   return 1
 }
 sshfs_start() {  # [USER1 USER2]: the accounts the mounts log in as, this one by default
   local _i users=("${1:-$(id -un)}" "${2:-${1:-$(id -un)}}")
   for _i in host client; do ssh-keygen -q -t ed25519 -N '' -f "$share/$_i"; done
-  cp "$share/client.pub" "$share/keys"
-  chmod 711 "$share"  # sshd reads the keys as the account logging in
-  chmod 644 "$share/keys"
+  chmod 711 "$share"  # sshd reads the key as the account logging in
   [ "$(id -u)" -ne 0 ] || install -d -m 755 /run/sshd  # made at boot normally
   port_tries sshd_try
 }
 sshd_try() {
   spawn sshd /usr/sbin/sshd -D -e -f /dev/null -p "$port" -h "$share/host" \
-    -o ListenAddress=127.0.0.1 -o PidFile=none -o AuthorizedKeysFile="$share/keys" \
+    -o ListenAddress=127.0.0.1 -o PidFile=none -o AuthorizedKeysFile="$share/client.pub" \
     -o StrictModes=no -o UsePAM=no -o PasswordAuthentication=no -o 'Subsystem=sftp internal-sftp'
   patience=5 wait_for sshfs_mount "${users[0]}" 1 && sshfs_mount "${users[1]}" 2
 }
@@ -204,7 +201,7 @@ accounts_start() {
   [ "$owners" = "vorblin-a-$$ vorblin-b-$$" ] || { echo "the server saw one account: $owners"; return 1; }
 }
 smb_start() {
-  local n host password user probe=.vorblin-probe-$$
+  local n password user probe=.vorblin-probe-$$
   password=$(od -An -N12 -tx1 /dev/urandom | tr -d ' \n')
   user=$(id -un)
   mkdir -p "$share/samba"
@@ -216,19 +213,16 @@ smb_start() {
     'printcap name = /dev/null' 'disable spoolss = yes' 'usershare max shares = 0' \
     'rpc start on demand helpers = no' '[share]' "path = $SHARE_DIR" 'read only = no' >"$share/smb.conf"
   printf '%s\n%s\n' "$password" "$password" | smbpasswd -c "$share/smb.conf" -a -s "$user" >/dev/null
-  for n in 1 2; do  # each machine's user; smbnetfs reads HOME/.smb
+  port_tries smbd_try || return 1
+  for n in 1 2; do  # each machine's user, with a HOME/.smb of its own
     mkdir -p "$share/home$n/.smb" "$share/fuse$n"
     printf '%s\n' "auth \"$user\" \"$password\"" 'smb_query_browsers "false"' 'use_libsecret "false"' \
       "log_file \"$share/smbnetfs$n.log\"" >"$share/home$n/.smb/smbnetfs.conf"
     chmod 600 "$share/home$n/.smb/smbnetfs.conf"
-  done
-  port_tries smbd_try || return 1
-  # libsmbclient takes a port other than 445 only from the path (host:port).
-  host=127.0.0.1:$port
-  for n in 1 2; do
     spawn "smbnetfs$n" env HOME="$share/home$n" smbnetfs "$share/fuse$n" -f
     at_exit unmount "$share/fuse$n"
-    declare -g "SHARE_MOUNT$n=$share/fuse$n/$host/share"
+    # libsmbclient takes a port other than 445 only from the path (host:port).
+    declare -g "SHARE_MOUNT$n=$share/fuse$n/127.0.0.1:$port/share"
   done
   # Up once a file made through one mount is seen through the other and on the server.
   smb_probe() {
@@ -242,4 +236,4 @@ smbd_try() {
   spawn smbd /usr/sbin/smbd --foreground --no-process-group --port="$port" --configfile="$share/smb.conf"
   patience=20 wait_for eval 'gone $pid || smb_answers >/dev/null 2>&1' && ! gone "$pid"
 }
-smb_answers() { HOME=$share/home1 smbclient -p "$port" -U "$user%$password" //127.0.0.1/share -c ls; }
+smb_answers() { smbclient -p "$port" -U "$user%$password" //127.0.0.1/share -c ls; }
