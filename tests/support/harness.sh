@@ -14,10 +14,9 @@
 #   unwind                                  stops and removes all that was started so far
 
 work=$(mktemp -d /tmp/vorblin-test.XXXXXX)
-chmod 755 "$work"  # the game may run as another user, who must reach the copy
+chmod 755 "$work"  # sshd reads the client's key as the accounts of the share
 steps=()           # clean-up steps, each a command line
 failures=0
-as_player=()
 at_exit() { steps+=("$(printf '%q ' "$@")"); }
 unwind() {
   local i
@@ -95,9 +94,8 @@ new_player() {
   player=$work/$1
   mkdir -p "$player"/{home,data,config,runtime}
   chmod 700 "$player/runtime"
-  [ "${as_player[0]:-}" != setpriv ] || chown -R nobody:nogroup "$player"
 }
-# start_game [VAR=VALUE...] COMMAND...: the game as the player (as_player before it), with only
+# start_game [VAR=VALUE...] COMMAND...: the game as the player, with only
 # the player's environment (and a UTF-8 locale, without which the help window's Cyrillic
 # title does not reach the X server as such) and a sanitizer build's options; its main window
 # in $window. Xvfb refuses about one local connection in a few hundred on a busy machine: that
@@ -106,7 +104,7 @@ start_game() {
   local attempt v sanitizers=()
   for v in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do [ -z "${!v:-}" ] || sanitizers+=("$v=${!v}"); done
   for attempt in 1 2 3; do
-    spawn game "${as_player[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" NO_AT_BRIDGE=1 \
+    spawn game env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" NO_AT_BRIDGE=1 \
       HOME="$player/home" XDG_DATA_HOME="$player/data" XDG_CONFIG_HOME="$player/config" \
       XDG_CONFIG_DIRS="${site_config:-/nonexistent}" XDG_RUNTIME_DIR="$player/runtime" \
       SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$player/audio.raw" "${sanitizers[@]}" "$@"
