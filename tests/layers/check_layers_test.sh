@@ -7,11 +7,11 @@ set -u
 source "$(dirname "$0")/../support/harness.sh"
 here=$(cd "$(dirname "$0")/../.." && pwd)
 # Each case: what it plants, the file it goes to, the line, and what the check must say.
+# The faults are planted one after another into one copy; each says its own words.
+mkdir -p "$work/tree"
+cp -r "$here/src" "$here/app" "$here/tests" "$work/tree/"
 while IFS='|' read -r what file line expected; do
-  rm -rf "$work/tree"
-  mkdir -p "$work/tree/tests" "$(dirname "$work/tree/$file")"
-  cp -r "$here/src" "$here/app" "$work/tree/"
-  cp -r "$here/tests/core" "$here/tests/support" "$work/tree/tests/"
+  mkdir -p "$(dirname "$work/tree/$file")"
   echo "$line" >>"$work/tree/$file"
   out=$(python3 "$here/scripts/check_layers.py" "$work/tree" 2>&1) && out="passed (status 0)"
   check "$what: refused" "$expected" "$(grep -o -- "$expected" <<<"$out" | head -1)" || echo "$out"
