@@ -1,20 +1,16 @@
 #!/usr/bin/env bash
 # The template lists exactly the texts the sources look up (made afresh, compared both ways);
-# every po/<language>.po compiles, translates each of them and has nothing fuzzy.
+# every po/<language>.po compiles and translates each of them, none fuzzy (msgcmp counts a
+# fuzzy or untranslated entry as missing).
 #   po_test.sh SOURCE_FOLDER VERSION
-set -uo pipefail
-src=$1 work=$(mktemp -d) status=0
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; status=1; }
-sh "$src/scripts/make_pot.sh" "$src" "$work/fresh.pot" "$2" || fail "xgettext"
-# msgcmp DEF REF: each text of REF stands in DEF; untranslated counts only with the option.
-msgcmp -N --use-untranslated "$src/po/vorblin.pot" "$work/fresh.pot" &&
-  msgcmp -N --use-untranslated "$work/fresh.pot" "$src/po/vorblin.pot" ||
-  fail "po/vorblin.pot is not the sources' texts: make the target vorblin_pot"
-for po in "$src"/po/*.po; do
-  stats=$(LC_ALL=C msgfmt --check --statistics -o /dev/null "$po" 2>&1) || fail "msgfmt: $stats"
-  echo "${po##*/}: $stats"
-  case $stats in *fuzzy* | *untranslated*) fail "${po##*/} is not complete" ;; esac
-  msgcmp -N "$po" "$src/po/vorblin.pot" || fail "${po##*/} lacks texts: msgmerge it"
+set -u
+source "$(dirname "$0")/../support/harness.sh"
+pot=$1/po/vorblin.pot
+ok "xgettext" sh "$1/scripts/make_pot.sh" "$1" "$work/fresh.pot" "$2"
+ok "every text of the sources in po/vorblin.pot (make the target vorblin_pot)" msgcmp -N --use-untranslated "$pot" "$work/fresh.pot"
+ok "no other text in po/vorblin.pot" msgcmp -N --use-untranslated "$work/fresh.pot" "$pot"
+for po in "$1"/po/*.po; do
+  ok "${po##*/} compiles" msgfmt --check -o /dev/null "$po"
+  ok "${po##*/} translates every text, none fuzzy (msgmerge it)" msgcmp -N "$po" "$pot"
 done
-exit $status
+finish
