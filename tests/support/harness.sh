@@ -94,16 +94,22 @@ new_player() {
 # start_game [VAR=VALUE...] COMMAND...: the game as the player, with only
 # the player's environment (and a UTF-8 locale, without which the help window's Cyrillic
 # title does not reach the X server as such) and a sanitizer build's options; its main window
-# in $window.
+# in $window. Xvfb refuses about one local connection in a few hundred on a busy machine: that
+# is the display's doing, tried again.
 start_game() {
-  local v sanitizers=()
+  local attempt v sanitizers=()
   for v in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do [ -z "${!v:-}" ] || sanitizers+=("$v=${!v}"); done
-  spawn game env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" NO_AT_BRIDGE=1 HOME="$player/home" \
-    XDG_DATA_HOME="$player/data" XDG_CONFIG_HOME="$player/config" XDG_CONFIG_DIRS=/nonexistent \
-    XDG_RUNTIME_DIR="$player/runtime" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$player/audio.raw" "${sanitizers[@]}" "$@"
-  game_pid=$pid
-  patience=${window_wait:-15} wait_for game_window
-  [ -n "$window" ] || die "no game window within ${window_wait:-15} s: $(tail -20 "$work/game.log")"
+  for attempt in 1 2 3; do
+    spawn game env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" NO_AT_BRIDGE=1 HOME="$player/home" \
+      XDG_DATA_HOME="$player/data" XDG_CONFIG_HOME="$player/config" XDG_CONFIG_DIRS=/nonexistent \
+      XDG_RUNTIME_DIR="$player/runtime" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$player/audio.raw" "${sanitizers[@]}" "$@"
+    game_pid=$pid
+    patience=${window_wait:-15} wait_for game_window
+    [ -z "$window" ] || return 0
+    grep -q 'could not connect to display' "$work/game.log" || die "no game window within ${window_wait:-15} s: $(tail -20 "$work/game.log")"
+    echo "note: the X server refused the game's connection (attempt $attempt)"
+  done
+  die "the X server refused the game three times"
 }
 game_window() {  # the main window of $game_pid in $window, or the game gone
   window=$(xdotool search --all --pid "$game_pid" --name '^Vorblin Cascade$' 2>/dev/null | head -1)
