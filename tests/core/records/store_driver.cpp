@@ -6,12 +6,74 @@
 //   vorblin_store_driver settle FOLDER OWN_FOLDER
 //   vorblin_store_driver check FOLDER TOTAL
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <numeric>
+#include <string>
 
-#include "store_games.h"
+#include "core/records/hall_of_fame.h"
+
+namespace vorblin {
+
+// Machine p of `processes` stores `count` games; game k of machine p scores one of 1 to
+// count * processes, each exactly once, scattered, each under its own number as the name.
+// Whatever had to wait (the lock held too long on a loaded machine) is stored at the next
+// starts. Returns 0 once nothing waits any more.
+int StoreGames(const std::string& folder, const std::string& own, int p, int count, int processes) {
+    const int total = count * processes;
+    int step = 263;
+    while (std::gcd(step, total) != 1)
+        ++step;
+    HallOfFame fame(folder, own);
+    for (long k = 0; k < count; ++k) {
+        fame.Read_Records_File();  // the game's start
+        const int S = static_cast<int>((k * processes + p) * step % total) + 1;
+        const auto ask = [&] { return NameEntry{std::to_string(S), false}; };
+        fame.Write_Records_File(fame.Add_Record(S, ask, [] { return ""; }));
+    }
+    for (int start = 0; start < 20 && !fame.Pending().empty(); ++start)
+        fame.Read_Records_File();
+    return fame.Pending().empty() ? 0 : 1;
+}
+
+// Machine p's next start, once every machine has stopped (long after, by the game's clock):
+// what it saw stored is let go by a read under the lock, and what a late store wrote away
+// goes in again. Returns 0 once nothing waits in its own folder.
+int Settle(const std::string& folder, const std::string& own) {
+    HallOfFame fame(folder, own);
+    fame.ConfirmAfter = std::chrono::milliseconds(0);
+    const PendingResults kept(own);
+    for (int start = 0; start < 20 && !kept.For(folder).empty(); ++start)
+        fame.Read_Records_File();
+    return kept.For(folder).empty() ? 0 : 1;
+}
+
+// Returns 0 when the table holds exactly the best of the `total` results, best first, each
+// name with its own score, and nothing else is left in the folder (but the files sshfs
+// keeps of a removed file that is still open, for a moment).
+int CheckTable(const std::string& folder, int total) {
+    const RecordTable table = ParseRecords(ReadFileBytes(JoinPath(folder, kRecordsFileName)).bytes);
+    bool right = table.size() == std::min<size_t>(kMaxRecords, static_cast<size_t>(total));
+    for (size_t i = 0; right && i < table.size(); ++i) {
+        const std::string S = std::to_string(total - static_cast<int>(i));
+        right = ScoreText(table[i].Score) == S && table[i].Name == S;
+    }
+    std::error_code unreadable;  // a folder that cannot be listed leaves nothing to count
+    for (const auto& file : std::filesystem::directory_iterator(folder, unreadable)) {
+        const std::string name = file.path().filename().string();
+        if (name != kRecordsFileName && !name.starts_with(".fuse_hidden")) {
+            std::fprintf(stderr, "left behind: %s\n", name.c_str());
+            right = false;
+        }
+    }
+    return right ? 0 : 1;
+}
+
+}  // namespace vorblin
 
 int main(int argc, char** argv) {
-    using namespace vorblin::testing;
+    using namespace vorblin;
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "store" && argc == 7)
         return StoreGames(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]),
@@ -20,10 +82,6 @@ int main(int argc, char** argv) {
         return Settle(argv[2], argv[3]);
     if (mode == "check" && argc == 4)
         return CheckTable(argv[2], std::atoi(argv[3]));
-    std::fprintf(stderr,
-                 "usage: %s store FOLDER OWN_FOLDER PROCESS COUNT PROCESSES\n"
-                 "       %s settle FOLDER OWN_FOLDER\n"
-                 "       %s check FOLDER TOTAL\n",
-                 argv[0], argv[0], argv[0]);
+    std::fprintf(stderr, "usage: see the top of store_driver.cpp\n");
     return 2;
 }
