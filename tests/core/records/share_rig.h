@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <mutex>
 
 #include "core/records/hall_of_fame.h"
 #include "support/fakes.h"
@@ -17,8 +16,8 @@ namespace vorblin::testing {
 // `hook` sees every call first, by its name ("open" to write or create, "read", "rename",
 // "unlink") and path, and may delay it, end the process, or fail it with the errno it
 // returns. A rename can land with its reply lost; reads of the table can see only its first
-// `cutTo` bytes, as a client that believes an earlier size; temporary files can be made but
-// take no byte, as on a full share; the share's clock can be off this machine's.
+// `cutTo` bytes, as a client that believes an earlier size; the share's clock can be off
+// this machine's.
 struct FaultShare final : ShareOps {
     using Hook = std::function<int(std::string_view, const std::string&)>;
     explicit FaultShare(Hook h = nullptr) : hook(std::move(h)) {}
@@ -33,11 +32,7 @@ struct FaultShare final : ShareOps {
             lseek(fd, 0, SEEK_SET);
             return fd;
         }
-        const int fd = ShareOps::Open(path, flags, mode);
-        if (fd < 0 || !failWrites || reading || path.find(".tmp") == std::string::npos)
-            return fd;
-        close(fd);
-        return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        return ShareOps::Open(path, flags, mode);
     }
     int Rename(const std::string& from, const std::string& to) override {
         if (const int e = Call("rename", to))
@@ -60,7 +55,7 @@ struct FaultShare final : ShareOps {
         return -1;
     }
     Hook hook;
-    bool loseRenameReply = false, failWrites = false;
+    bool loseRenameReply = false;
     int cutReads = 0;
     size_t cutTo = 0;
     long skew = 0;
@@ -87,31 +82,21 @@ inline std::vector<std::string> Files(const std::string& folder) {
 }
 
 // A hall of fame in a shared folder of its own, through a FaultShare; what the player is
-// told (from any thread) is collected.
+// told is collected.
 struct Rig {
-    Rig() : fame(share.path, own.path, fault, Ear()) {
+    Rig() : fame(share.path, own.path, fault, [this](const std::string& line) { told += line; }) {
         fame.LockWait = std::chrono::milliseconds(300);
         fame.StaleAfter = std::chrono::milliseconds(2000);
         fame.ConfirmAfter = std::chrono::milliseconds(0);
         fame.Read_Records_File();
     }
-    Reporter Ear() {
-        return [this](const std::string& line) {
-            const std::lock_guard<std::mutex> guard(mutex);
-            told += line + "\n";
-        };
-    }
-    bool Heard(const std::string& what) {
-        const std::lock_guard<std::mutex> guard(mutex);
-        return told.find(what) != std::string::npos;
-    }
+    bool Heard(const std::string& what) const { return told.find(what) != std::string::npos; }
     // Another machine's game, or this one's after a new start, on the real share.
     HallOfFame Another(const std::string& ownFolder) {
-        return HallOfFame(share.path, ownFolder, RealShare(), Ear());
+        return HallOfFame(share.path, ownFolder, RealShare(), [](const std::string&) {});
     }
     TempFolder share, own;
     FaultShare fault;
-    std::mutex mutex;
     std::string told;
     HallOfFame fame;
 };
