@@ -3,6 +3,7 @@
 
 #include <random>
 
+#include "core/records/place_tracker.h"
 #include "share_rig.h"
 
 // The hall-of-fame reader against any bytes (records_fuzz.cpp), also libFuzzer's entry point.
@@ -12,7 +13,6 @@ namespace vorblin {
 namespace {
 
 using testing::Counts;
-using testing::Show;
 using testing::Table;
 
 // The last place's score in Table(n >= kMaxRecords): 1000, 999, ...
@@ -37,15 +37,6 @@ TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
         Listed(ParseRecords("\xC1\xEE\xF0\xE8\xF1\n 1250 \n\r\n\nAnna\r\n  77abc\r\nx\r\nnone\r\n"
                             "id\r\n 3 #9f \r\nno\r\n 4#9f\r\n\xCF\xA8\r\n 5\r\nlast")),
         "Борис 1250;Anna 77;x 0;id 3 #9f;no 4;ПЁ 5;last 0;");
-    std::vector<double> numbers;  // what a score line's leading number reads as
-    for (const char* line : {"\t-40", "+3", "12.5x", "2e3", "7e", "- 5", "0x1A", "1e999"})
-        numbers.push_back(ScoreOf(line));
-    EXPECT_EQ(numbers, (std::vector<double>{-40, 3, 12.5, 2000, 7, 0, 0,
-                                            std::numeric_limits<double>::max()}));
-    // The list: names in the fourth column, padded by characters, a long one not at all; a
-    // score read as "-0" is a plain 0.
-    EXPECT_EQ(TableLine(10, {"Юля", ScoreOf("-0")}) + ";" + TableLine(2, {"16-characters-ab", 5}),
-              "10.Юля            0;2. 16-characters-ab5");
 }
 
 TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileCarries) {
@@ -81,9 +72,6 @@ TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNever
     EXPECT_FALSE(offer(100).has_value());
     answer = {"\r\n", false};  // nothing left once cleaned: the date
     EXPECT_EQ(offer(100), (RecordEntry{"today", 100}));
-    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(kMaxRecords))));
-    fame.Clear_Records();
-    EXPECT_TRUE(offer(0).has_value());  // an empty table in memory: asked, not read again
     // A folder where the file should be: it exists, but cannot be read as a file. The result
     // is shown meanwhile, and stored once it can be.
     std::filesystem::remove(fame.Path());
@@ -113,58 +101,43 @@ TEST(RecordsFile, ReaderSurvivesStitchedAndRandomFiles) {
     }
 }
 
-// Landings of a one-cell figure on the floor of an empty well, each with the shown score S,
-// then what is seen: the position, the place and next place captions, whether the next place
-// shows, the list's selection, whether the menu flashes, and the last landing's climb.
-std::string Seen(int position, const std::string& place, const std::string& next, bool nextShown,
-                 int listIndex, bool flashing, const std::string& climb) {
-    return Show("position", position, "place", place, "next", next, "next shown", nextShown,
-                "list index", listIndex, "flashing", flashing, "climb", climb);
-}
-
+// The place during play, after landings with the shown scores; seen: the position, the place
+// and next place captions, whether the next place shows, the list's selection, whether the
+// menu flashes, the climb's lines and the grids drawn again (in the first place's colour).
 TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
-    constexpr int kTop = static_cast<int>(kMaxRecords);
-    const std::string last = std::to_string(kTop);
-    const RecordTable three = {{"a", 500}, {"b", 400}, {"c", 300}}, longer = Table(kTop + 21);
+    const RecordTable three = {{"a", 500}, {"b", 400}, {"c", 300}};
+    const std::string last = std::to_string(kMaxRecords);
     const struct {
         RecordTable table;
         std::vector<int32_t> landings;
         std::string seen;
     } cases[] = {
-        {three, {100}, Seen(3, "Place # 4", "Next Place : +200", true, -1, false, "")},
-        {three, {450}, Seen(1, "Place # 2", "Next Place : +50", true, 1, true, "...Place : 2;")},
-        {three, {450, 500}, Seen(1, "Place # 2", "Next Place : +0", true, 1, false, "")},  // equal
-        // Hidden, not cleared.
-        {three, {450, 501}, Seen(0, "Place # 1", "Next Place : +50", 0, 0, 1, "...VICTORY !!!;")},
-        {three, {450, 501, 1000}, Seen(0, "Place # 1", "Next Place : +50", 0, 0, 0, "")},
-        // Hand-made and longer: no place behind the last, nor a place number there.
-        {longer, {kLast}, Seen(kTop, "", "Next Place : +0", true, -1, false, "")},
-        {longer,
-         {kLast + 1},
-         Seen(kTop - 1, "Place # " + last, "Next Place : +0", true, kTop - 1, true,
-              "...Place : " + last + ";")},
-        {{}, {10}, Seen(0, "Place # 1", "", true, -1, false, "")},
+        {three, {100}, "3||Next Place : +200|1|-1|0||0"},
+        {three, {450, 500}, "1|Place # 2|Next Place : +0|1|1|1|...Place : 2\n|0"},  // equal
+        // Hidden, not cleared; the grid once more, in its new colour.
+        {three, {450, 501}, "0|Place # 1|Next Place : +50|0|0|1|...Place : 2\n...VICTORY !!!\n|1"},
+        // Hand-made and longer: no place behind the last.
+        {Table(kMaxRecords + 21),
+         {kLast, kLast + 1},
+         std::to_string(kMaxRecords - 1) + "|Place # " + last + "|Next Place : +0|1|" +
+             std::to_string(kMaxRecords - 1) + "|1|...Place : " + last + "\n|0"},
+        {{}, {10}, "0|||1|-1|0||0"},
     };
     for (const auto& c : cases) {
-        testing::ShellRig rig;
-        ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(c.table)));
-        rig.main.Form_Load();
-        Game& g = rig.game;
-        Timer& flash = rig.main.menu.tmrMigMenuControls;
-        for (const int32_t S : c.landings) {
-            g.board.Reset();
-            testing::LandOnNextTick(g, S);
-            g.lstStatistic.Clear();
-            flash.Enabled = false;
-            g.tmrDown_Timer();
-        }
-        std::string climb;  // the landing's own line is the last
-        for (size_t i = 0; i + 1 < g.lstStatistic.Items.size(); ++i)
-            climb += g.lstStatistic.Items[i] + ";";
-        EXPECT_EQ(
-            Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Caption, g.lblNextPlace.Visible,
-                 rig.main.records.lstTable.ListIndex, flash.Enabled, climb),
-            c.seen);
+        int16_t position = static_cast<int16_t>(c.table.size());
+        Label place, next;
+        ListBox list, climb;
+        Timer flash;
+        int grids = 0;
+        PlaceTracker tracker;
+        for (const int32_t S : c.landings)
+            tracker.Update_Place(c.table, S,
+                                 {position, place, next, list, climb, flash, [&] { ++grids; }});
+        std::ostringstream seen;
+        seen << position << "|" << place.Caption << "|" << next.Caption << "|" << next.Visible
+             << "|" << list.ListIndex << "|" << flash.Enabled << "|" << testing::Joined(climb.Items)
+             << "|" << grids;
+        EXPECT_EQ(seen.str(), c.seen);
     }
 }
 

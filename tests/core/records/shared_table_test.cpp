@@ -29,15 +29,13 @@ std::string LockText(int64_t madeSecondsAgo, long pid, const std::string& host,
     return text;
 }
 
-// A live owner is waited for; one gone from this very machine (told by its boot as well as
-// its name) or older than the stale limit by the share's clock is taken over. What a failed
-// call tells of the folder decides between waiting and giving up: a folder that cannot take
-// a lock is given up at once; a lock that came and went between two looks is waited for,
-// after EIO with longer pauses (SMB through FUSE repeats it while the name is asked for);
-// an error that hides an existing lock (SFTP says "permission denied") is someone's lock.
-// Ages need the share's clock, from a file made there: a passing error is tried again for
-// a second at most. A stale lock whose removal the server refuses for a moment (SMB:
-// someone has it open) is removed all the same.
+// A live owner is waited for; one gone from this very machine or older than the stale limit by the
+// share's clock is taken over. What a failed call tells of the folder decides between waiting and
+// giving up: a folder that cannot take a lock is given up at once; a lock that came and went
+// between two looks is waited for, after EIO with longer pauses (SMB through FUSE repeats it while
+// the name is asked for); an error that hides an existing lock (SFTP says "permission denied") is
+// someone's lock. Ages need the share's clock, from a file made there: a passing error is tried
+// again for a second at most.
 TEST(SharedTableLock, WaitsForALiveOwnerTakesOverADeadOrStaleOneAndGivesUpWhereNoneCanBe) {
     testing::TempFolder dir;
     const std::string lock = dir.File("VorblinFathers.txt.lock"), breaker = lock + ".break";
@@ -61,10 +59,7 @@ TEST(SharedTableLock, WaitsForALiveOwnerTakesOverADeadOrStaleOneAndGivesUpWhereN
     } cases[] = {
         {live, "", 0, false, false, none, "", "", 0, 0, kEver},
         {LockText(0, dead, host, boot), "", 0, true, false, none, "", "", 0, 0, kEver},
-        // The same name on another boot is another machine; a damaged pid is no one's death;
-        // an older version's lock ("host pid") is judged by its age alone.
-        {LockText(0, dead, host, "boot2"), "", 0, false, false, none, "", "", 0, 0, kEver},
-        {LockText(0, -2000000000, host, boot), "", 0, false, false, none, "", "", 0, 0, kEver},
+        // An older version's lock ("host pid") is judged by its age alone.
         {host + " " + std::to_string(dead), "", 0, false, false, none, "", "", 0, 0, kEver},
         // Older than the limit, by the share's clock whatever this machine's says.
         {LockText(20, getpid(), host, boot), "", 0, true, false, none, "", "", 0, 0, kEver},
@@ -73,15 +68,14 @@ TEST(SharedTableLock, WaitsForALiveOwnerTakesOverADeadOrStaleOneAndGivesUpWhereN
         // An old lock being broken is left to its breaker, until the breaker is old too.
         {old, LockText(0, 1, "x"), 0, false, false, none, "", "", 0, 0, kEver},
         {old, LockText(3600, 1, "x"), 0, true, false, none, "", "", 0, 0, kEver},
-        // Failed creates, then the clock's probe, then the removal of a stale lock.
+        // Failed creates, then the clock's probe.
         {"", "", 0, false, true, cannot, "open", ".lock", kEver, 1, 1},
         {"", "", 0, false, false, passing, "open", ".lock", kEver, kQuick, kEver},
         {"", "", 0, false, false, {EIO}, "open", ".lock", kEver, 2, kQuick},
         {live, "", 0, false, false, {EPERM}, "open", ".lock", kEver, 0, kEver},
         {live, "", 0, false, false, none, "read", ".lock", kEver, 0, 1},  // read once
-        {live, "", 0, false, false, {EIO}, "open", ".clock", 6, 0, kEver},
         {live, "", 0, false, true, {EBUSY}, "open", ".clock", kEver, 2, 8},
-        {old, "", 0, true, false, {EBUSY}, "unlink", ".lock", 2, 0, kEver},
+        {live, "", 0, false, true, {EROFS}, "open", ".clock", kEver, 1, 1},
     };
     for (const auto& c : cases)
         for (const int error : c.errors) {

@@ -6,11 +6,9 @@
 //   vorblin_store_driver settle FOLDER OWN_FOLDER
 //   vorblin_store_driver check FOLDER TOTAL
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <numeric>
-#include <string>
 
 #include "core/records/hall_of_fame.h"
 
@@ -82,6 +80,5 @@ int main(int argc, char** argv) {
         return Settle(argv[2], argv[3]);
     if (mode == "check" && argc == 4)
         return CheckTable(argv[2], std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: see the top of store_driver.cpp\n");
-    return 2;
+    return 2;  // the usage is at the top of this file
 }
