@@ -110,14 +110,6 @@ TEST(SharedTable, AMarkTellsACutReadAndTheStoreReadsAgainUntilItIsWhole) {
     std::snprintf(mark, sizeof mark, " ~%zu.%08x", others.size(), TableHash(others));
     EXPECT_EQ(bytes.substr(0, bytes.size() - others.size()),
               "20000000\r\n 20000000" + std::string(mark) + "\r\n");
-    const std::pair<std::string, Wholeness> cases[] = {
-        {bytes.substr(0, bytes.size() - 1), Wholeness::Short},
-        {bytes.substr(0, 12), Wholeness::Unended},  // cut before the mark
-        {std::string(kDefaultRecordsFile), Wholeness::Unmarked},
-        {std::string(bytes).replace(bytes.size() - 3, 1, "9"), Wholeness::Other},
-    };
-    for (const auto& [cut, whole] : cases)
-        EXPECT_EQ(CheckWhole(cut), whole) << cut;
     // Under the lock a read cut at the size of the table from before is read again; cut for
     // good, the table is never written over, the result waits, and the player hears why.
     Rig rig;
@@ -224,17 +216,6 @@ TEST(SharedTable, PlantedFilesAreNeitherFollowedNorWaitedOnNorSwallowed) {
               "a symbolic link=1\nnot a regular file=1\nsecret=0\n");
 }
 
-TEST(SharedTable, FilesMadeThereAreTheGroupsWhateverTheUmask) {
-    Rig rig;
-    const mode_t old = umask(077);
-    EXPECT_TRUE(rig.fame.Write_Records_File(RecordEntry{"a", 1}));
-    umask(old);
-    EXPECT_EQ(rig.told, "");  // a store that went well says nothing
-    struct stat info {};
-    ASSERT_EQ(stat(rig.fame.Path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0664u);
-}
-
 TEST(SharedTable, AShareThatHangsNeverFreezesTheWindow) {
     Rig rig;
     rig.fame.Patience = milliseconds(200);
@@ -286,17 +267,13 @@ TEST(SharedTable, AResultSeenStoredWaitsUntilNoEarlierStoreCanWriteItAway) {
 }
 
 // What waits in the player's own folder reads back, with whether a read showed it stored,
-// whatever the folder's name holds; damaged lines are skipped. Only as many as a table has
-// places are kept, new ones behind equal ones: game k scores (k + 1) / 2, and of the two
-// worst, the second is not kept.
+// whatever the folder's name holds; damaged lines are skipped.
 TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
     TempFolder own;
     PendingResults kept(own.path);
     kept.Add("/share", RecordEntry{"Анна", 12.5, "00aa"});
     kept.Add("/share\tb", RecordEntry{"b", 7, "00bb"});
     kept.Settle("/share", {{"Анна", 12.5, "00aa"}}, std::nullopt);  // shown once: seen
-    for (int k = 1; k <= static_cast<int>(kMaxRecords) + 1; ++k)
-        kept.Add("/full", RecordEntry{std::to_string(k), double((k + 1) / 2), NewResultId()});
     const std::string damaged = "nope\n\t1\tx\t/share\n=\t1\tx\t/share\n00cc\t3\n";
     ASSERT_TRUE(WriteFileAtomically(kept.Path(), ReadFileBytes(kept.Path()).bytes + damaged));
     const PendingResults again(own.path);
@@ -306,12 +283,9 @@ TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
             read +=
                 Show(w.entry.Name, ScoreText(w.entry.Score) + " #" + w.entry.Id, "seen", w.seen);
     EXPECT_EQ(read, "Анна=12.5 #00aa\nseen=true\nb=7 #00bb\nseen=false\n");
-    const std::vector<Waiting> full = again.For("/full");
-    EXPECT_EQ(Show("kept", full.size(), "last", full.back().entry.Name),
-              Show("kept", kMaxRecords, "last", "1"));
 }
 
-TEST(SharedTable, LeftoversOfCrashedStoresGoOnceOldByTheSharesClock) {
+TEST(SharedTable, LeftoversOfCrashedStoresGoByTheSharesClockAndFilesAreTheGroups) {
     Rig rig;
     // Temporary tables, reads of older versions, lock files of one's own: the old ones go;
     // never the breaker of the lock (whoever breaks it removes it), nor others' files.
@@ -324,7 +298,13 @@ TEST(SharedTable, LeftoversOfCrashedStoresGoOnceOldByTheSharesClock) {
     }
     ASSERT_TRUE(WriteFileAtomically(rig.share.File("VorblinFathers.txt.tmp4567"), "x"));
     rig.fault.skew = -3600;  // this machine's clock an hour behind: the share's clock counts
+    const mode_t umasked = umask(077);
     EXPECT_TRUE(rig.fame.Write_Records_File(RecordEntry{"x", 1}));
+    umask(umasked);
+    EXPECT_EQ(rig.told, "");  // a store that went well says nothing
+    struct stat info {};
+    ASSERT_EQ(stat(rig.fame.Path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0664u);  // the group's, whatever the umask
     EXPECT_EQ(Files(rig.share.path), (Names{"VorblinFathers.txt", "VorblinFathers.txt.lock.break",
                                             "VorblinFathers.txt.tmp4567", "notes.txt"}));
 }

@@ -12,7 +12,7 @@
 
 #include "core/records/hall_of_fame.h"
 
-namespace vorblin {
+using namespace vorblin;
 
 // Machine p of `processes` stores `count` games; game k of machine p scores one of 1 to
 // count * processes, each exactly once, scattered, each under its own number as the name.
@@ -41,37 +41,31 @@ int StoreGames(const std::string& folder, const std::string& own, int p, int cou
 int Settle(const std::string& folder, const std::string& own) {
     HallOfFame fame(folder, own);
     fame.ConfirmAfter = std::chrono::milliseconds(0);
-    const PendingResults kept(own);
-    for (int start = 0; start < 20 && !kept.For(folder).empty(); ++start)
+    for (int start = 0; start < 20 && !PendingResults(own).For(folder).empty(); ++start)
         fame.Read_Records_File();
-    return kept.For(folder).empty() ? 0 : 1;
+    return PendingResults(own).For(folder).empty() ? 0 : 1;
 }
 
 // Returns 0 when the table holds exactly the best of the `total` results, best first, each
 // name with its own score, and nothing else is left in the folder (but the files sshfs
 // keeps of a removed file that is still open, for a moment).
 int CheckTable(const std::string& folder, int total) {
-    const RecordTable table = ParseRecords(ReadFileBytes(JoinPath(folder, kRecordsFileName)).bytes);
-    bool right = table.size() == std::min<size_t>(kMaxRecords, static_cast<size_t>(total));
-    for (size_t i = 0; right && i < table.size(); ++i) {
-        const std::string S = std::to_string(total - static_cast<int>(i));
-        right = ScoreText(table[i].Score) == S && table[i].Name == S;
-    }
+    std::string want, got;
+    for (int S = total; S > 0 && S > total - static_cast<int>(kMaxRecords); --S)
+        want += std::to_string(S) + " " + std::to_string(S) + "\n";
+    for (const RecordEntry& e :
+         ParseRecords(ReadFileBytes(JoinPath(folder, kRecordsFileName)).bytes))
+        got += e.Name + " " + ScoreText(e.Score) + "\n";
     std::error_code unreadable;  // a folder that cannot be listed leaves nothing to count
-    for (const auto& file : std::filesystem::directory_iterator(folder, unreadable)) {
-        const std::string name = file.path().filename().string();
-        if (name != kRecordsFileName && !name.starts_with(".fuse_hidden")) {
-            std::fprintf(stderr, "left behind: %s\n", name.c_str());
-            right = false;
-        }
-    }
-    return right ? 0 : 1;
+    for (const auto& file : std::filesystem::directory_iterator(folder, unreadable))
+        if (const std::string name = file.path().filename().string();
+            name != kRecordsFileName && !name.starts_with(".fuse_hidden"))
+            got += "left behind: " + name + "\n";
+    std::fputs(got == want ? "" : got.c_str(), stderr);
+    return got == want ? 0 : 1;
 }
 
-}  // namespace vorblin
-
 int main(int argc, char** argv) {
-    using namespace vorblin;
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "store" && argc == 7)
         return StoreGames(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]),
