@@ -13,8 +13,8 @@
 
 namespace vorblin::testing {
 
-// `hook` sees every call first, by its name ("open" to write or create, "read", "rename",
-// "unlink") and path, and may delay it, end the process, or fail it with the errno it
+// `hook` sees every call first, by its name ("open" to write or create, "read", "rename")
+// and path, and may delay it, end the process, or fail it with the errno it
 // returns. A rename can land with its reply lost; reads of the table can see only its first
 // `cutTo` bytes, as a client that believes an earlier size; the share's clock can be off
 // this machine's.
@@ -39,10 +39,6 @@ struct FaultShare final : ShareOps {
             return Fail(e);
         const int rc = ShareOps::Rename(from, to);
         return rc == 0 && loseRenameReply ? Fail(EIO) : rc;
-    }
-    int Unlink(const std::string& path) override {
-        const int e = Call("unlink", path);
-        return e ? Fail(e) : ShareOps::Unlink(path);
     }
     timespec Now() override {
         timespec now = ShareOps::Now();
@@ -86,7 +82,6 @@ inline std::vector<std::string> Files(const std::string& folder) {
 struct Rig {
     Rig() : fame(share.path, own.path, fault, [this](const std::string& line) { told += line; }) {
         fame.LockWait = std::chrono::milliseconds(300);
-        fame.StaleAfter = std::chrono::milliseconds(2000);
         fame.ConfirmAfter = std::chrono::milliseconds(0);
         fame.Read_Records_File();
     }

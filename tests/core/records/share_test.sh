@@ -21,18 +21,17 @@ local_start() {  # a folder on the local disk, as both mounts: runs wherever the
 if [ "$kind" != local ] && why=$(share_lacks "$kind"); then skip "$why"; fi
 share_start "$kind" || die "the $kind share did not come up"
 limit=${SHARE_STORE_LIMIT:-150}
+mounts=("$SHARE_MOUNT1" "$SHARE_MOUNT2")
 for p in $(seq 0 $((processes - 1))); do
-  mount[p]=$SHARE_MOUNT1
-  [ $((p % 2)) -eq 0 ] || mount[p]=$SHARE_MOUNT2
   mkdir -p "$work/own$p"  # each machine's player has a data folder of their own
-  spawn "client$p" timeout "$limit" "$driver" store "${mount[p]}" "$work/own$p" "$p" "$count" "$processes"
+  spawn "client$p" timeout "$limit" "$driver" store "${mounts[p % 2]}" "$work/own$p" "$p" "$count" "$processes"
   clients[p]=$pid
 done
 for p in "${!clients[@]}"; do
   ok "machine $p stores its games within $limit s" wait "${clients[p]}" || tail -5 "$work/client$p.log"
 done
 for p in "${!clients[@]}"; do
-  ok "machine $p's next start leaves nothing waiting" "$driver" settle "${mount[p]}" "$work/own$p"
+  ok "machine $p's next start leaves nothing waiting" "$driver" settle "${mounts[p % 2]}" "$work/own$p"
 done
 sleep 0.2  # sshfs removes a .fuse_hidden file once its last reader lets go
 ok "the table holds the 99 best, nothing left over" "$driver" check "$SHARE_DIR" $((processes * count))

@@ -1,8 +1,6 @@
 // Where the records folder comes from at the start: the option, the config files, a fallback.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "core/records/start_folders.h"
 #include "support/fakes.h"
 
@@ -12,8 +10,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // The player's file first, then the system's in order. Empty variables count as unset;
-// XDG_CONFIG_HOME replaces ~/.config; relative and empty entries are no configuration
-// folders; no home, no player's file.
+// XDG_CONFIG_HOME replaces ~/.config; empty entries are no configuration folders.
 TEST(StartFolders, ConfigFilesThePlayersFirstThenTheSystemsInOrder) {
     const std::string file = "/vorblin/vorblin.conf", etc = "/etc/xdg" + file;
     const struct {
@@ -22,15 +19,14 @@ TEST(StartFolders, ConfigFilesThePlayersFirstThenTheSystemsInOrder) {
     } cases[] = {
         {"/home/p", "", "", {"/home/p/.config" + file, etc}},
         {"/home/p", "/cfg/", "/a:/b/", {"/cfg" + file, "/a" + file, "/b" + file}},
-        {nullptr, "rel", "x::/c:", {"/c" + file}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ConfigFiles(c.home, c.configHome, c.configDirs), c.files) << c.configDirs;
 }
 
 // The option wins, then the first file that sets the key, by its last key line; an empty
-// option or value keeps the table with the player's files. A file that cannot be read, and
-// a folder that cannot hold the table, are said.
+// option or value keeps the table with the player's files. A folder that cannot hold the
+// table is said.
 TEST(StartFolders, TheOptionWinsThenTheFirstFileThatSetsTheKeyAndAnUnusableFolderIsSaid) {
     testing::TempFolder configs, own, shared, other;
     const auto config = [&](const std::string& name, const std::string& text) {
@@ -42,8 +38,7 @@ TEST(StartFolders, TheOptionWinsThenTheFirstFileThatSetsTheKeyAndAnUnusableFolde
         "site", "[Vorblin]\r\n records-folder = /x \r\nrecords-folder=" + shared.path + " \n");
     const std::string last = config("last", "records-folder=" + other.path + "\n");
     const std::string optOut = config("optout", "records-folder=/x\nrecords-folder=\t\n");
-    const std::string folder = configs.File("a-folder"), gone = shared.File("gone");
-    std::filesystem::create_directory(folder);
+    const std::string gone = shared.File("gone");
     const std::string named = "the records folder ", option = " (from --records-folder) ";
     const std::string kept = "; the hall of fame is kept in " + own.path;
     const struct {
@@ -55,7 +50,6 @@ TEST(StartFolders, TheOptionWinsThenTheFirstFileThatSetsTheKeyAndAnUnusableFolde
         {other.path, {site}, other.path, ""},
         {"", {site}, own.path, ""},
         {std::nullopt, {optOut, site}, own.path, ""},
-        {std::nullopt, {folder, last}, other.path, "cannot read " + folder},
         {gone, {site}, own.path, named + gone + option + "does not exist" + kept},
         {"relative", {}, own.path, named + "relative" + option + "is not an absolute"},
     };
