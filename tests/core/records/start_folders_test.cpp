@@ -10,7 +10,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // The player's file first, then the system's in order. Empty variables count as unset;
-// XDG_CONFIG_HOME replaces ~/.config; empty entries are no configuration folders.
+// XDG_CONFIG_HOME replaces ~/.config, and XDG_CONFIG_DIRS the system's folder.
 TEST(StartFolders, ConfigFilesThePlayersFirstThenTheSystemsInOrder) {
     const std::string file = "/vorblin/vorblin.conf", etc = "/etc/xdg" + file;
     const struct {
