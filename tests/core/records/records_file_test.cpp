@@ -1,72 +1,42 @@
-// The hall of fame: its file, its table, the lock on a shared folder, the place during play.
+// The hall of fame: its file and its table.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <random>
 
 #include "share_rig.h"
-#include "store_games.h"
-
-// The hall-of-fame reader against any bytes (records_fuzz.cpp), also libFuzzer's entry point.
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace vorblin {
 namespace {
 
-namespace fs = std::filesystem;
-using std::chrono::milliseconds;
-using testing::ShellRig;
 using testing::Table;
 
 // The last place's score in Table(n >= kMaxRecords): 1000, 999, ...
 constexpr int kLast = 1001 - static_cast<int>(kMaxRecords);
 
-// Names and scores, the identities left out.
-std::string Shown(const RecordTable& table) {
+// Names, scores and identities, as a line.
+std::string Listed(const RecordTable& table) {
     std::string text;
     for (const RecordEntry& e : table)
-        text += e.Name + " " + ScoreText(e.Score) + ";";
+        text += e.Name + " " + ScoreText(e.Score) + (e.Id.empty() ? "" : " #" + e.Id) + ";";
     return text;
 }
 
 TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
-    const std::string bytes =
-        FormatRecords({{"Борис", 1250}, {"Borkin", 0}, {"neg", -5}, {"late", 7, "a1f"}});
-    EXPECT_EQ(bytes.substr(bytes.find("\r\nBorkin")),
-              "\r\nBorkin\r\n 0\r\nneg\r\n-5\r\nlate\r\n 7 #a1f\r\n");
+    const std::string bytes = FormatRecords({{"Борис", 1250}, {"neg", -5}, {"late", 7, "a1f"}});
     EXPECT_EQ(bytes.substr(0, 14), "\xC1\xEE\xF0\xE8\xF1\r\n 1250 ~");
+    EXPECT_EQ(bytes.substr(bytes.find("\r\nneg")), "\r\nneg\r\n-5\r\nlate\r\n 7 #a1f\r\n");
     // LF ends, stray blank lines, blanks around the digits, text instead of a number, a
-    // name without its score line; an identity only as a word of its own.
+    // name without its score line; an identity only as a word of its own. Windows-1251
+    // always, also where the bytes happen to be valid UTF-8 ("ПЁ" = CF A8).
     EXPECT_EQ(
-        ParseRecords("\xC1\xEE\xF0\xE8\xF1\n 1250 \n\r\n\nAnna\r\n  77abc\r\nx\r\nnone\r\nid\r\n"
-                     " 3 #9f \r\nno\r\n 4#9f\r\nlast"),
-        (RecordTable{
-            {"Борис", 1250}, {"Anna", 77}, {"x", 0}, {"id", 3, "9f"}, {"no", 4}, {"last", 0}}));
-    // Windows-1251 always, also where the bytes happen to be valid UTF-8 ("ПЁ" = CF A8).
-    EXPECT_EQ(ParseRecords("Anna\r\n 9\r\n\xCF\xA8\r\n 5\r\n"),
-              (RecordTable{{"Anna", 9}, {"ПЁ", 5}}));
-    std::vector<double> numbers;  // what a score line's leading number reads as
-    for (const char* line :
-         {"\t-40", "+3", "12.5x", "2e3", "7e", ".5", "-", "", "- 5", "0x1A", "  0x1A", "1e999"})
-        numbers.push_back(ScoreOf(line));
-    EXPECT_EQ(numbers, (std::vector<double>{-40, 3, 12.5, 2000, 7, 0.5, 0, 0, 0, 0, 0,
-                                            std::numeric_limits<double>::max()}));
-    // The list: names in the fourth column, padded by characters, a long one not at all; a
-    // score read as "-0" is a plain 0.
-    EXPECT_EQ(TableLine(9, {"Borkin", ScoreOf("-0")}) + ";" + TableLine(10, {"Юля", 1250}) + ";" +
-                  TableLine(1, {"fourteen-chars", 5}) + ";" + TableLine(2, {"16-characters-ab", 5}),
-              "9. Borkin         0;10.Юля            1250;1. fourteen-chars 5;"
-              "2. 16-characters-ab5");
+        Listed(ParseRecords("\xC1\xEE\xF0\xE8\xF1\n 1250 \n\r\n\nAnna\r\n  77abc\r\nx\r\nnone\r\n"
+                            "id\r\n 3 #9f \r\nno\r\n 4#9f\r\n\xCF\xA8\r\n 5\r\nlast")),
+        "Борис 1250;Anna 77;x 0;id 3 #9f;no 4;ПЁ 5;last 0;");
 }
 
 TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileCarries) {
     RecordTable table{{"a", 50}, {"b", 40}, {"c", 40}, {"d", 30}};
     for (const RecordEntry& e : RecordTable{{"b2", 40}, {"d2", 30}, {"top", 51}})
         EXPECT_TRUE(InsertRecord(table, e));  // behind the equal ones
-    EXPECT_EQ(
-        table,
-        (RecordTable{
-            {"top", 51}, {"a", 50}, {"b", 40}, {"c", 40}, {"b2", 40}, {"d", 30}, {"d2", 30}}));
+    EXPECT_EQ(Listed(table), "top 51;a 50;b 40;c 40;b2 40;d 30;d2 30;");
     constexpr int kAll = static_cast<int>(kMaxRecords);
     RecordTable full = Table(kAll - 1, kAll);   // kAll down to 2
     EXPECT_TRUE(InsertRecord(full, {"0", 0}));  // the last place
@@ -75,170 +45,27 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
     EXPECT_EQ(full, Table(kAll, kAll));
     EXPECT_EQ(full.size(), 99u);  // the hall of fame's 99 places
     // A hand-made table longer than the table: a place behind the last is no place at all.
-    const RecordTable long_ = Table(kMaxRecords + 21);  // 1000 down; the last place's is kLast
-    EXPECT_TRUE(EarnsPlace(long_, kLast + 1));
-    EXPECT_FALSE(EarnsPlace(long_, kLast));
-    EXPECT_TRUE(EarnsPlace(Table(kAll - 1), -1));
-
-    EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");  // 10 characters
-    EXPECT_EQ(CleanPlayerName("a\r\nb\tc\x7f-\xC2\x85!\xC2\xA0"), "abc-!\xC2\xA0");  // C1, NBSP
-    EXPECT_EQ(CleanPlayerName("中a\xFF\xFE😀b€?"), "ab€?");  // and what is not UTF-8 at all
+    EXPECT_TRUE(EarnsPlace(Table(kAll + 21), kLast + 1));
+    EXPECT_FALSE(EarnsPlace(Table(kAll + 21), kLast));
+    EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");        // 10 characters
+    EXPECT_EQ(CleanPlayerName("中a\r\n\xFF\xFE😀b€?\tc"), "ab€?c");  // line breaks, what 1251 lacks
 }
 
-TEST(RecordsFile, TheDefaultTableNamesAskedOnlyForAPlaceAndAnUnreadableFileNeverWritten) {
+// The table a first start writes, and the name asked for a place: none when the window is
+// cancelled, the date when nothing is left of the name once cleaned.
+TEST(RecordsFile, TheDefaultTableAndTheNameAskedForAPlace) {
     testing::TempFolder dir;
     HallOfFame fame(dir.path);
     fame.Read_Records_File();
     EXPECT_EQ(ReadFileBytes(fame.Path()).bytes, "Borkin\r\n0\r\n");
-    fame.Fill_Table_List();
-    EXPECT_EQ(fame.lstTable.Items, std::vector<std::string>{"1. Borkin         0"});
     NameEntry answer{"Cancelled", true};
-    const auto ask = [&] { return answer; };
-    const auto offer = [&](int32_t S) { return fame.Add_Record(S, ask, [] { return "today"; }); };
-    EXPECT_FALSE(offer(100).has_value());
-    answer = {"\r\n", false};  // nothing left once cleaned: the date
-    EXPECT_EQ(offer(100), (RecordEntry{"today", 100}));
-    EXPECT_FALSE(fame.Damaged);  // read again for the place, and read well
-    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(kMaxRecords))));
-    fame.Clear_Records();
-    EXPECT_TRUE(offer(0).has_value());  // an empty table in memory: asked, not read again
-
-    // A folder where the file should be: it exists, but cannot be read as a file.
-    fs::remove(fame.Path());
-    fs::create_directory(fame.Path());
-    fame.Read_Records_File();
-    EXPECT_TRUE(fame.Damaged);
-    EXPECT_FALSE(fame.Write_Records_File(offer(300)));
-    EXPECT_EQ(Shown(fame.Table), "today 300;");  // shown meanwhile
-    fs::remove(fame.Path());
-    EXPECT_TRUE(fame.Write_Records_File(std::nullopt));  // and once it can: all as stored
-    EXPECT_FALSE(fame.Damaged);
-    EXPECT_EQ(Shown(fame.Table), "today 300;Borkin 0;");
-    EXPECT_EQ(Shown(ParseRecords(ReadFileBytes(fame.Path()).bytes)), "today 300;Borkin 0;");
-    // No data folder at all: nothing written, the result shown.
-    HallOfFame nowhere(dir.File("gone"));
-    EXPECT_FALSE(nowhere.Write_Records_File(RecordEntry{"x", 5}));
-    EXPECT_EQ(Shown(nowhere.Table), "x 5;");
-    // A longer table asks no name for a place it would drop.
-    ASSERT_TRUE(WriteFileAtomically(fame.Path(), FormatRecords(Table(kMaxRecords + 21))));
-    fame.Read_Records_File();
-    answer = {"asked", false};
-    EXPECT_FALSE(offer(kLast).has_value());
-    EXPECT_TRUE(offer(kLast + 1).has_value());
-}
-
-// Eight machines sharing the folder each finish 50 games one after another and store them
-// the way the game-over flow does: exactly the 99 best of the 400 results stay, each once.
-TEST(RecordsFile, EightMachinesStoringAtOnceLoseNoResult) {
-    testing::TempFolder folder;
-    // No file yet, and a stale lock left by a machine that crashed an hour ago.
-    ASSERT_TRUE(WriteFileAtomically(folder.File("VorblinFathers.txt.lock"), "elsewhere 1\n"));
-    fs::last_write_time(folder.File("VorblinFathers.txt.lock"),
-                        fs::file_time_type::clock::now() - std::chrono::hours(1));
-    std::vector<pid_t> children;
-    for (int p = 0; p < 8; ++p)
-        if (children.emplace_back(fork()) == 0)
-            _exit(testing::StoreGames(folder.path, "", p, 50, 8));
-    for (const pid_t pid : children) {
-        int status = -1;
-        waitpid(pid, &status, 0);
-        EXPECT_EQ(status, 0) << "results still waiting";
-    }
-    EXPECT_EQ(testing::CheckTable(folder.path, 400), 0);
-}
-
-// Files stitched from the pieces a table file is made of, and from pieces that break it:
-// Windows-1251 and UTF-8 letters, numbers and what spoils them; random bytes add the rest.
-TEST(RecordsFile, ReaderSurvivesStitchedAndRandomFiles) {
-    const std::string_view pieces[] = {"\r\n", "\n",   "\r",    " ",        "-7",
-                                       "abc",  "12.5", "1e309", " 1250",    "Юля",
-                                       "€",    "\x98", "\xD0",  "\xC1\xEE", "9999999999"};
-    std::mt19937 random(20261206);
-    for (int round = 0; round < 4000; ++round) {
-        std::string file;
-        for (int i = static_cast<int>(random() % 40); i > 0; --i)
-            file += random() % 8 ? std::string(pieces[random() % std::size(pieces)])
-                                 : std::string(1, static_cast<char>(random()));
-        ASSERT_EQ(
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(file.data()), file.size()), 0);
-    }
-}
-
-// What a landing leaves: the position, the place and next place captions, whether the next
-// place shows, the list's selection, whether the menu flashes, the climb's statistics lines
-// and the grid lines in the first-place colour.
-std::string Seen(int position, const std::string& place, const std::string& next, bool nextShown,
-                 int listIndex, bool flashing, const std::string& climb, long firstPlaceGrid) {
-    return testing::Show("position", position, "place", place, "next", next, "next shown",
-                         nextShown, "list index", listIndex, "flashing", flashing, "climb", climb,
-                         "grid lines in the first place's colour", firstPlaceGrid);
-}
-
-// Lands a one-cell figure on the floor of an empty well with the shown score S.
-std::string Land(ShellRig& rig, int32_t S) {
-    Game& g = rig.game;
-    g.board.Reset();
-    testing::LandOnNextTick(g, S);
-    rig.well.ops.clear();
-    g.lstStatistic.Clear();
-    Timer& flash = rig.main.menu.tmrMigMenuControls;
-    flash.Enabled = false;
-    g.tmrDown_Timer();
-    std::string climb;  // the landing's own line is the last
-    for (size_t i = 0; i + 1 < g.lstStatistic.Items.size(); ++i)
-        climb += g.lstStatistic.Items[i] + ";";
-    std::ostringstream colour;
-    colour << " #" << std::hex << std::uppercase << static_cast<unsigned>(kFirstPlaceGridColour);
-    const auto grid = std::ranges::count_if(
-        rig.well.ops, [&](const std::string& op) { return op.ends_with(colour.str()); });
-    return Seen(g.Position, g.lblPosition.Caption, g.lblNextPlace.Caption, g.lblNextPlace.Visible,
-                rig.main.records.lstTable.ListIndex, flash.Enabled, climb, grid);
-}
-
-TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
-    constexpr int kTop = static_cast<int>(kMaxRecords);
-    const std::string last = std::to_string(kTop);
-    const std::string atLast = Seen(kTop, "", "Next Place : +0", true, -1, false, "", 0);
-    const std::string intoLast = Seen(kTop - 1, "Place # " + last, "Next Place : +0", true,
-                                      kTop - 1, true, "...Place : " + last + ";", 0);
-    const struct {
-        RecordTable table;
-        std::vector<std::pair<int32_t, std::string>> landings;  // S, then what is seen
-        struct {
-            int position;
-            const char* place;
-            bool nextShown, firstPlaceColour;
-        } newGame;
-    } cases[] = {
-        {{{"a", 500}, {"b", 400}, {"c", 300}},
-         {{100, Seen(3, "Place # 4", "Next Place : +200", true, -1, false, "", 0)},
-          {450, Seen(1, "Place # 2", "Next Place : +50", true, 1, true, "...Place : 2;", 0)},
-          {500, Seen(1, "Place # 2", "Next Place : +0", true, 1, false, "", 0)},  // equal: no pass
-          // Hidden, not cleared; the grid once more, in its new colour.
-          {501, Seen(0, "Place # 1", "Next Place : +0", false, 0, true, "...VICTORY !!!;", 58)},
-          {100000, Seen(0, "Place # 1", "Next Place : +0", false, 0, false, "", 58)}},
-         {3, "Place # 4", true, true}},  // the colour stays for the next game
-        {Table(kMaxRecords), {{kLast, atLast}, {kLast + 1, intoLast}}, {kTop, "", true, false}},
-        // Hand-made and longer: no place behind the last, nor a place number there.
-        {Table(kTop + 21), {{kLast, atLast}, {kLast + 1, intoLast}}, {kTop + 21, "", true, false}},
-        {{},
-         {{10, Seen(0, "Place # 1", "", true, -1, false, "", 58)}},
-         {0, "Place # 1", true, false}},
+    const auto offer = [&] {
+        return fame.Add_Record(
+            100, [&] { return answer; }, [] { return "today"; });
     };
-    for (const auto& c : cases) {
-        ShellRig rig;
-        ASSERT_TRUE(WriteFileAtomically(rig.folder.File(kRecordsFileName), FormatRecords(c.table)));
-        rig.main.Form_Load();
-        for (const auto& [S, seen] : c.landings)
-            EXPECT_EQ(Land(rig, S), seen) << S << " after " << c.table.size() << " entries";
-        rig.main.New_Game();
-        const Game& g = rig.game;
-        SCOPED_TRACE("a new game after " + std::to_string(c.table.size()) + " entries");
-        EXPECT_EQ(g.Position, c.newGame.position);
-        EXPECT_EQ(g.lblPosition.Caption, c.newGame.place);
-        EXPECT_EQ(g.lblNextPlace.Visible, c.newGame.nextShown);
-        EXPECT_EQ(g.lblPosition.ForeColor == QBColor(11), c.newGame.firstPlaceColour);
-    }
+    EXPECT_FALSE(offer().has_value());
+    answer = {"\r\n", false};
+    EXPECT_EQ(offer(), (RecordEntry{"today", 100}));
 }
 
 }  // namespace

@@ -7,19 +7,17 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <mutex>
 
-#include "core/base/text_file.h"
 #include "core/records/hall_of_fame.h"
 #include "support/fakes.h"
 
 namespace vorblin::testing {
 
-// `hook` sees every call first, by its name ("open" to write or create, "read", "rename",
-// "unlink", "stat") and path, and may delay it, end the process, or fail it with the errno it
-// returns. A rename can happen with its reply lost; reads of the table can see only the first
-// bytes of it, as a client that believes an earlier size; the folder can look like a mount
-// point or like the bare folder beneath one; the share's clock can be off this machine's.
+// `hook` sees every call first, by its name ("open" to write or create, "read", "rename")
+// and path, and may delay it, end the process, or fail it with the errno it
+// returns. A rename can land with its reply lost; reads of the table can see only its first
+// `cutTo` bytes, as a client that believes an earlier size; the share's clock can be off
+// this machine's.
 struct FaultShare final : ShareOps {
     using Hook = std::function<int(std::string_view, const std::string&)>;
     explicit FaultShare(Hook h = nullptr) : hook(std::move(h)) {}
@@ -30,34 +28,17 @@ struct FaultShare final : ShareOps {
         if (reading && cutReads > 0 && path.ends_with(kRecordsFileName)) {
             --cutReads;
             const int fd = memfd_create("cut", MFD_CLOEXEC);
-            if (!WriteAll(fd, ReadFileBytes(path).bytes.substr(0, cutTo)))
-                return Fail(EIO);
+            WriteAll(fd, ReadFileBytes(path).bytes.substr(0, cutTo));
             lseek(fd, 0, SEEK_SET);
             return fd;
         }
-        const int fd = ShareOps::Open(path, flags, mode);
-        if (fd < 0 || !failWrites || reading || path.find(".tmp") == std::string::npos)
-            return fd;
-        close(fd);  // made, but every write to it fails, as on a full share
-        return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        return ShareOps::Open(path, flags, mode);
     }
     int Rename(const std::string& from, const std::string& to) override {
         if (const int e = Call("rename", to))
             return Fail(e);
         const int rc = ShareOps::Rename(from, to);
         return rc == 0 && loseRenameReply ? Fail(EIO) : rc;
-    }
-    int Unlink(const std::string& path) override {
-        const int e = Call("unlink", path);
-        return e ? Fail(e) : ShareOps::Unlink(path);
-    }
-    int Stat(const std::string& path, struct stat& info) override {
-        if (const int e = Call("stat", path))
-            return Fail(e);
-        const int rc = ShareOps::Stat(path, info);
-        if (rc == 0 && mounted.has_value() && path.ends_with("/.."))
-            info.st_dev += *mounted ? 1 : 0;  // the folder is on a device of its own
-        return rc;
     }
     timespec Now() override {
         timespec now = ShareOps::Now();
@@ -70,64 +51,47 @@ struct FaultShare final : ShareOps {
         return -1;
     }
     Hook hook;
-    bool loseRenameReply = false, failWrites = false;
+    bool loseRenameReply = false;
     int cutReads = 0;
     size_t cutTo = 0;
-    std::optional<bool> mounted;
     long skew = 0;
 };
-
-// A hook that fails the first `times` calls `op` makes on a path ending in `suffix` with
-// `error` (0: lets them through), counting them in `calls`.
-inline FaultShare::Hook Failing(std::string op, std::string suffix, int error, int* calls,
-                                int times = 1 << 30) {
-    return [=](std::string_view made, const std::string& path) {
-        const bool hit = made == op && path.ends_with(suffix);
-        return hit && (*calls)++ < times ? error : 0;
-    };
-}
 
 inline RecordTable Stored(const std::string& folder) {
     return ParseRecords(ReadFileBytes(JoinPath(folder, kRecordsFileName)).bytes);
 }
 
-inline size_t Times(const RecordTable& table, std::string_view name) {
-    return static_cast<size_t>(std::ranges::count(table, name, &RecordEntry::Name));
+// How often each name stands in the table, a "name=count" line each.
+inline std::string Counts(const RecordTable& table, std::initializer_list<std::string> names) {
+    std::string counts;
+    for (const std::string& name : names)
+        counts += Show(name, std::ranges::count(table, name, &RecordEntry::Name));
+    return counts;
 }
 
 inline std::vector<std::string> Files(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(folder))
         names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
+    std::ranges::sort(names);
     return names;
 }
 
 // A hall of fame in a shared folder of its own, through a FaultShare; what the player is
-// told (from any thread) is collected.
+// told is collected.
 struct Rig {
-    Rig() : fame(share.path, own.path, fault, Ear()) {
+    Rig() : fame(share.path, own.path, fault, [this](const std::string& line) { told += line; }) {
         fame.LockWait = std::chrono::milliseconds(300);
-        fame.StaleAfter = std::chrono::milliseconds(2000);
         fame.ConfirmAfter = std::chrono::milliseconds(0);
+        fame.Read_Records_File();
     }
-    Reporter Ear() {
-        return [this](const std::string& line) {
-            const std::lock_guard<std::mutex> guard(mutex);
-            told += line + "\n";
-        };
-    }
-    std::string Heard() {
-        const std::lock_guard<std::mutex> guard(mutex);
-        return told;
-    }
+    bool Heard(const std::string& what) const { return told.find(what) != std::string::npos; }
     // Another machine's game, or this one's after a new start, on the real share.
     HallOfFame Another(const std::string& ownFolder) {
-        return HallOfFame(share.path, ownFolder, RealShare(), Ear());
+        return HallOfFame(share.path, ownFolder, RealShare(), [](const std::string&) {});
     }
-    TempFolder share, own, own2;
+    TempFolder share, own;
     FaultShare fault;
-    std::mutex mutex;
     std::string told;
     HallOfFame fame;
 };
