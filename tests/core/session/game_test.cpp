@@ -19,11 +19,7 @@ constexpr const char* kSquare = "0000011001100000";  // .... / .##. / .##. / ...
 
 class GameTest : public ::testing::Test {
   protected:
-    void Start() {
-        g.Form_Load();
-        played.clear();
-        rig.records.log = &g.lstStatistic;
-    }
+    GameTest() { g.Form_Load(); }  // every draw 0: buttons in QBColor(1), shape 0 at column 9
     int Ticks(int n) {
         for (int i = 0; i < n; ++i)
             g.tmrDown_Timer();
@@ -38,38 +34,26 @@ class GameTest : public ::testing::Test {
 
 TEST_F(GameTest, StartFillsTheQueueInOrderPaintsTheButtonsAndDrawsEverything) {
     rig.records.tableLines = static_cast<int16_t>(kMaxRecords - 1);  // the last place left
-    rig.rnd.Push({0, 0.5f});  // the button colour: Fix(7.5) + 1
+    rig.rnd.Push({0, 0.5f});  // warm-up, the button colour: Fix(7.5) + 1
     for (int n : {6, 1, 2, 3, 4})
         rig.rnd.Push({0, (n + 0.5f) / 7, 0});
-    g.Form_Load();
-    EXPECT_EQ(Shapes(), (Lines{kSquare, "0000011100010000", "0000001001100100"}));
-    for (const CommandButton* b :
-         {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate, &pad.cmdDown, &pad.cmdSpace})
-        EXPECT_EQ(b->BackColor, QBColor(8));
-    EXPECT_EQ(g.lblPosition.Caption, "Place # " + std::to_string(kMaxRecords));
-    EXPECT_TRUE(g.tmrDown.Enabled && pad.EnableControls && pad.cmdDown.Enabled);
-    // The field, the figure, then the grid over them.
-    EXPECT_EQ(rig.well.Cells(8, 0, 13, 2), Joined({"......", "..oo..", "..oo.."}));
-    EXPECT_TRUE(rig.well.ops.back().starts_with("line"));
-
-    // A special next figure shows silently, its log line goes with the cleared list; the
-    // colour is never palette entry 0 and a full table shows no place.
-    rig.records.tableLines = static_cast<int16_t>(kMaxRecords);
-    rig.rnd.script = {0, 0, 0, 0, 0, 0, 0, 0.5f, 0};  // figure 2 special
-    for (int k = 0; k < 16; ++k)
-        rig.rnd.Push({k < 4 ? 0.9f : 0.1f});
-    rig.rnd.Push({0.5f});  // bonus 40000.5 -> 40000
-    g.scores.lblScore.Caption = "2";
     g.New_Game();
-    EXPECT_EQ(Show("notice", g.notice.lblFirma.Caption, "sounds", played.size(), "log",
-                   g.lstStatistic.ListCount(), "colour", pad.cmdSpace.BackColor, "place",
-                   g.lblPosition.Caption),
-              Show("notice", "Vorblin-фигурка Bonus 4000", "sounds", 0, "log", 0, "colour",
-                   QBColor(1), "place", ""));
+    EXPECT_EQ(Shapes(), (Lines{kSquare, "0000011100010000", "0000001001100100"}));
+    EXPECT_EQ(Show("buttons", pad.cmdSpace.BackColor, "place", g.lblPosition.Caption, "falls",
+                   g.tmrDown.Enabled && pad.EnableControls && pad.cmdDown.Enabled),
+              Show("buttons", QBColor(8), "place", "Place # " + std::to_string(kMaxRecords),
+                   "falls", true));
+    // The field, the figure, then the grid over them.
+    EXPECT_TRUE(rig.well.Cells(8, 1, 13, 1) == "..oo..\n" &&
+                rig.well.ops.back().starts_with("line"));
+    // The colour is never palette entry 0 and a full table shows no place.
+    rig.records.tableLines = static_cast<int16_t>(kMaxRecords);
+    g.New_Game();
+    EXPECT_EQ(Show("buttons", pad.cmdSpace.BackColor, "place", g.lblPosition.Caption),
+              Show("buttons", QBColor(1), "place", ""));
 }
 
-TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
-    Start();
+TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusStops) {
     rig.SetFigure(kBar, 8, 0);
     const struct {
         int speed, ticks, row;
@@ -84,20 +68,10 @@ TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
     rig.sound.loop = true;  // the background music's pan sweeps on every tick
     EXPECT_EQ(Ticks(5), 12);
     EXPECT_EQ(rig.sound.panSteps, 5);
-
-    rig.SetFigure(kBar, 4, 0);  // a figure dropped after ten ticks keeps a bonus of 191
-    g.pad.bDrop = false;
-    g.scores.TimeTicks = 0;
-    Ticks(10);
-    g.cmdDown_MouseDown();
-    EXPECT_EQ(Ticks(27), 27);  // one row per tick down to row 27, then the landing
-    Ticks(1);
-    EXPECT_EQ(g.lstStatistic.Items.back(), "1. +194");  // 8 cells counted at the start
-    EXPECT_EQ(g.scores.lblTotalScore.Caption, "191");
 }
 
 TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
-    Start();
+    rig.records.log = &g.lstStatistic;
     testing::SetBottom(g.board, {"#####.#########", "#####.#########"});
     rig.SetFigure(kBar, 8, 27);                  // the bar in column 9, rows 27 to 30
     g.Queue(1) = FiguraInfo{kBar, 30005, true};  // the falling figure is special
@@ -112,7 +86,7 @@ TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
     g.cmdDown_MouseDown();
     played.clear();
     rig.rnd.Push({0.5f});  // not above one half: the second landing sound
-    g.tmrDown_Timer();
+    g.tmrDown_Timer();     // the drop stops the time bonus's count
 
     EXPECT_EQ(played, (std::vector<Channel>{C::mDown2, C::mDelLin1, C::mVorblin1}));
     EXPECT_EQ(testing::BottomPicture(g.board, 3),
@@ -131,32 +105,30 @@ TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
                    "down", pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons,
                    "notice", g.notice.lblFirma.Visible),
               Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true, "notice", true));
-    // The next box: the super figure in blue.
+    // The next box: the super figure in blue, its last cell at (3, 3).
     EXPECT_EQ(rig.next.ops.back(), "filled 808,808-1002,1002 #FF0000");
 }
 
 TEST_F(GameTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
-    Start();
     for (int x = Board::kFirstColumn; x <= g.board.LastColumn(); ++x)
         g.board.C(x, 0) = x != 10;  // row 0 filled beside the new figure's column
     // Shape 0 comes in at column 10, rows 0-2, and column 11, row 0. The flow runs a tick
     // of its own (the timer keeps firing in its dialogs) after the window is up to date.
     std::string seen;
     rig.records.onEnd = [&] {
-        seen = g.scores.lblScore.Caption + " " + g.lstStatistic.Items.back();
         g.TickCount = 7;
         g.tmrDown_Timer();
-        seen += g.TickCount == 7 ? "" : " ticked";
+        seen = g.scores.lblScore.Caption + " " + g.lstStatistic.Items.back() + " " +
+               std::to_string(g.TickCount);
     };
     rig.SetFigure(kBar, 14, 27);
     g.TickCount = 149;
     g.tmrDown_Timer();
     EXPECT_EQ(rig.records.endings, std::vector<int32_t>{203});  // time bonus 200, 8 cells
-    EXPECT_EQ(seen, "203 1. +203");
+    EXPECT_EQ(seen, "203 1. +203 7");
 }
 
 TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
-    Start();
     rig.SetFigure("0000011100010000", 8, 10);  // shape 1: .... / .#.. / .#.. / .##.
     const struct {
         int16_t key;
@@ -188,11 +160,6 @@ TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
         EXPECT_EQ(step.button->BackColor, step.key == kKeyDown ? kBlack : QBColor(1));
         EXPECT_EQ(rig.shell.focusWell, focus + (step.key == kKeyDown ? 0 : 1));
     }
-    g.pad.cmdDown.Enabled = true;
-    rig.rnd.Push({0.50000006f});  // above one half: the first drop sound
-    g.Form_KeyDown(kKeyDown);
-    EXPECT_EQ(played, std::vector<Channel>{C::mDrop1});
-
     // Refused actions still colour their buttons; only the turn sounds.
     rig.SetFigure(kBar, 3, 10);  // a bar against the left wall; its box reaches column 3
     played.clear();
@@ -205,43 +172,18 @@ TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
 }
 
 TEST_F(GameTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
-    Start();
-    rig.SetFigure(kBar, 8, 10);
     g.Form_KeyDown(kKeyEscape);
-    EXPECT_FALSE(pad.fraControl.Visible || g.tmrDown.Enabled || pad.EnableControls || pad.bEscape);
     for (int16_t key : {kKeyLeft, kKeyRight, kKeyUp, kKeyDown, kKeySpace})
         g.Form_KeyDown(key);
-    EXPECT_EQ(Show("x", int{g.board.PosX}, "cells", g.board.Figura.FilledCount(), "drop", pad.bDrop,
-                   "sounds", played.size()),
-              Show("x", 8, "cells", 4, "drop", false, "sounds", 0));
+    EXPECT_EQ(Show("pad", pad.fraControl.Visible, "timer", g.tmrDown.Enabled, "x",
+                   int{g.board.PosX}, "sounds", played.size()),
+              Show("pad", false, "timer", false, "x", Board::kStartX, "sounds", 0));
     g.Form_KeyDown(kKeyEscape);
     EXPECT_TRUE(pad.fraControl.Visible && g.tmrDown.Enabled && pad.EnableControls);
     g.Set_chkPause(1);  // minimised only by Esc, restored once, the focus back each time
     EXPECT_EQ(Show("minimised", rig.shell.minimized, "restored", rig.shell.restored, "focus",
                    rig.shell.focusWell),
               Show("minimised", 1, "restored", 1, "focus", 3));
-}
-
-TEST_F(GameTest, TheGameSaysWhenTheNextVisibleChangeComes) {
-    Start();
-    EXPECT_EQ(g.TicksUntilChange(), 1);  // the time bonus counts down
-    g.scores.TimeTicks = 201;
-    const struct {
-        int tick, speed;
-        bool drop, loop;
-        int until;
-    } cases[] = {{0, 0, false, false, 150},
-                 {149, 0, false, false, 1},
-                 {100, 15, false, false, 35},
-                 {0, 0, true, false, 1},
-                 {0, 0, false, true, 1}};
-    for (const auto& c : cases) {
-        g.TickCount = static_cast<int16_t>(c.tick);
-        g.scores.Speed = static_cast<int16_t>(c.speed);
-        g.pad.bDrop = c.drop;
-        rig.sound.loop = c.loop;
-        EXPECT_EQ(g.TicksUntilChange(), c.until) << c.tick << " " << c.speed;
-    }
 }
 
 TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse) {
@@ -253,7 +195,6 @@ TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse
         pressed += letter(DemoActionFor(r));
     EXPECT_EQ(pressed, "ILLLLLLLRRRRRRRRTTTTDDII");
 
-    Start();  // every draw 0: buttons in QBColor(1), figure of shape 0 at column 9
     Demo demo(rig.rnd);
     CommandButton* const buttons[] = {&g.pad.cmdLeftRight[0], &g.pad.cmdLeftRight[2],
                                       &g.pad.cmdRotate, &g.pad.cmdSpace};
@@ -268,6 +209,7 @@ TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse
         {{0.5f, 0.51f / 23}, 375, C::mLeft1, 0},
         {{0.0f, 7.49f / 23}, 1, C::mLeft1, 0},  // never 0: that would stop it
         {{0.99999994f, 7.51f / 23}, 750, C::mRight1, 1},
+        {{0.1f, 16.0f / 23}, 75, C::mRotate1, 2},
         {{0.1f, 21.49f / 23, 0.9f}, 75, C::mDrop1, -1},
         {{0.1f, 22.0f / 23}, 75, C::mInverse1, 3},
     };
@@ -287,11 +229,10 @@ TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse
     EXPECT_EQ(rig.shell.focusWell, 0);            // no mouse-up in the demonstration
 
     g.Set_chkPause(1);  // a paused game stays as it is, though the draws go on
-    const int draws = rig.rnd.draws;
     rig.rnd.Push({0.5f, 1.0f / 23});
     EXPECT_EQ(letter(demo.tmrDemo_Timer(g)), '-');
-    EXPECT_EQ(rig.rnd.draws, draws + 2);
-    EXPECT_EQ(g.board.PosX, Board::kStartX - 1);
+    EXPECT_EQ(Show("x", int{g.board.PosX}, "draws left", rig.rnd.script.size()),
+              Show("x", Board::kStartX - 1, "draws left", 0));
 }
 
 }  // namespace
