@@ -60,7 +60,7 @@ constexpr const char* kSquare = "0000011001100000";   // .... / .##. / .##. / ..
 constexpr const char* kFull = "1111111111111111";
 
 TEST(Board, EachTestKeepsTheFilledCellsInsideTheWellAndOffItsCells) {
-    enum Test { Fall, Left, Right, Turn, Invert };
+    enum Test { Fall, Left, Right, Turn, Invert, Over };
     const struct {
         Test test;
         const char* shape;
@@ -95,6 +95,10 @@ TEST(Board, EachTestKeepsTheFilledCellsInsideTheWellAndOffItsCells) {
         {Invert, kRow0, 8, 27, {}, true},   // empty cells would fill row 30
         {Invert, kRow0, 8, 28, {}, false},  // empty cells would fill row 31
         {Invert, kFull, 8, 10, {}, false},  // a full box would leave nothing
+        // A game ends only on an overlap at the start: any cell of the box, none beside it.
+        {Over, kFull, 9, 0, {{9, 0}}, true},
+        {Over, kFull, 9, 0, {{12, 3}}, true},
+        {Over, kFull, 9, 0, {{8, 0}, {13, 3}, {9, 4}, {12, 4}}, false},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
@@ -106,6 +110,7 @@ TEST(Board, EachTestKeepsTheFilledCellsInsideTheWellAndOffItsCells) {
                              : c.test == Left  ? board.Enable_Move_Left_Right(0)
                              : c.test == Right ? board.Enable_Move_Left_Right(2)
                              : c.test == Turn  ? board.Rotate_Figure()
+                             : c.test == Over  ? board.GameOver()
                                                : board.Enable_Inverse();
         EXPECT_EQ(allowed, c.allowed) << "case " << i;
         EXPECT_EQ(board.Figura == before, c.test != Turn || !c.allowed) << "case " << i;
@@ -113,21 +118,7 @@ TEST(Board, EachTestKeepsTheFilledCellsInsideTheWellAndOffItsCells) {
     // Which way a turn goes: game_test's keys.
 }
 
-TEST(Board, TheGameEndsOnlyOnAnOverlapAtTheStart) {
-    for (int cell = 0; cell < 16; ++cell) {  // any cell of the box
-        Board board = BoardWith(kFull, Board::kStartX, 0);
-        board.C(Board::kStartX + cell % 4, cell / 4) = true;
-        EXPECT_TRUE(board.GameOver()) << cell;
-    }
-    Board board = BoardWith(kFull, Board::kStartX, 0);
-    for (int x = Board::kFirstColumn; x <= board.LastColumn(); ++x)
-        board.C(x, 4) = true;  // the row below the box
-    for (int y = 0; y < 4; ++y)
-        board.C(Board::kStartX - 1, y) = board.C(Board::kStartX + 4, y) = true;  // beside it
-    EXPECT_FALSE(board.GameOver());
-}
-
-TEST(DrawWell, FieldGridAndFutureCoverTheirWholeAreas) {
+TEST(DrawWell, FieldAndGridCoverTheWholeWell) {
     Board board = BoardWith("", Board::kStartX, 0);
     const int right = board.LastColumn(), bottom = board.LastRow();
     board.C(4, 0) = board.C(right, 0) = board.C(4, bottom) = board.C(right, bottom) = true;
@@ -146,14 +137,6 @@ TEST(DrawWell, FieldGridAndFutureCoverTheirWholeAreas) {
                   Show("lines", 23 + 35, "first", "line 0,0-0,8500" + colour, "last",
                        "line 0,8500-5500,8500" + colour));
     }
-    // The future: three boxes 1200 twips apart, one cell in from the corner, empty cells grey.
-    FigureQueue queue;
-    queue(5).Shape = "0000000000000001";
-    s.ops.clear();
-    Draw_Future(s, queue);
-    EXPECT_EQ(Show("ops", s.ops.size(), "first", s.ops[1], "last", s.ops.back()),
-              Show("ops", 1 + 3 * 16, "first", "outline 278,278-472,472 #787878", "last",
-                   "outline 1028,3428-1222,3622 #FFFF"));
 }
 
 TEST(DrawWell, FigureRedrawsSixColumnsByFiveRowsAndSparesLandedCells) {
