@@ -4,7 +4,6 @@
 #include "support/fakes.h"
 
 namespace vorblin {
-namespace {
 
 using testing::Show;
 const std::string kFull = "###############";
@@ -92,5 +91,4 @@ TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
               Show("preview", kCyan, "sounds", 1));
 }
 
-}  // namespace
 }  // namespace vorblin
