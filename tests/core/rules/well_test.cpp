@@ -1,8 +1,6 @@
 // The figures and the well: shapes and their choice, the moves the well allows, its drawing.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "core/rules/drawing.h"
 #include "core/rules/figures.h"
 #include "support/fakes.h"
@@ -133,29 +131,6 @@ TEST(DrawWell, FieldAndGridCoverTheWholeWell) {
     EXPECT_EQ(Show("lines", s.LinesSinceCls(), "first", s.ops[6], "last", s.ops.back()),
               Show("lines", 2 * (23 + 35), "first", "line 0,0-0,8500 #D2C8C8", "last",
                    "line 0,8500-5500,8500 #AFAF96"));
-}
-
-TEST(DrawWell, FigureRedrawsSixColumnsByFiveRowsAndSparesLandedCells) {
-    const struct {
-        const char* shape;
-        int x, y;
-        const char* window;  // columns x - 2 to x + 5, rows from y - 2 (or -1) on
-    } cases[] = {
-        {kBar, 10, 5, "        / ...... / ..o... / ..o .. / ..o... / ..o... /        /"},
-        {kColumn0, 4, 0, "        / .o.... / .o.... / .o.... / .o.... / ...... /        /"},
-        {kColumn3, 1, 7, "        /    ... /    .o. /    .o. /    .o. /    .o. /        /"},
-        {kColumn0, 16, 7, "        / .....  / .o...  / .o...  / .o...  / .o...  /        /"},
-    };
-    for (const auto& c : cases) {
-        Board board = BoardWith(c.shape, c.x, c.y);  // the next figure sits beside it
-        board.C(12, 6) = true;                       // a landed cell: left as it is
-        RecordingSurface s;
-        Draw_Figure(s, board);
-        const int top = c.y == 0 ? -1 : c.y - 2;
-        std::string shown = s.Cells(c.x - 2, top, c.x + 5, top + 6);
-        std::replace(shown.begin(), shown.end(), '\n', '/');
-        EXPECT_EQ(shown, c.window) << c.shape << " at " << c.x;
-    }
 }
 
 }  // namespace vorblin
