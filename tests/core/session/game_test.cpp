@@ -67,10 +67,8 @@ TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusStops) {
     }
     EXPECT_EQ(g.scores.lblTimeBonus.Caption, "0");  // 201 ticks: the count stops
     g.scores.Speed = 0;
-    g.pad.bDrop = true;
-    rig.sound.loop = true;  // the background music's pan sweeps on every tick
+    g.pad.bDrop = true;  // a dropped figure falls a row every tick
     EXPECT_EQ(Ticks(5), 12);
-    EXPECT_EQ(rig.sound.panSteps, 5);
 }
 
 TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
@@ -113,16 +111,15 @@ TEST_F(GameTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
         g.board.C(x, 0) = x != 10;  // row 0 filled beside the new figure's column
     // Shape 0 comes in at column 10, rows 0-2, and column 11, row 0. The flow runs a tick
     // of its own (the timer keeps firing in its dialogs) after the window is up to date.
-    std::string seen;
     rig.records.onEnd = [&] {
         g.tmrDown_Timer();
-        seen = g.scores.lblScore.Caption + " " + g.lstStatistic.Items.back();
+        EXPECT_EQ(g.scores.lblScore.Caption + " " + g.lstStatistic.Items.back(), "203 1. +203");
     };
     rig.SetFigure(kBar, 14, 27);
     g.TickCount = 149;
     g.tmrDown_Timer();
     EXPECT_EQ(rig.records.endings, std::vector<int32_t>{203});  // time bonus 200, 8 cells
-    EXPECT_EQ(seen + " " + std::to_string(g.TickCount), "203 1. +203 0");
+    EXPECT_EQ(g.TickCount, 0);                                  // the flow's own tick did not run
 }
 
 TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
@@ -155,7 +152,6 @@ TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
         EXPECT_EQ(rig.shell.focusWell, focus + (step.key == kKeyDown ? 0 : 1));
     }
     // Esc pauses and minimises; while paused the keys do nothing; Esc again resumes.
-    played.clear();
     for (int16_t key : {kKeyEscape, kKeyLeft, kKeyUp, kKeySpace, kKeyEscape})
         g.Form_KeyDown(key);
     EXPECT_EQ(Show("x", int{g.board.PosX}, "sounds", played.size(), "minimised",
