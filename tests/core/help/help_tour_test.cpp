@@ -80,7 +80,7 @@ TEST(MainWindowLayout, ControlsStandInTheDesignsOrderWhereItPutsThemWithTheirCap
     const auto layout = FrmMainLayout();
     ASSERT_EQ(layout.size(), std::size(kDesign));
     for (size_t i = 0; i < layout.size(); ++i) {
-        const ControlSpec& item = layout[i];
+        const auto& item = layout[i];
         const Design& want = kDesign[i];
         const bool back = item.kind == ControlKind::Panel || item.kind == ControlKind::Bar ||
                           item.kind == ControlKind::Picture;
@@ -110,7 +110,7 @@ struct TourRig : testing::ShellRig {
         // hall-of-fame list's colour and the sounds so far.
         void Show(std::string_view text) override {
             std::string blue;
-            for (const ControlSpec& item : FrmMainLayout())
+            for (const auto& item : FrmMainLayout())
                 blue += rig.main.help.BackColor(item.name) == kHelpHighlight ? item.name : "";
             rig.pages.push_back(testing::Show("blue", blue, "list",
                                               rig.main.records.lstTable.BackColor, "sounds",
@@ -132,7 +132,7 @@ struct TourRig : testing::ShellRig {
     // Every control's back colour, in the layout's order.
     std::string Colours() {
         std::string colours;
-        for (const ControlSpec& item : FrmMainLayout())
+        for (const auto& item : FrmMainLayout())
             colours += std::to_string(main.help.BackColor(item.name)) + " ";
         return colours;
     }
