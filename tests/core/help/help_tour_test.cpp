@@ -156,7 +156,6 @@ TEST(HelpTour, WalksTheControlsInOrderUntilClosedAndGivesTheirColoursBack) {
         TourRig rig(closeOn, false);
         rig.game.cmdLeftRight_MouseDown(0);  // green while held
         rig.game.cmdDown_MouseDown();        // black until the landing
-        rig.main.help.backColours["lblScore"] = RGB(1, 2, 3);
         rig.sound.played.clear();
         const std::string before = rig.Colours();
         rig.main.Set_chkHelp(1);

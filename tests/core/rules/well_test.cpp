@@ -111,8 +111,8 @@ TEST(Board, EachTestKeepsTheFilledCellsInsideTheWellAndOffItsCells) {
     // The bar's turn onto the cell in the new row 1 holds which way a turn goes: clockwise.
 }
 
-TEST(DrawWell, FieldAndGridCoverTheWholeWell) {
-    Board board = BoardWith("", Board::kStartX, 0);
+TEST(DrawWell, FieldGridAndFigureCoverTheWholeWell) {
+    Board board = BoardWith(kColumn0, 16, 27);  // a column in well column 16, rows 27 to 30
     const int right = board.LastColumn(), bottom = board.LastRow();
     board.C(4, 0) = board.C(right, 0) = board.C(4, bottom) = board.C(right, bottom) = true;
     testing::RecordingSurface s;
@@ -127,6 +127,9 @@ TEST(DrawWell, FieldAndGridCoverTheWholeWell) {
     EXPECT_EQ(Show("lines", s.LinesSinceCls(), "first", s.ops[6], "last", s.ops.back()),
               Show("lines", 2 * (23 + 35), "first", "line 0,0-0,8500 #D2C8C8", "last",
                    "line 0,8500-5500,8500 #AFAF96"));
+    // The figure's redraw spares landed cells and stops at the margin, from column 19 on.
+    Draw_Figure(s, board);
+    EXPECT_EQ(s.Cells(15, 30, 20, 30), ".o.#. \n");
 }
 
 }  // namespace vorblin

@@ -76,7 +76,6 @@ TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
     testing::SetBottom(g.board, {"#####.#########", "#####.#########"});
     rig.SetFigure(kBar, 8, 27);                  // the bar in column 9, rows 27 to 30
     g.Queue(1) = FiguraInfo{kBar, 30005, true};  // the falling figure is special
-    g.Queue(2) = FiguraInfo{kSquare, 0, false};
     g.Queue(3) = FiguraInfo{kSuperFigure, kSuperBonus, true};
     g.scores.lblScore.Caption = "100";  // not the first landing: the notice has its sound
     g.scores.Score = 1000;
@@ -98,7 +97,7 @@ TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
               "level=Level # 1\nlines to go=12345678\nscore=4045\n1 line=\n"
               "2 lines=2-Lines*1 = 800\n3 lines=\n4 lines=\nspecial bonus=  Vorblin Bonus : 3000\n"
               "time bonus=140\ntime bonus total=141\n");
-    EXPECT_EQ(Shapes(), (Lines{kSquare, kSuperFigure, "0000111010000000"}));
+    EXPECT_EQ(Shapes(), (Lines{"0000111010000000", kSuperFigure, "0000111010000000"}));
     EXPECT_EQ(Show("x", int{g.board.PosX}, "y", int{g.board.PosY}, "cells", g.scores.CellCounter,
                    "down", pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons),
               Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true));
