@@ -89,7 +89,8 @@ TEST(Board, EachTestKeepsTheFilledCellsInsideTheWellAndOffItsCells) {
         {Invert, kRow0, 8, 27, {}, true},   // empty cells would fill row 30
         {Invert, kRow0, 8, 28, {}, false},  // empty cells would fill row 31
         {Invert, kFull, 8, 10, {}, false},  // a full box would leave nothing
-        // A game ends only on an overlap at the start: any cell of the box, none beside it.
+        // A game ends only on an overlap at the start: a cell under the box (its corners) ends
+        // it, cells beside or below it do not.
         {Over, kFull, 9, 0, {{9, 0}}, true},
         {Over, kFull, 9, 0, {{12, 3}}, true},
         {Over, kFull, 9, 0, {{8, 0}, {13, 3}, {9, 4}, {12, 4}}, false},

@@ -71,7 +71,7 @@ TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusStops) {
     EXPECT_EQ(Ticks(5), 12);
 }
 
-TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
+TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
     rig.records.log = &g.lstStatistic;
     testing::SetBottom(g.board, {"#####.#########", "#####.#########"});
     rig.SetFigure(kBar, 8, 27);                  // the bar in column 9, rows 27 to 30
@@ -121,7 +121,7 @@ TEST_F(GameTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
     EXPECT_EQ(g.TickCount, 0);                                  // the flow's own tick did not run
 }
 
-TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
+TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndEscPauses) {
     rig.SetFigure("0000011100010000", 8, 10);  // shape 1: .... / .#.. / .#.. / .##.
     const struct {
         int16_t key;
