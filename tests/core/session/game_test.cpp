@@ -2,45 +2,28 @@
 // demonstration's presses and their pace.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "core/rules/figures.h"
 #include "core/session/demo.h"
-#include "core/session/main_menu.h"
 #include "support/fakes.h"
 
 namespace vorblin {
-namespace {
 
-using testing::Joined;
+using testing::Show;
 using Lines = std::vector<std::string>;
 using C = Channel;
 
 constexpr const char* kBar = "0000111100000000";     // .#.. in every row
 constexpr const char* kSquare = "0000011001100000";  // .... / .##. / .##. / ....
 
-Lines Shapes(const FigureQueue& q) {
-    return {q(1).Shape, q(2).Shape, q(3).Shape, q(4).Shape, q(5).Shape};
-}
-// Boxes of one kind and colour drawn on a surface, e.g. Ops(s, "filled", "FF0000").
-int Ops(const testing::RecordingSurface& s, const std::string& kind, const std::string& colour) {
-    return static_cast<int>(std::count_if(s.ops.begin(), s.ops.end(), [&](const std::string& op) {
-        return op.starts_with(kind) && op.ends_with(" #" + colour);
-    }));
-}
-
 class GameTest : public ::testing::Test {
   protected:
-    void Start() {
-        g.Form_Load();
-        played.clear();
-        rig.records.log = &g.lstStatistic;
-    }
+    GameTest() { g.Form_Load(); }  // every draw 0: buttons in QBColor(1), shape 0 at column 9
     int Ticks(int n) {
         for (int i = 0; i < n; ++i)
             g.tmrDown_Timer();
         return g.board.PosY;
     }
+    Lines Shapes() const { return {g.Queue(1).Shape, g.Queue(2).Shape, g.Queue(5).Shape}; }
     testing::GameRig rig;
     Game& g = rig.game;
     const ControlPad& pad = g.pad;
@@ -48,51 +31,32 @@ class GameTest : public ::testing::Test {
 };
 
 TEST_F(GameTest, StartFillsTheQueueInOrderPaintsTheButtonsAndDrawsEverything) {
-    rig.clock.seconds = 4;
     rig.records.tableLines = static_cast<int16_t>(kMaxRecords - 1);  // the last place left
-    rig.rnd.script = std::deque<float>(9, 0.9f);                     // the warm-up of 2s + 1 draws
-    rig.rnd.Push({0.5f});  // the button colour: Fix(7.5) + 1
+    rig.rnd.Push({0, 0.5f});  // warm-up, the button colour: Fix(7.5) + 1
     for (int n : {6, 1, 2, 3, 4})
-        rig.rnd.Push({0, 0, 0, 0, 0, 0, 0, 0, 0, (n + 0.5f) / 7, 0});
-    g.Form_Load();
-    EXPECT_EQ(Shapes(g.Queue),
-              (Lines{kSquare, "0000011100010000", kBar, "0000010001100010", "0000001001100100"}));
-    EXPECT_EQ(rig.rnd.draws, 9 + 1 + 5 * 11);
-    for (const CommandButton* b :
-         {&pad.cmdLeftRight[0], &pad.cmdLeftRight[2], &pad.cmdRotate, &pad.cmdDown, &pad.cmdSpace})
-        EXPECT_EQ(b->BackColor, QBColor(8));
-    EXPECT_EQ(g.scores.CellCounter, 8);  // both figures counted
-    EXPECT_EQ(g.lblPosition.Caption, "Place # " + std::to_string(kMaxRecords));
-    EXPECT_TRUE(g.tmrDown.Enabled && pad.EnableControls && pad.cmdDown.Enabled);
-    EXPECT_FALSE(g.notice.lblFirma.Visible || pad.bDrop);
-    // The field, the figure, then the whole grid in the usual colour (not the first place).
-    EXPECT_EQ(rig.well.Cells(8, 0, 13, 4),
-              Joined({"......", "..oo..", "..oo..", "......", "......"}));
-    EXPECT_EQ(rig.well.LinesSinceCls(), 23 + 35);
-    EXPECT_TRUE(rig.well.ops.back().starts_with("line"));
-    EXPECT_EQ(Ops(rig.next, "filled", "FFFF00"), 4);
-    EXPECT_EQ(Ops(rig.future, "outline", "FFFF"), 3 * 4);
-
-    // A special next figure shows silently, its log line goes with the cleared list; the
-    // colour is never palette entry 0 and a full table shows no place.
-    rig.clock.seconds = 0;
+        rig.rnd.Push({0, (n + 0.5f) / 7, 0});
+    g.New_Game();
+    EXPECT_EQ(Shapes(), (Lines{kSquare, "0000011100010000", "0000001001100100"}));
+    EXPECT_EQ(Show("buttons", pad.cmdSpace.BackColor, "place", g.lblPosition.Caption, "falls",
+                   g.tmrDown.Enabled && pad.EnableControls && pad.cmdDown.Enabled),
+              Show("buttons", QBColor(8), "place", "Place # " + std::to_string(kMaxRecords),
+                   "falls", true));
+    // The field, the figure in its window of six columns by five rows, then the grid over them.
+    EXPECT_EQ(rig.well.Cells(8, 1, 14, 1) + rig.well.Cells(8, 4, 14, 4) + rig.well.ops.back(),
+              "..oo.. \n...... \nline 0,8500-5500,8500 #AFAF96");
+    // A special next figure shows silently; the colour is never palette entry 0 and a full
+    // table shows no place.
     rig.records.tableLines = static_cast<int16_t>(kMaxRecords);
-    rig.rnd.script = {0, 0, 0, 0, 0, 0, 0, 0.5f, 0};  // figure 2 special
-    for (int k = 0; k < 16; ++k)
-        rig.rnd.Push({k < 4 ? 0.9f : 0.1f});
-    rig.rnd.Push({0.5f});  // bonus 40000.5 -> 40000
+    rig.rnd.script = {0, 0, 0, 0, 0, 0, 0, 0.5f};  // figure 2 special, no cell: the super figure
     g.scores.lblScore.Caption = "2";
     g.New_Game();
-    EXPECT_EQ(g.notice.lblFirma.Caption, "Vorblin-фигурка Bonus 4000");
-    EXPECT_TRUE(g.notice.lblFirma.Visible);
-    EXPECT_FALSE(g.Queue(3).IsVorblin);
-    EXPECT_TRUE(played.empty() && g.lstStatistic.Items.empty());
-    EXPECT_EQ(pad.cmdSpace.BackColor, QBColor(1));
-    EXPECT_EQ(g.lblPosition.Caption, "");
+    EXPECT_EQ(Show("buttons", pad.cmdSpace.BackColor, "place", g.lblPosition.Caption, "notice",
+                   g.notice.lblFirma.Caption, "sounds", played.size()),
+              Show("buttons", QBColor(1), "place", "", "notice", "This Is Vorblin Bonus 25000",
+                   "sounds", 0));
 }
 
-TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
-    Start();
+TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusStops) {
     rig.SetFigure(kBar, 8, 0);
     const struct {
         int speed, ticks, row;
@@ -103,37 +67,16 @@ TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusCountsDown) {
     }
     EXPECT_EQ(g.scores.lblTimeBonus.Caption, "0");  // 201 ticks: the count stops
     g.scores.Speed = 0;
-    g.pad.bDrop = true;
-    rig.sound.loop = true;  // the background music's pan sweeps on every tick
+    g.pad.bDrop = true;  // a dropped figure falls a row every tick
     EXPECT_EQ(Ticks(5), 12);
-    EXPECT_EQ(rig.sound.panSteps, 5);
-    // Between fall steps the well shows the figure one row above its place.
-    EXPECT_EQ(rig.well.Cells(9, 10, 9, 15), Joined({".", "o", "o", "o", "o", " "}));
-
-    rig.SetFigure(kBar, 4, 0);  // a figure dropped after ten ticks keeps a bonus of 191
-    g.pad.bDrop = false;
-    g.scores.TimeTicks = 0;
-    Ticks(10);
-    EXPECT_EQ(g.scores.lblTimeBonus.Caption, "191");
-    g.cmdDown_MouseDown();
-    EXPECT_EQ(Ticks(27), 27);  // one row per tick down to row 27, then the landing
-    Ticks(1);
-    EXPECT_EQ(g.lstStatistic.Items.back(), "1. +194");  // 8 cells counted at the start
-    EXPECT_EQ(g.scores.lblTimeBonus.Caption, "190");    // the new figure's first tick
-    EXPECT_EQ(g.scores.lblTotalScore.Caption, "191");
-    EXPECT_EQ(g.scores.lblSumBonus.Caption, "");  // no special figure has landed yet
 }
 
-TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
-    Start();
+TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
+    rig.records.log = &g.lstStatistic;
     testing::SetBottom(g.board, {"#####.#########", "#####.#########"});
     rig.SetFigure(kBar, 8, 27);                  // the bar in column 9, rows 27 to 30
     g.Queue(1) = FiguraInfo{kBar, 30005, true};  // the falling figure is special
-    g.Queue(2) = FiguraInfo{kSquare, 0, false};
     g.Queue(3) = FiguraInfo{kSuperFigure, kSuperBonus, true};
-    g.Queue(4).Shape = "1000000000000000";
-    g.Queue(5).Shape = "0000000000000001";
-    g.notice.lblFirma.Visible = true;
     g.scores.lblScore.Caption = "100";  // not the first landing: the notice has its sound
     g.scores.Score = 1000;
     g.scores.LinesInLevel = 8;
@@ -141,71 +84,44 @@ TEST_F(GameTest, LandingRemovesScoresShiftsTheQueueAndRedrawsInItsOrder) {
     g.scores.CellCounter = 8;
     g.cmdDown_MouseDown();
     played.clear();
-    rig.next.ops.clear();
-    rig.future.ops.clear();
     rig.rnd.Push({0.5f});  // not above one half: the second landing sound
-    g.tmrDown_Timer();
+    g.tmrDown_Timer();     // the drop stops the time bonus's count
 
-    EXPECT_EQ(played,
-              (std::vector<Channel>{Channel::mDown2, Channel::mDelLin1, Channel::mVorblin1}));
-    EXPECT_EQ(testing::BottomPicture(g.board, 3),
-              Joined({"...............", ".....#.........", ".....#........."}));
+    EXPECT_EQ(played, (std::vector<Channel>{C::mDown2, C::mDelLin1, C::mVorblin1}));
     // Line bonus 8000, time bonus 10 * 141 and cell bonus 4 * 8 before the place is
     // updated, then the special bonus 30005.
     EXPECT_EQ(g.scores.Score, 1000 + 8000 + 1410 + 32 + 30005);
     EXPECT_EQ(g.lstStatistic.Items, (Lines{"Level # 1...", "...Score : 100", "...Place : 1044",
                                            "...SUPER VORBLIN !!!", "1. +3945 -> 2 lines"}));
-    EXPECT_EQ(g.lstStatistic.ListIndex, 4);
     EXPECT_EQ(testing::Panel(g.scores),
               "level=Level # 1\nlines to go=12345678\nscore=4045\n1 line=\n"
               "2 lines=2-Lines*1 = 800\n3 lines=\n4 lines=\nspecial bonus=  Vorblin Bonus : 3000\n"
               "time bonus=140\ntime bonus total=141\n");
-    EXPECT_EQ(Shapes(g.Queue), (Lines{kSquare, kSuperFigure, "1000000000000000", "0000000000000001",
-                                      "0000111010000000"}));
-    EXPECT_EQ(g.scores.CellCounter, 4 + 12);  // the new figure and the new next figure
-    EXPECT_EQ(int{g.board.PosX}, Board::kStartX);
-    EXPECT_EQ(int{g.board.PosY} + g.TickCount + g.scores.TimeTicks, 0);
-    EXPECT_TRUE(pad.cmdDown.Enabled && g.notice.lblFirma.Visible);
-    EXPECT_FALSE(pad.bDrop);
-    EXPECT_EQ(pad.cmdDown.BackColor, pad.ColorButtons);
-    // The well: the field after the removal, the grid, then the new figure at the top.
-    EXPECT_EQ(rig.well.Cells(9, 0, 12, 2) + rig.well.Cells(9, 28, 9, 30),
-              Joined({"....", ".oo.", ".oo.", " ", "#", "#"}));
-    EXPECT_EQ(rig.well.LinesSinceCls(), 23 + 35);
-    // The next box: the super figure in blue; the future: its three successors.
-    EXPECT_EQ(rig.next.ops.front(), "cls");
-    EXPECT_EQ(Ops(rig.next, "filled", "FF0000"), 12);
-    EXPECT_EQ(Ops(rig.future, "outline", "FFFF"), 1 + 1 + 4);
+    EXPECT_EQ(Shapes(), (Lines{"0000111010000000", kSuperFigure, "0000111010000000"}));
+    EXPECT_EQ(Show("x", int{g.board.PosX}, "y", int{g.board.PosY}, "cells", g.scores.CellCounter,
+                   "down", pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons),
+              Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true));
+    // The next box: the super figure in blue, its last cell at (3, 3).
+    EXPECT_EQ(rig.next.ops.back(), "filled 808,808-1002,1002 #FF0000");
 }
 
 TEST_F(GameTest, AnOverlapAtTheStartEndsTheGameAndItsFlowIsNotReentered) {
-    Start();
     for (int x = Board::kFirstColumn; x <= g.board.LastColumn(); ++x)
         g.board.C(x, 0) = x != 10;  // row 0 filled beside the new figure's column
     // Shape 0 comes in at column 10, rows 0-2, and column 11, row 0. The flow runs a tick
-    // of its own (the timer keeps firing in its dialogs), then starts a new game.
-    std::string seen;
+    // of its own (the timer keeps firing in its dialogs) after the window is up to date.
     rig.records.onEnd = [&] {
-        seen = g.scores.lblScore.Caption + " " + g.lstStatistic.Items.back();
-        g.TickCount = 7;
         g.tmrDown_Timer();
-        seen += g.TickCount == 7 ? "" : " ticked";
-        g.New_Game();
+        EXPECT_EQ(g.scores.lblScore.Caption + " " + g.lstStatistic.Items.back(), "203 1. +203");
     };
-    g.scores.Speed = 45;
     rig.SetFigure(kBar, 14, 27);
     g.TickCount = 149;
     g.tmrDown_Timer();
-    // The shown score (a time bonus of 200 and 8 cells); the window is up to date behind
-    // the dialogs.
-    EXPECT_EQ(rig.records.endings, std::vector<int32_t>{203});
-    EXPECT_EQ(seen, "203 1. +203");
-    EXPECT_EQ(g.scores.Score + g.scores.Speed, 0);
-    EXPECT_EQ(g.scores.lblScore.Caption, "---");
+    EXPECT_EQ(rig.records.endings, std::vector<int32_t>{203});  // time bonus 200, 8 cells
+    EXPECT_EQ(g.TickCount, 0);                                  // the flow's own tick did not run
 }
 
-TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
-    Start();
+TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndEscPauses) {
     rig.SetFigure("0000011100010000", 8, 10);  // shape 1: .... / .#.. / .#.. / .##.
     const struct {
         int16_t key;
@@ -213,183 +129,65 @@ TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndItsReleaseRestores) {
         Colour pressed;
         std::vector<Channel> sounds;
         int x, cells;
-        const char* row11;  // what the key drew of well row 11, columns 7 to 12
     } steps[] = {
-        {kKeyLeft, &pad.cmdLeftRight[0], kGreen, {C::mLeft1}, 7, 4, ".o... "},
-        {kKeyRight, &pad.cmdLeftRight[2], kGreen, {C::mRight1}, 8, 4, "..o..."},
-        {kKeyUp, &pad.cmdRotate, kYellow, {C::mRotate1}, 8, 4, ".ooo.."},  // clockwise
-        {kKeySpace, &pad.cmdSpace, kYellow, {C::mInverse1}, 8, 12, "....o."},
-        {kKeyDown, &pad.cmdDown, kBlack, {C::mDrop2}, 8, 12, "      "},
-        {kKeyDown, &pad.cmdDown, kBlack, {}, 8, 12, "      "},  // disabled until the landing
+        {kKeyLeft, &pad.cmdLeftRight[0], kGreen, {C::mLeft1}, 7, 4},
+        {kKeyRight, &pad.cmdLeftRight[2], kGreen, {C::mRight1}, 8, 4},
+        {kKeyUp, &pad.cmdRotate, kYellow, {C::mRotate1}, 8, 4},
+        {kKeySpace, &pad.cmdSpace, kYellow, {C::mInverse1}, 8, 12},
+        {kKeyDown, &pad.cmdDown, kBlack, {C::mDrop2}, 8, 12},
+        {kKeyDown, &pad.cmdDown, kBlack, {}, 8, 12},  // disabled until the landing
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.key);
         played.clear();
-        rig.well.ops.clear();
         const int focus = rig.shell.focusWell;
         g.Form_KeyDown(step.key);
         EXPECT_EQ(step.button->BackColor, step.pressed);
         EXPECT_EQ(played, step.sounds);
         EXPECT_EQ(int{g.board.PosX}, step.x);
         EXPECT_EQ(g.board.Figura.FilledCount(), step.cells);
-        EXPECT_EQ(rig.well.Cells(7, 11, 12, 11), std::string(step.row11) + "\n");
         g.Form_KeyUp(step.key);  // the drop keeps its colour until the landing
         EXPECT_EQ(step.button->BackColor, step.key == kKeyDown ? kBlack : QBColor(1));
         EXPECT_EQ(rig.shell.focusWell, focus + (step.key == kKeyDown ? 0 : 1));
     }
-    EXPECT_TRUE(pad.bDrop);
-    g.cmdDown_MouseUp();  // the button's release only hands the focus back
-    EXPECT_EQ(pad.cmdDown.BackColor, kBlack);
-    g.pad.cmdDown.Enabled = true;
-    rig.rnd.Push({0.50000006f});  // above one half: the first drop sound
-    g.Form_KeyDown(kKeyDown);
-    EXPECT_EQ(played, std::vector<Channel>{C::mDrop1});
-    g.Form_KeyDown(kKeyLeft);  // releasing either arrow restores both move buttons
-    g.Form_KeyDown(kKeyRight);
-    g.Form_KeyUp(kKeyLeft);
-    EXPECT_EQ(pad.cmdLeftRight[2].BackColor, QBColor(1));
-
-    // Refused actions still colour their buttons; only the turn sounds, and redraws.
-    rig.SetFigure(kBar, 3, 10);  // a bar against the left wall; its box reaches column 3
-    const FigureMatrix before = g.board.Figura;
-    played.clear();
-    rig.well.ops.clear();
-    for (int16_t key : {kKeyLeft, kKeyUp, kKeySpace})
+    // Esc pauses and minimises; while paused the keys do nothing; Esc again resumes.
+    for (int16_t key : {kKeyEscape, kKeyLeft, kKeyUp, kKeySpace, kKeyEscape})
         g.Form_KeyDown(key);
-    EXPECT_EQ(g.board.Figura, before);
-    EXPECT_EQ(int{g.board.PosX}, 3);
-    EXPECT_EQ(played, std::vector<Channel>{C::mRotate1});
-    EXPECT_EQ(pad.cmdLeftRight[0].BackColor, kGreen);
-    EXPECT_EQ(pad.cmdSpace.BackColor, kYellow);
-    EXPECT_EQ(rig.well.Count("outline"), 4);
-}
-
-TEST_F(GameTest, EscapePausesAndMinimisesWhileThePauseButtonOnlyPauses) {
-    Start();
-    rig.SetFigure(kBar, 8, 10);
-    rig.next.ops.clear();
-    rig.well.ops.clear();
-    g.Form_KeyDown(kKeyEscape);
-    EXPECT_EQ(pad.chkPause.Value, 1);
-    EXPECT_FALSE(pad.fraControl.Visible || g.tmrDown.Enabled || pad.EnableControls || pad.bEscape);
-    for (int key : std::initializer_list<int>{kKeyLeft, kKeyRight, kKeyUp, kKeyDown, kKeySpace, 65})
-        g.Form_KeyDown(static_cast<int16_t>(key));
-    g.cmdSpace_MouseDown();
-    EXPECT_EQ(int{g.board.PosX}, 8);
-    EXPECT_EQ(g.board.Figura.FilledCount(), 4);
-    EXPECT_TRUE(!pad.bDrop && played.empty());
-    g.Form_KeyDown(kKeyEscape);
-    EXPECT_TRUE(pad.fraControl.Visible && g.tmrDown.Enabled && pad.EnableControls);
-    // The figure and the next figure are redrawn on pausing and on resuming.
-    EXPECT_EQ(rig.well.Count("outline"), 2 * 4);
-    EXPECT_EQ(rig.next.Count("cls"), 2);
-    g.Set_chkPause(1);  // minimised only by Esc, restored once, the focus back each time
-    EXPECT_EQ(rig.shell.minimized, 1);
-    EXPECT_EQ(rig.shell.restored, 1);
-    EXPECT_EQ(rig.shell.focusWell, 3);
-}
-
-TEST_F(GameTest, TheGameSaysWhenTheNextVisibleChangeComes) {
-    Start();
-    EXPECT_EQ(g.TicksUntilChange(), 1);  // the time bonus counts down
-    g.scores.TimeTicks = 201;
-    const struct {
-        int tick, speed;
-        bool drop, loop;
-        int until;
-    } cases[] = {{0, 0, false, false, 150},  {149, 0, false, false, 1}, {100, 15, false, false, 35},
-                 {200, 15, false, false, 1}, {0, 0, true, false, 1},    {0, 0, false, true, 1},
-                 {0, 0, false, false, 150}};
-    for (const auto& c : cases) {
-        g.TickCount = static_cast<int16_t>(c.tick);
-        g.scores.Speed = static_cast<int16_t>(c.speed);
-        g.pad.bDrop = c.drop;
-        rig.sound.loop = c.loop;
-        EXPECT_EQ(g.TicksUntilChange(), c.until) << c.tick << " " << c.speed;
-    }
-    EXPECT_EQ(Ticks(149), 0);  // the promise holds: nothing changes on the ticks before
-    EXPECT_EQ(Ticks(1), 1);
-}
-
-// The menu's buttons flash one after the other, Pause to Set, then the timer stops.
-TEST(MainMenu, TheFlashWalksTheFourButtonsAndStops) {
-    MainMenu menu;
-    CheckButton chkPause;
-    const CheckButton* row[] = {&chkPause, &menu.chkHelp, &menu.chkDemo, &menu.chkSet};
-    menu.ColorMenu = kBlue;
-    menu.tmrMigMenuControls.Enabled = true;
-    std::string seen;  // per tick: 'f' flashing, 'm' the menu's colour, '.' untouched
-    for (int tick = 0; tick < 6 && menu.tmrMigMenuControls.Enabled; ++tick) {
-        menu.tmrMigMenuControls_Timer(chkPause);
-        for (const CheckButton* b : row)
-            seen += b->BackColor == kMenuFlash ? 'f' : b->BackColor == kBlue ? 'm' : '.';
-        seen += ' ';
-    }
-    EXPECT_EQ(seen, "f... mf.. mmf. mmmf mmmm ");
-    EXPECT_EQ(menu.FlashStep, 0);
-}
-
-// An action as a letter, so that a failure reads as the buttons do.
-char Letter(DemoAction action) {
-    using A = DemoAction;
-    const std::pair<A, char> letters[] = {{A::None, '-'},   {A::Left, 'L'}, {A::Right, 'R'},
-                                          {A::Rotate, 'T'}, {A::Drop, 'D'}, {A::Invert, 'I'}};
-    for (const auto& [a, letter] : letters)
-        if (a == action)
-            return letter;
-    return '?';
+    EXPECT_EQ(Show("x", int{g.board.PosX}, "sounds", played.size(), "minimised",
+                   rig.shell.minimized, "restored", rig.shell.restored, "falls", g.tmrDown.Enabled),
+              Show("x", 8, "sounds", 0, "minimised", 1, "restored", 1, "falls", true));
 }
 
 TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse) {
-    // r = 0 to 23: invert, left 1-7, right 8-15, rotate 16-19, drop 20-21, invert 22-23.
+    // r = 0 to 23: invert, left 1-7, right 8-15, rotate 16-19, drop 20-21, invert 22-23; an
+    // action as a letter, so that a failure reads as the buttons do.
     std::string pressed;
     for (int r = 0; r <= 23; ++r)
-        pressed += Letter(DemoActionFor(r));
+        pressed += "-LRTDI"[static_cast<int>(DemoActionFor(r))];
     EXPECT_EQ(pressed, "ILLLLLLLRRRRRRRRTTTTDDII");
 
-    Start();  // every draw 0: buttons in QBColor(1), figure of shape 0 at column 9
     Demo demo(rig.rnd);
-    CommandButton* const buttons[] = {&g.pad.cmdLeftRight[0], &g.pad.cmdLeftRight[2],
-                                      &g.pad.cmdRotate, &g.pad.cmdSpace};
-    // Each tick draws the interval, the button, and for a drop its sound; the letter pressed,
-    // and the one of the four buttons left coloured ('-' none).
+    // Each tick draws the wait (Rnd * 750 rounded, at least 1 ms), the button, and for a drop
+    // its sound; the buttons it pressed before take their colour back.
     const struct {
         std::vector<float> draws;
-        char action;
         int interval;
         Channel sound;
-        int pressed;
     } ticks[] = {
-        {{0.5f, 0.51f / 23}, 'L', 375, C::mLeft1, 0},
-        {{0.0f, 7.49f / 23}, 'L', 1, C::mLeft1, 0},  // never 0: that would stop it
-        {{0.99999994f, 7.51f / 23}, 'R', 750, C::mRight1, 1},
-        {{0.1f, 16.0f / 23}, 'T', 75, C::mRotate1, 2},
-        {{0.1f, 21.49f / 23, 0.9f}, 'D', 75, C::mDrop1, -1},
-        {{0.1f, 0.49f / 23}, 'I', 75, C::mInverse1, 3},
-        {{0.1f, 22.0f / 23}, 'I', 75, C::mInverse1, 3},
+        {{0.0f, 7.49f / 23}, 1, C::mLeft1},  // never 0: that would stop it
+        {{0.99999994f, 7.51f / 23}, 750, C::mRight1}, {{0.1f, 16.0f / 23}, 75, C::mRotate1},
+        {{0.1f, 21.49f / 23, 0.9f}, 75, C::mDrop1},   {{0.1f, 22.0f / 23}, 75, C::mInverse1},
     };
     for (const auto& t : ticks) {
-        SCOPED_TRACE(t.interval);
-        for (CommandButton* b : buttons)
-            b->BackColor = kGreen;
         rig.rnd.script.assign(t.draws.begin(), t.draws.end());
         played.clear();
-        EXPECT_EQ(Letter(demo.tmrDemo_Timer(g)), t.action);
+        demo.tmrDemo_Timer(g);
         EXPECT_EQ(demo.tmrDemo.Interval, t.interval);
-        EXPECT_EQ(played, std::vector<Channel>{t.sound});
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(buttons[i]->BackColor == QBColor(1), i != t.pressed) << i;
+        EXPECT_EQ(played, std::vector<Channel>{t.sound}) << t.interval;
     }
-    EXPECT_EQ(g.board.PosX, Board::kStartX - 1);  // left, left, right
-    EXPECT_EQ(rig.shell.focusWell, 0);            // no mouse-up in the demonstration
-
-    g.Set_chkPause(1);  // a paused game stays as it is, though the draws go on
-    const int draws = rig.rnd.draws;
-    rig.rnd.Push({0.5f, 1.0f / 23});
-    EXPECT_EQ(Letter(demo.tmrDemo_Timer(g)), '-');
-    EXPECT_EQ(rig.rnd.draws, draws + 2);
-    EXPECT_EQ(g.board.PosX, Board::kStartX - 1);
+    EXPECT_EQ(Show("x", int{g.board.PosX}, "focus", rig.shell.focusWell, "left",
+                   pad.cmdLeftRight[0].BackColor, "invert", pad.cmdSpace.BackColor),
+              Show("x", Board::kStartX, "focus", 0, "left", QBColor(1), "invert", kYellow));
 }
 
-}  // namespace
 }  // namespace vorblin
