@@ -1,6 +1,9 @@
-// The main window's logic: a second game starts as clean as the first.
+// The main window's logic: a second game starts as clean as the first; the end of a game asks
+// for a name for a place, stores the result, then starts a new game or ends.
 #include <gtest/gtest.h>
 
+#include "core/base/text_file.h"
+#include "core/records/records_table.h"
 #include "core/shell/main_shell.h"
 #include "support/fakes.h"
 
@@ -40,38 +43,64 @@ std::string Displays(const ShellRig& rig) {
     return text + testing::BottomPicture(g.board, 31) + rig.well.Cells(2, 0, 20, 30);
 }
 
-// A game played to lines cleared, a place, a bonus, the demo on and a figure falling: a new
-// game shows and keeps what the first did, but for the time bonus labels and the colours.
+// A game played to a landing, lines cleared, a place, a bonus shown, the demo on, keys down
+// and a figure falling: a new game shows and keeps what the first did, but for the time bonus
+// labels and the colours.
 TEST(SecondGame, StartsAsCleanAsTheFirst) {
     ShellRig fresh, played;
     Game& g = played.game;
-    for (const auto& [x, bottom] : {std::pair{8, std::vector<std::string>{"#####.#########"}},
-                                    {9, std::vector<std::string>(4, "######.########")}}) {
-        testing::SetBottom(g.board, bottom);
-        g.board.Figura = testing::BoardWith("0000111100000000", x, 27).Figura;  // a bar
-        g.board.PosX = static_cast<uint8_t>(x);
-        g.board.PosY = 27;
-        g.TickCount = 149;
-        g.tmrDown_Timer();
-        g.scores.LinesInLevel = 8;
-        g.Queue(1) = FiguraInfo{"0000111100000000", 40000, true};
-        g.Queue(3) = FiguraInfo{"1000000000000001", 35000, true};
-    }
-    g.scores.ScoreRemovedLines(2);
+    testing::LandOnNextTick(g, 1234);
+    g.tmrDown_Timer();
+    for (const int16_t lines : {1, 2, 4})
+        g.scores.ScoreRemovedLines(lines);
+    g.scores.LinesInLevel = 8;
+    g.notice.lblFirma.Visible = true;
     g.lblPosition.Caption = "Place # 1";  // as the place tracker leaves the first place
     g.lblNextPlace.Visible = false;
     played.main.Set_chkDemo(1);
     for (int16_t key : {kKeyLeft, kKeyUp, kKeySpace, kKeyDown})
         g.Form_KeyDown(key);
     g.tmrDown_Timer();  // the new game comes while a figure falls
-    ASSERT_TRUE(g.notice.lblFirma.Visible);
     played.main.New_Game();
     EXPECT_EQ(Displays(played), Displays(fresh));
     EXPECT_EQ(testing::Panel(g.scores),
               "level=Level # 0\nlines to go=\nscore=---\n1 line=\n2 lines=\n3 lines=\n4 lines=\n"
-              "special bonus=\ntime bonus=199\ntime bonus total=400\n");
+              "special bonus=\ntime bonus=-1\ntime bonus total=0\n");  // as the landing left them
     EXPECT_EQ(Show("outlines", played.shell.outlines, "score colour", g.scores.lblScore.ForeColor),
               Show("outlines", 2, "score colour", RGB(255, 255, 0)));  // whatever the last left
+}
+
+// The end of a game: the tool windows closed, the name asked for a place while another machine
+// stores two results, the list showing what was stored; the demo presses nothing while the
+// question waits; "Нет" saves the settings, then ends; "Да" starts a new game.
+TEST(GameOverFlow, NameForAPlaceTheListAsStoredNoEndsAfterSavingYesStartsANewGame) {
+    testing::ShellRig rig;
+    rig.main.Form_Load();  // the default table
+    rig.main.Set_chkDemo(1);
+    rig.dialogs.name = {"Юля", false};
+    rig.dialogs.newGame = false;
+    rig.shell.log = &rig.dialogs.log;
+    const std::string file = rig.folder.File(kRecordsFileName);
+    rig.dialogs.whileAsking = [&] {
+        WriteFileAtomically(file, FormatRecords(testing::Table(2, 500)));
+    };
+    bool demoWhileDeciding = true;
+    rig.dialogs.whileDeciding = [&] { demoWhileDeciding = rig.main.demo.tmrDemo.Enabled; };
+    testing::LandOnNextTick(rig.game, 300, true);
+    rig.game.tmrDown_Timer();
+    RecordTable stored = ParseRecords(ReadFileBytes(file).bytes);
+    for (RecordEntry& e : stored)
+        e.Id.clear();
+    EXPECT_EQ(stored, (RecordTable{{"500", 500}, {"499", 499}, {"Юля", 300}}));
+    EXPECT_EQ(Show("listed", rig.main.records.lstTable.ListCount(), "demo", demoWhileDeciding,
+                   "asked", testing::Joined(rig.dialogs.log)),
+              Show("listed", 3, "demo", false, "asked",
+                   "close tool windows\nname\nnew game?\nsave settings\nend\n"));
+    rig.dialogs.newGame = true;
+    testing::LandOnNextTick(rig.game, 1, true);
+    rig.game.tmrDown_Timer();
+    EXPECT_EQ(Show("S", rig.game.scores.Score, "over", rig.game.board.GameOver()),
+              "S=0\nover=false\n");
 }
 
 }  // namespace

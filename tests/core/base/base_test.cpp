@@ -1,20 +1,18 @@
-// Text: values read out of hand-edited lines, whole-or-nothing writes, and the texts in the
-// player's language.
+// Values read out of hand-edited lines, files written whole or not at all, and the fall
+// clock: the ticks due, a batch that ends early, the time to sleep.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <set>
 
 #include "core/base/text_file.h"
 #include "core/base/text_scan.h"
-#include "core/base/translation.h"
+#include "core/base/tick_clock.h"
 #include "support/fakes.h"
 
 namespace vorblin {
@@ -85,37 +83,38 @@ TEST(TextFile, EveryWayATemporaryFileIsMadeOrNot) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator{}), 1);
 }
 
-// The language as the player's environment (LANGUAGE, LC_ALL, LANG) and the command line
-// name it, with an English catalogue of one text. No locale is generated here for any of
-// these names: gettext alone would read "C" and ignore LANGUAGE.
-TEST(Translation, TextsAsWrittenUntilSetUpThenInTheLanguageAskedEvenWithoutALocale) {
-    EXPECT_EQ(Tr("Да"), "Да");
-    const testing::TempFolder dir;
-    fs::create_directories(dir.File("en/LC_MESSAGES"));
-    std::ofstream(dir.File("en.po")) << "msgid \"\"\nmsgstr \"Content-Type: text/plain; "
-                                        "charset=UTF-8\\n\"\n\nmsgid \"Да\"\nmsgstr \"Yes\"\n";
-    const std::string make =
-        "msgfmt -o " + dir.File("en/LC_MESSAGES/vorblin.mo") + " " + dir.File("en.po");
-    ASSERT_EQ(std::system(make.c_str()), 0);
-    const struct {
-        const char *language, *all, *lang, *option, *shown;
-    } cases[] = {{"", "", "en_US", "", "Yes"}, {"", "POSIX", "en_US", "", "Да"},
-                 {"", "C", "en", "", "Да"},    {"en", "C", "", "", "Yes"},
-                 {"en", "", "", "ru", "Да"},   {"", "", "", "en", "Yes"}};
-    const char* const names[] = {"LANGUAGE", "LC_ALL", "LANG"};
-    unsetenv("LC_MESSAGES");
-    for (const auto& c : cases) {
-        const char* const values[] = {c.language, c.all, c.lang};
-        for (size_t i = 0; i < std::size(names); ++i)
-            setenv(names[i], values[i], 1);
-        SetUpTranslations(dir.path, c.option);
-        EXPECT_EQ(Tr("Да"), c.shown) << c.language << "," << c.all << "," << c.lang << c.option;
-        EXPECT_EQ(Tr(""), "");  // not the catalogue's header
+constexpr int64_t kMs = 1'000'000;
+
+// Ticks of 2 ms from the start, none owed before it or while stopped; the next fall step 50
+// ticks ahead of the last tick run (at 30 ms) is at 130 ms, one closer than a frame waits a
+// frame. A tick that stops the clock, or starts it anew as after a game over's dialogs, ends
+// the batch.
+TEST(TickClock, CountsDueTicksRunsThemSleepsAFrameAtLeastAndEndsABatchOnARestart) {
+    TickClock clock;
+    std::string seen = std::to_string(clock.Due(100 * kMs)) + " ";
+    clock.Start(10 * kMs);
+    for (const int64_t now : {12 * kMs - 1, 12 * kMs, 31 * kMs, 5 * kMs})
+        seen += std::to_string(clock.Due(now)) + " ";
+    int ticks = 0;
+    seen += std::to_string(clock.RunDue(31 * kMs, [&] { ++ticks; })) + " ";
+    seen += std::to_string(clock.Due(32 * kMs)) + " ";
+    for (const int64_t ahead : {50, 8, 9})
+        seen += std::to_string(clock.WakeAt(31 * kMs, ahead) / 1000) + " ";
+    clock.Stop();
+    seen += std::to_string(clock.Due(1000 * kMs)) + " ";
+    for (const bool restart : {false, true}) {
+        clock.Start(0);
+        ticks = 0;
+        const auto third = [&] {
+            if (++ticks == 3 && restart)
+                clock.Start(8 * kMs);
+            else if (ticks == 3)
+                clock.Stop();
+        };
+        seen += std::to_string(clock.RunDue(20 * kMs, third)) + " ";
     }
-    for (const char* name : names)
-        unsetenv(name);
-    SetUpTranslations(dir.path);  // the other tests read the texts as written
-    EXPECT_EQ(Tr("Да"), "Да");
+    EXPECT_EQ(seen + std::to_string(clock.Due(20 * kMs)),
+              "0 0 1 10 0 10 1 130000 47666 48000 0 3 3 6");
 }
 
 }  // namespace
