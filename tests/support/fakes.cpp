@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -12,10 +13,9 @@ namespace vorblin::testing {
 
 float ScriptedRandom::Rnd() {
     ++draws;
-    if (script.empty())
-        return fallback;
-    const float value = script.front();
-    script.pop_front();
+    const float value = script.empty() ? fallback : script.front();
+    if (!script.empty())
+        script.pop_front();
     return value;
 }
 
@@ -27,10 +27,8 @@ void RecordingSurface::Log(const char* kind, int x1, int y1, int x2, int y2, Col
 }
 
 int RecordingSurface::Count(const std::string& prefix) const {
-    int count = 0;
-    for (const auto& op : ops)
-        count += op.rfind(prefix, 0) == 0 ? 1 : 0;
-    return count;
+    return int(
+        std::count_if(ops.begin(), ops.end(), [&](auto& op) { return op.starts_with(prefix); }));
 }
 
 std::string RecordingSurface::Cells(int left, int top, int right, int bottom) const {

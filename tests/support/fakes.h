@@ -4,9 +4,6 @@
 #include <deque>
 #include <functional>
 #include <sstream>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "core/base/text_file.h"
 #include "core/records/records_table.h"
