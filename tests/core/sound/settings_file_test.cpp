@@ -32,11 +32,6 @@ TEST(SoundChannel, PlaysOfTheRotationChannel) {
         {.enabled = false, .calls = ""},
         {.opens = false, .plays = 2, .calls = "open, release mRotate1, open, release mRotate1"},
         {.loads = false, .calls = "open, load mRotate1 /s/3.wav"},
-        // A failed stop releases the sound and ends that play; the next one starts afresh.
-        {.stops = false, .plays = 3, .calls = play + ", stop mRotate1, release mRotate1, " + play},
-        {.volume = -10001,
-         .calls = "open, load mRotate1 /s/3.wav, volume mRotate1 -10000, "
-                  "play mRotate1 once"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.calls);
@@ -174,7 +169,6 @@ TEST(SettingsFileDamaged, LinesKeepTheHeldValues) {
     };
     const Case cases[] = {
         {{{9, "-1200.5"}, {12, "-99.5"}, {40, "2.5e9"}}, 41, 41, {{12, "-100"}, {40, "2"}}},
-        {{{0, "inf"}, {1, ".5"}, {12, "-nan"}}, 41, 41, {{0, "1000"}, {1, "0"}, {12, "-7"}}},
         {{{9, "-32768"}, {12, "32768"}, {40, ""}}, 41, 41, {{9, "-32768"}, {12, "-7"}, {40, "77"}}},
         {{{0, "\t+300 "}, {5, "Yes"}, {8, " false "}}, 41, 41, {{5, "False"}, {8, "False"}}},
         {{}, 10, 10, {}},             // cut after the music volume
@@ -207,8 +201,7 @@ TEST_F(SettingsFile, AFolderThatCannotBeWritten) {
     const std::string locked = data.File("plain-file");  // nothing can be made in it
     WriteFileAtomically(locked, "x");
     SoundSettingsFile plain(locked, program.path);
-    std::string error;
-    EXPECT_FALSE(plain.SaveSoundSettings(places, sound, &error));
+    EXPECT_FALSE(plain.SaveSoundSettings(places, sound));
     EXPECT_EQ(ReadFileBytes(locked).bytes, "x");
 }
 
