@@ -2,42 +2,20 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
 #include <cstdio>
 #include <stdexcept>
 
-namespace vorblin {
-
-void PrintTo(const RecordEntry& e, std::ostream* out) {
-    *out << e.Name << "=" << e.Score << (e.Id.empty() ? "" : "#" + e.Id);
-}
-
-void PrintTo(Wholeness w, std::ostream* out) {
-    static const char* const kNames[] = {"Whole", "Unmarked", "Unended", "Short", "Other"};
-    *out << kNames[static_cast<int>(w)];
-}
-
-void PrintTo(ReadStatus s, std::ostream* out) {
-    static const char* const kNames[] = {"Ok", "Missing", "Unreadable"};
-    *out << kNames[static_cast<int>(s)];
-}
-
-void PrintTo(const ShapeRect& r, std::ostream* out) {
-    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
-
-}  // namespace vorblin
-
 namespace vorblin::testing {
 
 float ScriptedRandom::Rnd() {
     ++draws;
-    if (script.empty())
-        return fallback;
-    const float value = script.front();
-    script.pop_front();
+    const float value = script.empty() ? fallback : script.front();
+    if (!script.empty())
+        script.pop_front();
     return value;
 }
 
@@ -49,10 +27,8 @@ void RecordingSurface::Log(const char* kind, int x1, int y1, int x2, int y2, Col
 }
 
 int RecordingSurface::Count(const std::string& prefix) const {
-    int count = 0;
-    for (const auto& op : ops)
-        count += op.rfind(prefix, 0) == 0 ? 1 : 0;
-    return count;
+    return int(
+        std::count_if(ops.begin(), ops.end(), [&](auto& op) { return op.starts_with(prefix); }));
 }
 
 std::string RecordingSurface::Cells(int left, int top, int right, int bottom) const {
@@ -110,56 +86,8 @@ void Place(Board& board, const std::string& shape, int x, int y) {
 }
 }  // namespace
 
-GameRig::GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
-
 void GameRig::SetFigure(const std::string& shape, int x, int y) {
     Place(game.board, shape, x, y);
-}
-
-namespace {
-const char* SideName(SideWindow window) {
-    static const char* const kNames[] = {"frmVorblinFathers", "frmStatistic", "frmFuture"};
-    return kNames[static_cast<int>(window)];
-}
-}  // namespace
-
-FakeSides::FakeSides() {
-    At(SideWindow::frmVorblinFathers).size = {3090, 3630};
-    At(SideWindow::frmStatistic).size = {2400, 3615};
-    At(SideWindow::frmFuture).size = {1635, 4260};
-}
-
-bool FakeSides::SideVisible(SideWindow window) {
-    At(window).loaded = true;
-    return At(window).visible;
-}
-
-void FakeSides::SetSideVisible(SideWindow window, bool visible) {
-    At(window).loaded = true;
-    At(window).visible = visible;
-    log.push_back(std::string(visible ? "show " : "hide ") + SideName(window));
-}
-
-void FakeSides::MoveSide(SideWindow window, WindowPosition position) {
-    At(window).position = position;
-    log.push_back(std::string("move ") + SideName(window) + " " + std::to_string(position.Left) +
-                  "," + std::to_string(position.Top));
-}
-
-WindowSize FakeSides::SideSize(SideWindow window) {
-    At(window).loaded = true;
-    return At(window).size;
-}
-
-void FakeSides::SetSideMinimized(SideWindow window, bool minimized) {
-    At(window).minimized = minimized;
-    log.push_back(std::string(minimized ? "minimise " : "normal ") + SideName(window));
-}
-
-void FakeSides::UnloadSideWindows() {
-    for (Side& side : sides)
-        side = Side{false, false, false, side.position, side.size};
-    log.push_back("unload");
 }
 
 TempFolder::TempFolder() {
@@ -171,10 +99,6 @@ TempFolder::~TempFolder() {
     std::error_code ignored;
     std::filesystem::permissions(path, std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(path, ignored);
-}
-
-std::string TempFolder::File(std::string_view name) const {
-    return path + "/" + std::string(name);
 }
 
 void LandOnNextTick(Game& g, int32_t S, bool endsGame) {
@@ -194,10 +118,6 @@ RecordTable Table(int n, int top) {
         table.push_back({std::to_string(S), double(S)});
     return table;
 }
-
-ShellRig::ShellRig()
-    : main(ShellParts{rnd, clock, well, next, future, sound, shell, dialogs, sides, folder.path,
-                      own.path}) {}
 
 Board BoardWith(const std::string& shape, int x, int y) {
     Board board;

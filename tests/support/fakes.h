@@ -4,29 +4,17 @@
 #include <deque>
 #include <functional>
 #include <sstream>
-#include <string>
-#include <string_view>
-#include <vector>
 
-#include "core/base/random_clock.h"
 #include "core/base/text_file.h"
 #include "core/records/records_table.h"
-#include "core/rules/drawing.h"
-#include "core/rules/sound_board.h"
-#include "core/session/game.h"
-#include "core/session/records_link.h"
 #include "core/shell/main_shell.h"
-#include "core/shell/main_window_link.h"
-#include "core/shell/side_windows.h"
-#include "core/shell/window_shape.h"
 
 namespace vorblin {
 
-// What a failed comparison prints: an entry as "name=score#id", the rest by their names.
-void PrintTo(const RecordEntry& e, std::ostream* out);
-void PrintTo(Wholeness w, std::ostream* out);
-void PrintTo(ReadStatus s, std::ostream* out);
-void PrintTo(const ShapeRect& r, std::ostream* out);
+// What a failed comparison prints for an entry: "name=score#id".
+inline void PrintTo(const RecordEntry& e, std::ostream* out) {
+    *out << e.Name << "=" << e.Score << (e.Id.empty() ? "" : "#" + e.Id);
+}
 
 }  // namespace vorblin
 
@@ -115,30 +103,28 @@ struct RecordingShell final : MainWindowLink {
     std::vector<std::string>* log = nullptr;
     std::function<std::unique_ptr<HelpWindow>()> helpWindow = [] { return nullptr; };
 };
-// Side windows as plain state; every call that changes them is logged, e.g.
-// "move frmStatistic 9285,300".
+// Side windows as plain state, each where it was last put, at its size as designed.
 struct FakeSides final : SideWindowHost {
     struct Side {
-        bool loaded = false, visible = false, minimized = false;
+        bool visible = false;
         WindowPosition position;
         WindowSize size;
     };
-    FakeSides();
     WindowPosition MainPosition() const override { return main; }
     void MoveMain(WindowPosition position) override { main = position; }
-    bool SideVisible(SideWindow window) override;
-    void SetSideVisible(SideWindow window, bool visible) override;
+    bool SideVisible(SideWindow window) override { return At(window).visible; }
+    void SetSideVisible(SideWindow window, bool visible) override { At(window).visible = visible; }
     WindowPosition SidePosition(SideWindow window) override { return At(window).position; }
-    void MoveSide(SideWindow window, WindowPosition position) override;
+    void MoveSide(SideWindow window, WindowPosition to) override { At(window).position = to; }
     WindowSize MainSize() const override { return {7125, 9210}; }
-    WindowSize SideSize(SideWindow window) override;
-    void SetSideMinimized(SideWindow window, bool minimized) override;
-    void UnloadSideWindows() override;
+    WindowSize SideSize(SideWindow window) override { return At(window).size; }
+    void SetSideMinimized(SideWindow, bool) override {}  // the windows keep where they are
+    void UnloadSideWindows() override {}
 
     Side& At(SideWindow window) { return sides[static_cast<int>(window)]; }
     WindowPosition main{1000, 500};
-    Side sides[3];
-    std::vector<std::string> log;
+    Side sides[3] = {
+        {false, {}, {3090, 3630}}, {false, {}, {2400, 3615}}, {false, {}, {1635, 4260}}};
 };
 
 // Answers the game-over windows from a script; logs what was asked, in order.
@@ -166,9 +152,7 @@ struct ScriptedDialogs final : RecordsDialogs {
 struct TempFolder {
     TempFolder();
     ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string File(std::string_view name) const;
+    std::string File(std::string_view name) const { return path + "/" + std::string(name); }
     std::string path;
 };
 
@@ -191,7 +175,7 @@ std::string Panel(const ScoreBoard& s);
 // A game wired to fakes. Seconds 0 makes every warm-up a single draw; with no draws
 // scripted every figure is shape 0 and the buttons are QBColor(1).
 struct GameRig {
-    GameRig();
+    GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
     // Puts a figure from a shape string at (x, y); the well is left as it is.
     void SetFigure(const std::string& shape, int x, int y);
 
@@ -214,7 +198,9 @@ RecordTable Table(int n, int top = 1000);
 
 // The main window's logic wired to fakes, with its hall of fame in a fresh folder.
 struct ShellRig {
-    ShellRig();
+    ShellRig()
+        : main(ShellParts{rnd, clock, well, next, future, sound, shell, dialogs, sides, folder.path,
+                          own.path}) {}
     ScriptedRandom rnd;
     FixedClock clock;
     RecordingSurface well, next, future;

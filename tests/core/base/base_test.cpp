@@ -1,0 +1,84 @@
+// Files written whole or not at all, and the fall clock: the ticks due and a batch that ends
+// early.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <set>
+
+#include "core/base/text_file.h"
+#include "core/base/tick_clock.h"
+#include "support/fakes.h"
+
+namespace vorblin {
+namespace {
+
+// A temporary name taken (EEXIST, or on a network file system another error) is tried again
+// under a new name, a hundred times at most; a folder that cannot take the file stops at once;
+// a write cut short (a full pipe here, as a full disk) ends in nothing left behind.
+TEST(TextFile, EveryWayATemporaryFileIsMadeOrNot) {
+    const testing::TempFolder dir;
+    int full[2];
+    ASSERT_EQ(pipe(full), 0);
+    fcntl(full[1], F_SETFL, O_NONBLOCK);
+    const std::string big(1 << 20, 'x');  // more than the pipe holds
+    const struct {
+        int error, tries, openAt;  // the call that opens (0: none), a new file or the pipe
+        std::string bytes;
+        bool made;
+    } cases[] = {{EEXIST, 100, 0, "x", false}, {EIO, 100, 0, "x", false},
+                 {ENOENT, 1, 0, "x", false},   {EROFS, 1, 0, "x", false},
+                 {EACCES, 1, 0, "x", false},   {ENOSPC, 1, 0, "x", false},
+                 {EDQUOT, 1, 0, "x", false},   {ENOTDIR, 1, 0, "x", false},
+                 {EEXIST, 3, 3, "xy", true},   {EEXIST, 2, 2, big, false}};
+    for (const auto& c : cases) {
+        std::set<std::string> names;
+        const auto create = [&](const std::string& name) {
+            names.insert(name);
+            errno = c.error;
+            if (int(names.size()) != c.openAt)
+                return -1;
+            return c.made ? open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600) : dup(full[1]);
+        };
+        const std::string made = WriteTemporary(dir.File("t.txt"), c.bytes, Flush::Lazily, create);
+        EXPECT_EQ(testing::Show("tries", names.size(), "made", !made.empty()),
+                  testing::Show("tries", c.tries, "made", c.made))
+            << c.error;
+        EXPECT_EQ(ReadFileBytes(made).bytes, c.made ? c.bytes : "");
+    }
+    close(full[0]);
+    close(full[1]);
+}
+
+constexpr int64_t kMs = 1'000'000;
+
+// Ticks of 2 ms from the start, none owed before it or while stopped, each run once. A tick
+// that stops the clock, or starts it anew as after a game over's dialogs, ends the batch.
+TEST(TickClock, CountsDueTicksRunsThemOnceAndEndsABatchOnAStopOrARestart) {
+    TickClock clock;
+    std::string seen = std::to_string(clock.Due(100 * kMs)) + " ";
+    clock.Start(10 * kMs);
+    for (const int64_t now : {12 * kMs - 1, 12 * kMs, 31 * kMs, 5 * kMs})
+        seen += std::to_string(clock.Due(now)) + " ";
+    int ticks = 0;
+    seen += std::to_string(clock.RunDue(31 * kMs, [&] { ++ticks; })) + " ";
+    seen += std::to_string(ticks) + " " + std::to_string(clock.Due(32 * kMs)) + " ";
+    clock.Stop();
+    seen += std::to_string(clock.Due(1000 * kMs)) + " ";
+    for (const bool restart : {false, true}) {
+        clock.Start(0);
+        ticks = 0;
+        const auto third = [&] {
+            if (++ticks == 3 && restart)
+                clock.Start(8 * kMs);
+            else if (ticks == 3)
+                clock.Stop();
+        };
+        seen += std::to_string(clock.RunDue(20 * kMs, third)) + " ";
+    }
+    EXPECT_EQ(seen + std::to_string(clock.Due(20 * kMs)), "0 0 1 10 0 10 10 1 0 3 3 6");
+}
+
+}  // namespace
+}  // namespace vorblin
