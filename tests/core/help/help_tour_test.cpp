@@ -10,6 +10,7 @@
 #include "support/fakes.h"
 
 namespace vorblin {
+namespace {
 
 using testing::Show;
 
@@ -203,4 +204,5 @@ TEST(HelpWindowRules, OpensLeftOfTheMainWindowAndUnrollsJustPast3030Twips) {
     }
 }
 
+}  // namespace
 }  // namespace vorblin

@@ -4,6 +4,7 @@
 #include "support/fakes.h"
 
 namespace vorblin {
+namespace {
 
 using testing::Show;
 const std::string kFull = "###############";
@@ -82,4 +83,5 @@ TEST(SpecialFigureNotice, AnnouncesBonusColourAndLogLine) {
     EXPECT_EQ(sound.played, std::vector<Channel>{Channel::mVorblin1});
 }
 
+}  // namespace
 }  // namespace vorblin

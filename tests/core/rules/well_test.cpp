@@ -6,6 +6,7 @@
 #include "support/fakes.h"
 
 namespace vorblin {
+namespace {
 
 using testing::BoardWith;
 using testing::Show;
@@ -133,4 +134,5 @@ TEST(DrawWell, FieldGridAndFigureCoverTheWholeWell) {
     EXPECT_EQ(s.Cells(15, 30, 20, 30), ".o.#. \n");
 }
 
+}  // namespace
 }  // namespace vorblin

@@ -7,6 +7,7 @@
 #include "support/fakes.h"
 
 namespace vorblin {
+namespace {
 
 using testing::Show;
 using Lines = std::vector<std::string>;
@@ -190,4 +191,5 @@ TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse
               Show("x", Board::kStartX, "focus", 0, "left", QBColor(1), "invert", kYellow));
 }
 
+}  // namespace
 }  // namespace vorblin
