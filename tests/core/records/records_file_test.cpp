@@ -1,11 +1,13 @@
 // The hall of fame: its file and its table.
 #include <gtest/gtest.h>
 
+#include "core/records/place_tracker.h"
 #include "share_rig.h"
 
 namespace vorblin {
 namespace {
 
+using testing::Show;
 using testing::Table;
 
 // The last place's score in Table(n >= kMaxRecords): 1000, 999, ...
@@ -49,6 +51,39 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
     EXPECT_FALSE(EarnsPlace(Table(kAll + 21), kLast));
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");        // 10 characters
     EXPECT_EQ(CleanPlayerName("中a\r\n\xFF\xFE😀b€?\tc"), "ab€?c");  // line breaks, what 1251 lacks
+}
+
+// After each landing the player climbs past the scores beaten, never past an equal one; the
+// top hides the next place's distance and redraws the grid; a longer table counts as 99 places.
+TEST(RecordsInPlay, ClimbsPastTheScoresBeatenAndCelebratesTheTop) {
+    const struct {
+        int16_t from;
+        int32_t S;
+        int to;
+        std::string place, next, logged;
+    } rows[] = {{3, 100, 3, "", "Next Place : +200", ""},
+                {3, 450, 1, "Place # 2", "Next Place : +50", "...Place : 2"},
+                {1, 500, 1, "", "Next Place : +0", ""},
+                {1, 501, 0, "Place # 1", "", "...VICTORY !!!"},
+                {static_cast<int16_t>(kMaxRecords + 21), kLast + 1, kMaxRecords - 1,
+                 "Place # " + std::to_string(kMaxRecords), "Next Place : +0",
+                 "...Place : " + std::to_string(kMaxRecords)}};
+    for (const auto& r : rows) {
+        int16_t position = r.from;
+        Label place, next;
+        ListBox table, log;
+        Timer flash;
+        int grids = 0;
+        PlaceTracker tracker;
+        tracker.Update_Place(
+            r.from > 3 ? Table(kMaxRecords + 21) : RecordTable{{"a", 500}, {"b", 400}, {"c", 300}},
+            r.S, {position, place, next, table, log, flash, [&] { ++grids; }});
+        EXPECT_EQ(
+            Show("at", position, "place", place.Caption, "next", next.Visible ? next.Caption : "",
+                 "log", log.Items.empty() ? "" : log.Items.back(), "grids", grids),
+            Show("at", r.to, "place", r.place, "next", r.next, "log", r.logged, "grids",
+                 int{r.to == 0}));
+    }
 }
 
 // The table a first start writes, and the name asked for a place: none when the window is

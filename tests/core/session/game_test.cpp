@@ -157,6 +157,9 @@ TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndEscPauses) {
     EXPECT_EQ(Show("x", int{g.board.PosX}, "sounds", played.size(), "minimised",
                    rig.shell.minimized, "restored", rig.shell.restored, "falls", g.tmrDown.Enabled),
               Show("x", 8, "sounds", 0, "minimised", 1, "restored", 1, "falls", true));
+    g.Set_chkPause(1);  // the pause button pauses, only Esc minimises
+    EXPECT_EQ(Show("minimised", rig.shell.minimized, "falls", g.tmrDown.Enabled),
+              Show("minimised", 1, "falls", false));
 }
 
 TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse) {
