@@ -32,6 +32,9 @@ TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
         Listed(ParseRecords("\xC1\xEE\xF0\xE8\xF1\n 1250 \n\r\n\nAnna\r\n  77abc\r\nx\r\nnone\r\n"
                             "id\r\n 3 #9f \r\nno\r\n 4#9f\r\n\xCF\xA8\r\n 5\r\nlast")),
         "Борис 1250;Anna 77;x 0;id 3 #9f;no 4;ПЁ 5;last 0;");
+    const std::string id32(32, 'f');  // the longest identity a line carries
+    EXPECT_EQ(Listed(ParseRecords("a\r\n 1 #" + id32 + "\r\nb\r\n 2 #" + id32 + "f")),
+              "a 1 #" + id32 + ";b 2;");
 }
 
 TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileCarries) {
