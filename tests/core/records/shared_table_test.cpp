@@ -285,7 +285,12 @@ TEST(SharedTable, LeftoversOfCrashedStoresGoByTheSharesClockAndFilesAreTheGroups
     ASSERT_TRUE(WriteFileAtomically(rig.share.File("VorblinFathers.txt.tmp4567"), "x"));
     rig.fault.skew = -3600;  // this machine's clock an hour behind: the share's clock counts
     const mode_t umasked = umask(077);
+    const auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto before = openFiles();
     EXPECT_TRUE(rig.fame.Write_Records_File(RecordEntry{"x", 1}));
+    EXPECT_EQ(openFiles(), before);  // nothing left open
     umask(umasked);
     struct stat info {};
     ASSERT_EQ(stat(rig.fame.Path().c_str(), &info), 0);
