@@ -200,7 +200,9 @@ TEST(SharedTable, PlantedFilesAreNeitherFollowedNorWaitedOnNorSwallowed) {
     EXPECT_EQ(ReadFileBytes(secret).bytes, "secret\r\n 1\r\n");
     EXPECT_EQ(fs::file_size(table), kMaxSharedFileBytes + 1);  // never written over
     fs::remove(table);
+    ASSERT_EQ(mkfifo((table + ".lock").c_str(), 0666), 0);  // no one's lock: taken away at once
     EXPECT_TRUE(rig.fame.Write_Records_File(std::nullopt));
+    EXPECT_FALSE(fs::exists(table + ".lock"));
     EXPECT_EQ(Counts(Stored(rig.share.path), {"a symbolic link", "not a regular file", "secret"}),
               "a symbolic link=1\nnot a regular file=1\nsecret=0\n");
 }
@@ -226,6 +228,13 @@ TEST(SharedTable, AShareThatHangsNeverFreezesTheWindow) {
     rig.fame.Patience.reset();
     rig.fame.Read_Records_File();
     EXPECT_EQ(Counts(Stored(rig.share.path), {"hung"}), "hung=1\n");
+    // A share too full to take the new table: the old one stays as it was.
+    rig.fault.hook = [&](std::string_view op, const std::string& path) {
+        return op == "open" && path.starts_with(rig.fame.Path() + ".tmp") ? ENOSPC : 0;
+    };
+    const std::string before = ReadFileBytes(rig.fame.Path()).bytes;
+    EXPECT_FALSE(rig.fame.Write_Records_File(RecordEntry{"full", 20}));
+    EXPECT_EQ(ReadFileBytes(rig.fame.Path()).bytes, before);
 }
 
 // A store that read the table before a result landed may write it away afterwards: while it
