@@ -5,8 +5,6 @@
 #include <functional>
 #include <sstream>
 
-#include "core/base/text_file.h"
-#include "core/records/records_table.h"
 #include "core/shell/main_shell.h"
 
 namespace vorblin {

@@ -1,5 +1,5 @@
-// Files written whole or not at all, and the fall clock: the ticks due and a batch that ends
-// early.
+// Text read byte by byte, files written whole or not at all, and the fall clock: the ticks
+// due and a batch that ends early.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,11 +8,23 @@
 #include <set>
 
 #include "core/base/text_file.h"
+#include "core/base/text_scan.h"
 #include "core/base/tick_clock.h"
 #include "support/fakes.h"
 
 namespace vorblin {
 namespace {
+
+// The lead bytes of UTF-8 sequences of one to four bytes at each boundary, as names are cut
+// and converted; a score's exponent signed either way.
+TEST(TextScan, Utf8LeadBytesAndSignedExponents) {
+    std::string lengths;
+    for (const unsigned char lead : {0x7F, 0x80, 0xC0, 0xDF, 0xE0, 0xEF, 0xF0})
+        lengths += std::to_string(Utf8SequenceLength(lead));
+    for (const char* line : {"2E-1", "3e+2"})
+        lengths += " " + testing::Show(line, *LeadingNumber(line, NumberForm::WithExponent));
+    EXPECT_EQ(lengths, "1122334 2E-1=0.2\n 3e+2=300\n");
+}
 
 // A temporary name taken (EEXIST, or on a network file system another error) is tried again
 // under a new name, a hundred times at most; a folder that cannot take the file stops at once;
