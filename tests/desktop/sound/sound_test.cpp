@@ -2,6 +2,11 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -10,11 +15,43 @@
 #include <vector>
 
 #include "core/rules/sound_board.h"
+#include "core/sound/settings_rules.h"
+#include "desktop/sound/frm_settings_window.h"
 #include "desktop/sound/sdl_audio_device.h"
+#include "desktop/window_tests.h"
+#include "support/fake_audio.h"
 #include "support/fakes.h"
 
 namespace vorblin {
 namespace {
+
+// The settings window: an event's variants, each switched and turned by its own controls; the
+// typed sweep speed held at its maximum.
+TEST(FrmSettings, EachControlChangesItsOwnSettingAndTheSpeedIsHeldAtItsMaximum) {
+    testing::FakeAudioDevice device;
+    SoundSystem sound{device};
+    sound.CreateChannels();
+    for (int c = 0; c < kChannelCount; ++c) {
+        sound.Get(Channel(c))->DMCtrlPath("/snd/" + std::to_string(c) + ".wav");
+        sound.Get(Channel(c))->DMCtrlVolume(-1500);
+        sound.Get(Channel(c))->DMCtrlEnabled(true);
+    }
+    FrmSettings window(sound, nullptr);
+    window.show();
+    window.findChild<QComboBox*>("cmbListEvents")->setCurrentText("Бросить");
+    testing::Click(&window, "chkEnFirstVar");
+    QTest::keyClick(window.findChild<QSlider*>("sldVolBut2"), Qt::Key_PageUp);
+    window.findChild<QLineEdit*>("txtChange")->setText("1000");
+    const DMCtrl &drop1 = *sound.Get(Channel::mDrop1), &drop2 = *sound.Get(Channel::mDrop2);
+    using testing::Show;
+    EXPECT_EQ(Show("label", window.findChild<QLabel*>("lblSecondVar")->text().toStdString(),
+                   "drop1 on", drop1.DMCtrlEnabled(), "drop1 volume", drop1.DMCtrlVolume(),
+                   "drop2 on", drop2.DMCtrlEnabled(), "drop2 volume", drop2.DMCtrlVolume(), "speed",
+                   sound.SpeedChange),
+              Show("label", std::to_string(int(Channel::mDrop2)) + ".wav", "drop1 on", false,
+                   "drop1 volume", -1500, "drop2 on", true, "drop2 volume", -500, "speed",
+                   kMaxSpeedChange));
+}
 
 // Without a device nothing plays; with one, what cannot be played is refused, also a file
 // that played before and is gone.
