@@ -19,7 +19,7 @@ done <<'CASES'
 the well including the shell|src/core/rules/board.h|#include "core/shell/main_shell.h"|core/rules includes upward from core/shell
 records including sound|src/core/records/hall_of_fame.cpp|#include "core/sound/sound_system.h"|includes its neighbour core/sound
 Qt in the core|src/core/base/colours.cpp|#include <QString>|the core includes <QString>
-SDL in a core test|tests/core/sound/sound_channel_test.cpp|#include <SDL_mixer.h>|the core includes <SDL_mixer.h>
+SDL in a core test|tests/core/sound/settings_file_test.cpp|#include <SDL_mixer.h>|the core includes <SDL_mixer.h>
 a folder with no layer|src/core/extra/thing.h|#pragma once|its folder has no layer
 an include that is not in src/|src/core/shell/main_shell.cpp|#include "core/rules/no_such_file.h"|which is not in src/
 CASES
