@@ -1,15 +1,19 @@
-// Text read byte by byte, files written whole or not at all, and the fall clock: the ticks
-// due and a batch that ends early.
+// Text read byte by byte, files written whole or not at all, the fall clock (the ticks due and
+// a batch that ends early) and the language the texts are shown in.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "core/base/text_file.h"
 #include "core/base/text_scan.h"
 #include "core/base/tick_clock.h"
+#include "core/base/translation.h"
 #include "support/fakes.h"
 
 namespace vorblin {
@@ -90,6 +94,41 @@ TEST(TickClock, CountsDueTicksRunsThemOnceAndEndsABatchOnAStopOrARestart) {
         seen += std::to_string(clock.RunDue(20 * kMs, third)) + " ";
     }
     EXPECT_EQ(seen + std::to_string(clock.Due(20 * kMs)), "0 0 1 10 0 10 10 1 0 3 3 6");
+}
+
+TEST(Translation, TextsAsWrittenUntilSetUpThenInTheLanguageAskedEvenWithoutALocale) {
+    EXPECT_EQ(Tr("Да"), "Да");
+    const testing::TempFolder dir;
+    std::filesystem::create_directories(dir.File("en/LC_MESSAGES"));
+    std::ofstream(dir.File("en.po")) << "msgid \"\"\nmsgstr \"Content-Type: text/plain; "
+                                        "charset=UTF-8\\n\"\n\nmsgid \"Да\"\nmsgstr \"Yes\"\n";
+    const std::string make =
+        "msgfmt -o " + dir.File("en/LC_MESSAGES/vorblin.mo") + " " + dir.File("en.po");
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    const struct {
+        const char *language, *all, *lang, *option, *shown;
+    } cases[] = {{"", "", "en_US", "", "Yes"}, {"", "POSIX", "en_US", "", "Да"},
+                 {"", "C", "en", "", "Да"},    {"en", "C", "", "", "Yes"},
+                 {"en", "", "", "ru", "Да"},   {"", "", "", "en", "Yes"}};
+    for (const auto& c : cases) {
+        for (auto [name, value] : {std::pair{"LANGUAGE", c.language},
+                                   {"LC_ALL", c.all},
+                                   {"LC_MESSAGES", ""},
+                                   {"LANG", c.lang}})
+            setenv(name, value, 1);
+        SetUpTranslations(dir.path, c.option);
+        EXPECT_EQ(Tr("Да"), c.shown) << c.language << "," << c.all << "," << c.lang << c.option;
+        EXPECT_EQ(Tr(""), "");  // not the catalogue's header
+    }
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+        unsetenv(name);
+    SetUpTranslations(dir.path);  // the other tests read the texts as written
+    EXPECT_EQ(Tr("Да"), "Да");
+    // The catalogues of a build folder stand beside the program; an installed copy's beside
+    // its shared files.
+    std::filesystem::create_directories(dir.File("share/locale"));
+    EXPECT_EQ(LocaleFolder(dir.path, "../share/vorblin"), dir.File("share/locale"));
+    EXPECT_EQ(LocaleFolder("/opt/v/games", "../share/vorblin"), "/opt/v/share/locale");
 }
 
 }  // namespace
