@@ -40,4 +40,4 @@ cmake --build build-fuzz -j "$jobs" --target vorblin_records_fuzz
 ctest --test-dir build-fuzz -R records_fuzz --output-on-failure --timeout 120
 
 echo "=== the tests' size"
-python3 scripts/test_ratio.py --limit 0.40 || echo "the tests are larger than our rule allows: a third of the code"
+python3 scripts/test_ratio.py --limit 0.40  # our rule is a third; past 0.40 the suite fails

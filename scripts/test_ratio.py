@@ -49,7 +49,7 @@ def main() -> int:
     code = count(root, ["src", "app"])
     test_total, code_total = sum(tests.values()), sum(code.values())
     ratio = test_total / code_total if code_total else float("inf")
-    print(f"test code {test_total} lines, program code {code_total}: {ratio:.2f} "
+    print(f"test code {test_total} lines, program code {code_total}: {ratio:.3f} "
           f"(limit {args.limit:.2f})")
     for name, lines in sorted(tests.items(), key=lambda item: -item[1])[:args.top]:
         print(f"  {lines:5d}  {name}")
