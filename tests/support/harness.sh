@@ -182,10 +182,10 @@ accounts_start() {
   done
   install -d -g "$g" -m 2775 "$SHARE_DIR"
   sshfs_start vorblin-a-$$ vorblin-b-$$ || return 1
-  # Without two owners on the server the test would prove nothing. (The share test empties
-  # the folder before each run.)
+  # Without two owners on the server the test would prove nothing.
   touch "$SHARE_MOUNT1/.owner1" "$SHARE_MOUNT2/.owner2"
   owners=$(stat -c %U "$SHARE_DIR/.owner1" "$SHARE_DIR/.owner2" | paste -sd ' ')
+  rm -f "$SHARE_DIR"/.owner?
   [ "$owners" = "vorblin-a-$$ vorblin-b-$$" ] || { echo "the server saw one account: $owners"; return 1; }
 }
 smb_start() {
