@@ -26,11 +26,6 @@ void RecordingSurface::Log(const char* kind, int x1, int y1, int x2, int y2, Col
     ops.push_back(text);
 }
 
-int RecordingSurface::Count(const std::string& prefix) const {
-    return int(
-        std::count_if(ops.begin(), ops.end(), [&](auto& op) { return op.starts_with(prefix); }));
-}
-
 std::string RecordingSurface::Cells(int left, int top, int right, int bottom) const {
     const std::string blank(static_cast<size_t>(right - left + 1), ' ');
     std::vector<std::string> rows(static_cast<size_t>(bottom - top + 1), blank);

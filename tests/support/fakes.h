@@ -46,7 +46,6 @@ struct RecordingSurface final : DrawingSurface {
     }
     void Log(const char* kind, int x1, int y1, int x2, int y2, Colour colour);
 
-    int Count(const std::string& prefix) const;
     // What the well surface shows of the well cells from (left, top) to (right, bottom),
     // one text row per well row: '#' a landed cell, 'o' a falling-figure cell, '.' an
     // erased cell, ' ' nothing drawn since the last clear, '?' anything else.

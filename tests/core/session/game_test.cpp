@@ -68,8 +68,12 @@ TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusStops) {
     }
     EXPECT_EQ(g.scores.lblTimeBonus.Caption, "0");  // 201 ticks: the count stops
     g.scores.Speed = 0;
-    g.pad.bDrop = true;  // a dropped figure falls a row every tick
+    g.pad.bDrop = true;     // a dropped figure falls a row every tick
+    rig.sound.loop = true;  // the background music's pan sweeps on every tick
     EXPECT_EQ(Ticks(5), 12);
+    EXPECT_EQ(rig.sound.panSteps, 5);
+    Ticks(16);  // landed: no special figure has, so no special bonus is shown
+    EXPECT_EQ(g.scores.lblSumBonus.Caption, "");
 }
 
 TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/base/text_file.h"
+#include "core/sound/settings_rules.h"
 #include "core/sound/sound_settings_file.h"
 #include "support/fake_audio.h"
 #include "support/fakes.h"
@@ -73,6 +74,12 @@ TEST(BackgroundMusic, PanSweepAndATuneThatCannotStart) {
         }
         EXPECT_EQ(", " + device.Take(), expected) << speed;
     }
+    bkg.StopBkgMusic();
+    bkg.ResumeBkgMusic();  // where it stopped, looping still
+    EXPECT_EQ(device.Take(), "stop bkg, play bkg loop");
+    sound.ForLoop = 1234;
+    SetPanSpeed(sound, 0);  // no sweep: the tune back in the middle
+    EXPECT_EQ(sound.ForLoop, 0);
     // A tune that cannot start leaves nothing to set, stop or resume; the volume is kept.
     device.loads = false;
     bkg.PlayBkgMusic("/m/gone.wav");
