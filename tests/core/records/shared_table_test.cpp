@@ -228,13 +228,18 @@ TEST(SharedTable, AShareThatHangsNeverFreezesTheWindow) {
     rig.fame.Patience.reset();
     rig.fame.Read_Records_File();
     EXPECT_EQ(Counts(Stored(rig.share.path), {"hung"}), "hung=1\n");
-    // A share too full to take the new table: the old one stays as it was.
+    // Both folders full: the share keeps its old table, the player hears that the result
+    // could not be kept, and it waits in memory until a store can take it.
     rig.fault.hook = [&](std::string_view op, const std::string& path) {
-        return op == "open" && path.starts_with(rig.fame.Path() + ".tmp") ? ENOSPC : 0;
+        return op == "open" && path.find(".tmp") != path.npos ? ENOSPC : 0;
     };
     const std::string before = ReadFileBytes(rig.fame.Path()).bytes;
     EXPECT_FALSE(rig.fame.Write_Records_File(RecordEntry{"full", 20}));
     EXPECT_EQ(ReadFileBytes(rig.fame.Path()).bytes, before);
+    EXPECT_TRUE(rig.Heard("could not be kept in " + rig.own.path)) << rig.told;
+    rig.fault.hook = nullptr;
+    EXPECT_TRUE(rig.fame.Write_Records_File(std::nullopt));
+    EXPECT_EQ(Counts(Stored(rig.share.path), {"full"}), "full=1\n");
 }
 
 // A store that read the table before a result landed may write it away afterwards: while it
