@@ -6,12 +6,17 @@
 #include <sstream>
 
 #include "core/shell/main_shell.h"
+#include "core/shell/window_shape.h"
 
 namespace vorblin {
 
 // What a failed comparison prints for an entry: "name=score#id".
 inline void PrintTo(const RecordEntry& e, std::ostream* out) {
     *out << e.Name << "=" << e.Score << (e.Id.empty() ? "" : "#" + e.Id);
+}
+
+inline void PrintTo(const ShapeRect& r, std::ostream* out) {
+    *out << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
 }
 
 }  // namespace vorblin
@@ -73,15 +78,10 @@ struct RecordingRecords final : RecordsLink {
         if (log)
             log->AddItem("...Place : " + std::to_string(S));
     }
-    void End_Of_Game(int32_t S) override {
-        endings.push_back(S);
-        onEnd();
-    }
+    void End_Of_Game(int32_t) override {}
 
     int16_t tableLines = 1;
     ListBox* log = nullptr;
-    std::vector<int32_t> endings;
-    std::function<void()> onEnd = [] {};  // the game-over flow's dialogs
 };
 
 struct RecordingShell final : MainWindowLink {
@@ -128,7 +128,6 @@ struct FakeSides final : SideWindowHost {
 struct ScriptedDialogs final : RecordsDialogs {
     NameEntry Ask_Player_Name() override {
         log.push_back("name");
-        whileAsking();
         return name;
     }
     bool AskNewGame() override {
@@ -140,7 +139,7 @@ struct ScriptedDialogs final : RecordsDialogs {
     void EndProgram() override { log.push_back("end"); }
 
     NameEntry name{"UnNamed", false};
-    std::function<void()> whileAsking = [] {}, whileDeciding = [] {};
+    std::function<void()> whileDeciding = [] {};
     bool newGame = true;
     std::vector<std::string> log;
 };

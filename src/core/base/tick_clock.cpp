@@ -1,5 +1,7 @@
 #include "core/base/tick_clock.h"
 
+#include <algorithm>
+
 namespace vorblin {
 
 void TickClock::Start(int64_t now) {
@@ -28,7 +30,7 @@ int64_t TickClock::RunDue(int64_t now, const std::function<void()>& tick) {
 
 int64_t TickClock::WakeAt(int64_t now, int64_t ticks) const {
     const int64_t due = origin_ + (ran_ + ticks) * kTickNs;
-    return due > now + kFrameNs ? due : now + kFrameNs;
+    return std::max(due, now + kFrameNs);
 }
 
 }  // namespace vorblin

@@ -53,17 +53,16 @@ void PendingResults::Save(std::vector<Kept> kept) {
         text += (k.waiting.seen ? "=" : "") + k.waiting.entry.Id + "\t" +
                 ScoreText(k.waiting.entry.Score) + "\t" + k.waiting.entry.Name + "\t" + k.folder +
                 "\n";
-    bool saved = false;
-    bool unsavedBefore = false;
-    {
+    const bool unsavedBefore = [this] {
         const std::lock_guard<std::mutex> guard(memory_);
-        unsavedBefore = !unsaved_.empty();
-    }
-    if (ownFolder_.empty()) {
-        saved = false;
-    } else if (kept.empty()) {
-        saved = UnlinkPatiently(ops_, Path()) == 0 || errno == ENOENT;
-    } else {
+        return !unsaved_.empty();
+    }();
+    bool saved = false;  // without a folder of its own, what waits waits in memory
+    if (!ownFolder_.empty() && kept.empty()) {
+        // Nothing waits: a list that cannot be removed only offers again what the table
+        // holds already, and identities keep it from being counted twice.
+        UnlinkPatiently(ops_, Path());
+    } else if (!ownFolder_.empty()) {
         const std::string temp =
             WriteTemporary(Path(), text, Flush::ToDisk, [this](const std::string& name) {
                 return ops_.Open(name, O_WRONLY | O_CREAT | O_EXCL, 0600);

@@ -1,5 +1,6 @@
 #include "core/records/place_tracker.h"
 
+#include <algorithm>
 #include <string>
 
 namespace vorblin {
@@ -9,8 +10,7 @@ void PlaceTracker::Update_Place(const RecordTable& table, int32_t S, const Place
     if (c.Position == 0)
         return;
     // A longer, hand-made table: the places behind the 99th are not places at all.
-    if (c.Position > static_cast<int16_t>(kMaxRecords))
-        c.Position = static_cast<int16_t>(kMaxRecords);
+    c.Position = std::min(c.Position, static_cast<int16_t>(kMaxRecords));
     while (c.Position > 0 && S > scoreAbove()) {
         --c.Position;
         ++PlaceChanged;

@@ -132,9 +132,7 @@ Wholeness CheckWhole(std::string_view bytes) {
 std::string TableLine(size_t i, const RecordEntry& entry) {
     std::string line = std::to_string(i) + (i < 10 ? ". " : ".") + entry.Name;
     // A longer name from a shared or hand-edited file simply gets no padding.
-    const size_t length = CharacterCount(entry.Name);
-    if (length < 15)
-        line.append(15 - length, ' ');
+    line.append(15 - std::min<size_t>(CharacterCount(entry.Name), 15), ' ');
     return line + ScoreText(entry.Score);
 }
 

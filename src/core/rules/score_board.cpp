@@ -29,7 +29,7 @@ void ScoreBoard::Delete_Full_Lines(Board& board, int16_t& speed, int16_t& Lines,
     int r = board.MaxY;
     while (r >= 0) {
         int count = 0;
-        for (int c = 0; c <= board.MaxX; ++c)
+        for (int c = Board::kFirstColumn; c <= board.LastColumn(); ++c)
             count += board.C(c, r) ? 1 : 0;
         if (count != 15) {
             --r;
@@ -37,7 +37,7 @@ void ScoreBoard::Delete_Full_Lines(Board& board, int16_t& speed, int16_t& Lines,
         }
         ++Lines;
         for (int k = r; k >= 0; --k)
-            for (int c = 0; c <= board.MaxX; ++c)
+            for (int c = Board::kFirstColumn; c <= board.LastColumn(); ++c)
                 board.C(c, k) = k > 0 && board.C(c, k - 1);
         CountUp(LinesInLevel);
         RaiseLevelIfDue(speed, lstStatistic);

@@ -1,5 +1,6 @@
 #include "core/sound/settings_rules.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "core/base/text_scan.h"
@@ -87,7 +88,7 @@ SpeedText ReadSpeedText(std::string_view text) {
         return {kMaxSpeedChange, true};
     // A negative speed sweeps the other way; it is kept within what the setting can hold.
     const double lowest = std::numeric_limits<int16_t>::min();
-    return {static_cast<int16_t>(v < lowest ? lowest : v), false};
+    return {static_cast<int16_t>(std::max(v, lowest)), false};
 }
 
 }  // namespace vorblin

@@ -86,7 +86,8 @@ TEST(MainWindowLayout, ControlsStandInTheDesignsOrderWhereItPutsThemWithTheirCap
         const bool back = item.kind == ControlKind::Panel || item.kind == ControlKind::Bar ||
                           item.kind == ControlKind::Picture;
         const Colour colour = want.colour == kAny ? kAny : back ? item.back : item.fore;
-        // Labels are centred but for the counts and the hidden credits line (buttons always are).
+        // Labels are centred but for the counts and the hidden credits line; buttons always are,
+        // panels, frames and pictures never.
         const std::string_view name = want.name;
         const bool label = item.kind == ControlKind::Label, credits = name == "lblAutors";
         const bool menu = std::string_view(want.container) == "frmMenu";  // red buttons
@@ -94,16 +95,17 @@ TEST(MainWindowLayout, ControlsStandInTheDesignsOrderWhereItPutsThemWithTheirCap
             Show("name", item.name, "in", item.container, "at", item.left, "top", item.top, "width",
                  item.width, "height", item.height, "caption", item.caption, "colour", colour,
                  "menu", menu && item.back == RGB(192, 0, 0), "visible", item.visible, "centred",
-                 label && item.centred),
+                 item.centred),
             Show("name", name, "in", want.container, "at", want.left, "top", want.top, "width",
                  want.width, "height", want.height, "caption", want.caption, "colour", want.colour,
                  "menu", menu, "visible", !credits && name != "lblFirma", "centred",
-                 label && !credits && !name.starts_with("lblCountLines")));
+                 label ? !credits && !name.starts_with("lblCountLines")
+                       : !back && item.kind != ControlKind::Frame));
     }
 }
 
 // The main window's logic with a help window that notes each page and is closed ("Закрыть")
-// on the page numbered closeOn (0 the first page, -1 never); with endGame the game ends there.
+// on the page numbered closeOn (0 the first page, -1 never).
 struct TourRig : testing::ShellRig {
     struct Window final : HelpWindow {
         explicit Window(TourRig& rig) : rig(rig) {}
@@ -117,16 +119,11 @@ struct TourRig : testing::ShellRig {
                                               rig.main.records.lstTable.BackColor, "sounds",
                                               rig.sound.played.size(), "text", text));
             blnClose = static_cast<int>(rig.pages.size()) - 1 == rig.closeOn;
-            if (blnClose && rig.endGame) {  // its flow closes the window and starts anew
-                rig.rnd.fallback = 0.5f;    // with buttons of another colour
-                testing::LandOnNextTick(rig.game, 0, true);
-                rig.game.tmrDown_Timer();
-            }
         }
         TourRig& rig;
     };
 
-    TourRig(int closeOn, bool endGame) : closeOn(closeOn), endGame(endGame) {
+    explicit TourRig(int closeOn) : closeOn(closeOn) {
         main.Form_Load();
         shell.helpWindow = [this] { return std::make_unique<Window>(*this); };
     }
@@ -139,7 +136,6 @@ struct TourRig : testing::ShellRig {
     }
 
     int closeOn;
-    bool endGame;
     std::vector<std::string> pages;
 };
 
@@ -154,7 +150,7 @@ TEST(HelpTour, WalksTheControlsInOrderUntilClosedAndGivesTheirColoursBack) {
                            "text=" + std::string(control.help));
     for (const int closeOn : {-1, 0, 12}) {  // never, the first page, "Help"
         SCOPED_TRACE(closeOn);
-        TourRig rig(closeOn, false);
+        TourRig rig(closeOn);
         rig.game.cmdLeftRight_MouseDown(0);  // green while held
         rig.game.cmdDown_MouseDown();        // black until the landing
         rig.sound.played.clear();
@@ -173,19 +169,12 @@ TEST(HelpTour, WalksTheControlsInOrderUntilClosedAndGivesTheirColoursBack) {
     }
 }
 
-// A game ending on a page: the painted control has its colour back before the new game
-// reads the menu's colour and paints the pad's buttons anew, and keeps that new colour.
-TEST(HelpTour, AGameEndingOnAPageGivesTheColourBackFirst) {
-    for (const int closeOn : {3, 13}) {  // "V", "Pause"
-        SCOPED_TRACE(closeOn);
-        TourRig rig(closeOn, true);
-        const ControlPad& pad = rig.game.pad;
-        const Colour old = pad.ColorButtons;
-        rig.main.Set_chkHelp(1);
-        EXPECT_EQ(Show("menu", rig.main.menu.ColorMenu, "pause", pad.chkPause.BackColor, "down",
-                       pad.cmdDown.BackColor == pad.ColorButtons && pad.ColorButtons != old),
-                  Show("menu", RGB(192, 0, 0), "pause", RGB(192, 0, 0), "down", true));
-    }
+// The pages' sounds by number, from 1; any other number plays nothing.
+TEST(HelpTour, PageSoundsByNumber) {
+    testing::RecordingSound sound;
+    for (const size_t code : {size_t{0}, size_t{1}, kSoundByCode.size(), kSoundByCode.size() + 1})
+        Play_Event_Sound(sound, static_cast<uint8_t>(code));
+    EXPECT_EQ(sound.played, (std::vector<Channel>{kSoundByCode.front(), kSoundByCode.back()}));
 }
 
 TEST(HelpWindowRules, OpensLeftOfTheMainWindowAndUnrollsJustPast3030Twips) {

@@ -26,15 +26,29 @@ TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
     EXPECT_EQ(bytes.substr(0, 14), "\xC1\xEE\xF0\xE8\xF1\r\n 1250 ~");
     EXPECT_EQ(bytes.substr(bytes.find("\r\nneg")), "\r\nneg\r\n-5\r\nlate\r\n 7 #a1f\r\n");
     // LF ends, stray blank lines, blanks around the digits, text instead of a number, a
-    // name without its score line; an identity only as a word of its own. Windows-1251
-    // always, also where the bytes happen to be valid UTF-8 ("ПЁ" = CF A8).
+    // name without its score line, a negative zero; an identity only as a word of its own.
+    // Windows-1251 always, also where the bytes happen to be valid UTF-8 ("ПЁ" = CF A8).
     EXPECT_EQ(
         Listed(ParseRecords("\xC1\xEE\xF0\xE8\xF1\n 1250 \n\r\n\nAnna\r\n  77abc\r\nx\r\nnone\r\n"
-                            "id\r\n 3 #9f \r\nno\r\n 4#9f\r\n\xCF\xA8\r\n 5\r\nlast")),
-        "Борис 1250;Anna 77;x 0;id 3 #9f;no 4;ПЁ 5;last 0;");
+                            "id\r\n 3 #9f \r\nno\r\n 4#9f\r\n\xCF\xA8\r\n 5\r\nz\r\n-0\r\nlast")),
+        "Борис 1250;Anna 77;x 0;id 3 #9f;no 4;ПЁ 5;z 0;last 0;");
     const std::string id32(32, 'f');  // the longest identity a line carries
     EXPECT_EQ(Listed(ParseRecords("a\r\n 1 #" + id32 + "\r\nb\r\n 2 #" + id32 + "f")),
               "a 1 #" + id32 + ";b 2;");
+}
+
+// The first score line carries the length and hash of the lines after it: a read cut short,
+// a table edited by hand and one without the mark are told apart.
+TEST(RecordsFile, TheFirstScoreLineTellsAWholeTableFromACutOrAnEditedOne) {
+    const std::string whole = FormatRecords(Table(3)), end = "\r\nb\r\n2\r\n";
+    const char* const names[] = {"Whole", "Unmarked", "Unended", "Short", "Other"};
+    std::string seen;
+    for (const std::string& bytes :
+         {whole, whole.substr(0, whole.size() - 1), whole + "x\r\n",
+          whole.substr(0, whole.size() - 3) + "9\r\n", "a\r\n 1" + end, std::string("a\r\n 1"),
+          "a\r\n 1 ~6x0000abcd" + end, "a\r\n 1 ~6.0000abc" + end, "a\r\n 1 ~.0000abcd" + end})
+        seen += names[static_cast<int>(CheckWhole(bytes))] + std::string(" ");
+    EXPECT_EQ(seen, "Whole Short Other Other Unmarked Unended Unmarked Unmarked Unmarked ");
 }
 
 TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileCarries) {

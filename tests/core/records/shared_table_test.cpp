@@ -199,6 +199,8 @@ TEST(SharedTable, PlantedFilesAreNeitherFollowedNorWaitedOnNorSwallowed) {
     }
     EXPECT_EQ(ReadFileBytes(secret).bytes, "secret\r\n 1\r\n");
     EXPECT_EQ(fs::file_size(table), kMaxSharedFileBytes + 1);  // never written over
+    fs::resize_file(table, kMaxSharedFileBytes);               // as large as a table may be
+    EXPECT_EQ(ReadShared(RealShare(), table).bytes.size(), kMaxSharedFileBytes);
     fs::remove(table);
     ASSERT_EQ(mkfifo((table + ".lock").c_str(), 0666), 0);  // no one's lock: taken away at once
     EXPECT_TRUE(rig.fame.Write_Records_File(std::nullopt));
@@ -286,6 +288,7 @@ TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
 }
 
 TEST(SharedTable, LeftoversOfCrashedStoresGoByTheSharesClockAndFilesAreTheGroups) {
+    close(0);  // started without standard input, as some launchers do: files open as 0
     Rig rig;
     // Temporary tables, reads of older versions, lock files of one's own: the old ones go;
     // never the breaker of the lock (whoever breaks it removes it), nor others' files.

@@ -39,15 +39,6 @@ TEST_F(ScoringTest, FullRowsGoAtOnceAndWhatLiesAboveMovesDown) {
             EXPECT_EQ(board.C(x, y), (x == 7 && y == 2) || (x == 9 && y == 1)) << x << "," << y;
 }
 
-// The level rising on the ninth line, in the middle of a removal: game_test.
-TEST_F(ScoringTest, AtLevelTenNoLevelRisesAndALongCountStops) {
-    scores.Speed = 150;
-    scores.LinesInLevel = INT16_MAX;
-    Remove({kFull, kFull});
-    EXPECT_EQ(Show("speed", scores.Speed, "lines", scores.LinesInLevel, "log", stats.ListCount()),
-              Show("speed", 150, "lines", INT16_MAX, "log", 0));
-}
-
 TEST_F(ScoringTest, CountCaptionsMultiplyTheShownBonusAndTheLastCountFlashes) {
     for (int16_t n : {4, 4, 4, 1})  // a count's caption multiplies the shown bonus
         scores.ScoreRemovedLines(n);

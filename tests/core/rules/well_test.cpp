@@ -132,6 +132,19 @@ TEST(DrawWell, FieldGridAndFigureCoverTheWholeWell) {
     // The figure's redraw spares landed cells and stops at the margin, from column 19 on.
     Draw_Figure(s, board);
     EXPECT_EQ(s.Cells(15, 30, 20, 30), ".o.#. \n");
+    // The three figures after the next, one below the other, each in 4 × 4 outlined cells; a
+    // shape shorter than its box fills the rest empty.
+    FigureQueue queue;
+    queue(3).Shape = "1", queue(4).Shape = "01", queue(5).Shape = "0000000000000001";
+    s.ops.clear();
+    Draw_Future(s, queue);
+    std::string yellow;
+    for (const std::string& op : s.ops)
+        yellow += op.ends_with("#FFFF") ? op + ";" : "";
+    EXPECT_EQ(Show("cells", s.ops.size() - 1, "yellow", yellow),
+              Show("cells", 48, "yellow",
+                   "outline 278,278-472,472 #FFFF;outline 278,1728-472,1922 "
+                   "#FFFF;outline 1028,3428-1222,3622 #FFFF;"));
 }
 
 }  // namespace

@@ -10,50 +10,64 @@ namespace {
 
 using testing::Show;
 
-// Everything a game shows or keeps for the next landing, as text.
-std::string Displays(const testing::ShellRig& rig) {
-    const Game& g = rig.game;
-    const ScoreBoard& s = g.scores;
-    std::string text = testing::Panel(s);
-    text.resize(text.find("time bonus="));  // the time bonus labels keep theirs
-    text += Show("level colour", s.lblLevel.ForeColor, "score colour", s.lblScore.ForeColor,
-                 "place", g.lblPosition.Caption, "next place", g.lblNextPlace.Caption, "next shown",
-                 g.lblNextPlace.Visible, "notice", g.notice.lblFirma.Visible, "S", s.Score, "speed",
-                 s.Speed, "level", s.Level, "lines", s.LinesInLevel, "figures", s.FigureCount,
-                 "cells", s.CellCounter, "time total", s.TimeBonusTotal, "special total",
-                 s.VorblinBonusTotal, "figure colour", g.notice.ColorFigura, "menu colour",
-                 rig.main.menu.ColorMenu, "drop", g.pad.bDrop, "controls", g.pad.EnableControls,
-                 "fall timer", g.tmrDown.Enabled, "demo", rig.main.menu.chkDemo.Value, "demo timer",
-                 rig.main.demo.tmrDemo.Enabled, "log index", g.lstStatistic.ListIndex);
-    for (int n = 1; n <= 4; ++n)
-        text += Show("lines of " + std::to_string(n), s.LineCounts[n]);
-    for (const std::string& line : g.lstStatistic.Items)
-        text += line + "\n";
-    return text + testing::BottomPicture(g.board, 31) + rig.well.Cells(2, 0, 20, 30);
-}
-
-// A game played to a landing, lines cleared, a place, a bonus shown, the demo on, keys down
-// and a figure falling: a new game shows and keeps what the first did.
+// A game played to a landing, lines cleared and sped up: a new game starts as the first did.
 TEST(SecondGame, StartsAsCleanAsTheFirst) {
     testing::ShellRig fresh, played;
-    fresh.main.Form_Load();
-    played.main.Form_Load();
-    Game& g = played.game;
-    testing::LandOnNextTick(g, 1234);
-    g.tmrDown_Timer();
-    for (const int16_t lines : {1, 2, 4})
-        g.scores.ScoreRemovedLines(lines);
-    g.scores.LinesInLevel = 8;
-    g.notice.lblFirma.Visible = true;
-    g.lblPosition.Caption = "Place # 1";  // as the place tracker leaves the first place
-    g.lblNextPlace.Visible = false;
-    played.main.Set_chkDemo(1);
-    for (int16_t key : {kKeyLeft, kKeyUp, kKeySpace, kKeyDown})
-        g.Form_KeyDown(key);
-    g.tmrDown_Timer();  // the new game comes while a figure falls
+    for (testing::ShellRig* rig : {&fresh, &played})
+        rig->main.Form_Load();
+    testing::LandOnNextTick(played.game, 1234);
+    played.game.tmrDown_Timer();
+    played.game.scores.ScoreRemovedLines(2);
+    played.game.scores.Speed = 40;
     played.main.New_Game();
-    EXPECT_EQ(Displays(played), Displays(fresh));
-    EXPECT_EQ(played.shell.outlines, 2);  // the window's outline made again at each load
+    const auto shown = [](const testing::ShellRig& r) {
+        const ScoreBoard& s = r.game.scores;
+        return Show("S", s.Score, "speed", s.Speed, "lines", s.LinesInLevel, "log",
+                    r.game.lstStatistic.ListCount(), "table", r.main.records.lstTable.ListCount());
+    };
+    EXPECT_EQ(shown(played), shown(fresh));
+}
+
+// The light runs once over Pause, Help, Demo and Set, each back to the menu's colour as the
+// next lights.
+TEST(MainWindow, TheMenuLightRunsOnceOverTheTopRow) {
+    testing::ShellRig rig;
+    MainMenu& menu = rig.main.menu;
+    std::string lit;
+    menu.tmrMigMenuControls.Enabled = true;
+    for (int tick = 0; tick < 5; ++tick) {
+        rig.main.tmrMigMenuControls_Timer();
+        for (const CheckButton* b :
+             {&rig.game.pad.chkPause, &menu.chkHelp, &menu.chkDemo, &menu.chkSet})
+            lit += b->BackColor == kMenuFlash ? "*" : b->BackColor == menu.ColorMenu ? "-" : "?";
+        lit += menu.tmrMigMenuControls.Enabled ? " " : ".";
+    }
+    EXPECT_EQ(lit, "*--- -*-- --*- ---* ----.");
+}
+
+// "Auto" docks the side windows at the main window's right edge, the hall of fame at its
+// bottom and the statistics beside the future from that window's whole pixel, and shows them;
+// a side window's button hides it again.
+TEST(MainWindow, AutoDocksAndShowsTheSideWindows) {
+    testing::ShellRig rig;
+    rig.sides.main = {1003, 500};
+    rig.main.Set_chkAuto(1);
+    rig.main.Set_chkRec(0);
+    std::string places;
+    for (const auto& side : rig.sides.sides)
+        places += Show("left", side.position.Left, "top", side.position.Top, "shown", side.visible);
+    EXPECT_EQ(places, Show("left", 8148, "top", 6080, "shown", false, "left", 9800, "top", 500,
+                           "shown", true, "left", 8148, "top", 500, "shown", true));
+}
+
+// The window is cut to its title strip and its shaping controls: a panel with its border, a
+// bar as it stands; other controls add nothing.
+TEST(MainWindow, TheOutlineIsTheTitleStripAndTheShapingControls) {
+    const PlacedControl controls[] = {{"fraLeft", ControlKind::Panel, 10, 20, 100, 200},
+                                      {"lblScore", ControlKind::Label, 1, 2, 3, 4},
+                                      {"Label5", ControlKind::Bar, 5, 6, 7, 8}};
+    EXPECT_EQ(RebuildWindowRgn(475, controls),
+              (std::vector<ShapeRect>{{0, 0, 475, 27}, {12, 47, 116, 255}, {7, 33, 12, 41}}));
 }
 
 // The end of a game: the tool windows closed, the name asked for a place; the demo presses

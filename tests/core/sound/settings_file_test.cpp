@@ -202,13 +202,5 @@ TEST(SettingsFileDamaged, LinesKeepTheHeldValues) {
     }
 }
 
-TEST_F(SettingsFile, AFolderThatCannotBeWritten) {
-    const std::string locked = data.File("plain-file");  // nothing can be made in it
-    WriteFileAtomically(locked, "x");
-    SoundSettingsFile plain(locked, program.path);
-    EXPECT_FALSE(plain.SaveSoundSettings(places, sound));
-    EXPECT_EQ(ReadFileBytes(locked).bytes, "x");
-}
-
 }  // namespace
 }  // namespace vorblin
