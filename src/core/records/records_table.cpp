@@ -153,8 +153,7 @@ bool InsertRecord(RecordTable& table, RecordEntry entry) {
         return false;
     table.insert(table.begin() + static_cast<std::ptrdiff_t>(PlaceFor(table, entry.Score)),
                  std::move(entry));
-    if (table.size() > kMaxRecords)
-        table.resize(kMaxRecords);
+    table.resize(std::min(table.size(), kMaxRecords));
     return true;
 }
 

@@ -32,7 +32,9 @@ struct FaultShare final : ShareOps {
             lseek(fd, 0, SEEK_SET);
             return fd;
         }
-        return ShareOps::Open(path, flags, mode);
+        // "write": made where asked, but open for reading only, so that every write fails.
+        const bool refuse = !reading && Call("write", path);
+        return ShareOps::Open(path, refuse ? (flags & ~O_ACCMODE) | O_RDONLY : flags, mode);
     }
     int Rename(const std::string& from, const std::string& to) override {
         if (const int e = Call("rename", to))

@@ -230,10 +230,12 @@ TEST(SharedTable, AShareThatHangsNeverFreezesTheWindow) {
     rig.fame.Patience.reset();
     rig.fame.Read_Records_File();
     EXPECT_EQ(Counts(Stored(rig.share.path), {"hung"}), "hung=1\n");
-    // Both folders full: the share keeps its old table, the player hears that the result
-    // could not be kept, and it waits in memory until a store can take it.
+    // Both folders full, the share's when its new table is written, the own's at the create:
+    // the share keeps its old table, the player hears that the result could not be kept, and
+    // it waits in memory until a store can take it.
     rig.fault.hook = [&](std::string_view op, const std::string& path) {
-        return op == "open" && path.find(".tmp") != path.npos ? ENOSPC : 0;
+        const bool tmp = path.find(".tmp") != path.npos;
+        return tmp && op == (path.starts_with(rig.share.path) ? "write" : "open") ? ENOSPC : 0;
     };
     const std::string before = ReadFileBytes(rig.fame.Path()).bytes;
     EXPECT_FALSE(rig.fame.Write_Records_File(RecordEntry{"full", 20}));
