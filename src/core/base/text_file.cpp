@@ -71,6 +71,17 @@ FileBytes ReadFileBytes(const std::string& path) {
     return result;
 }
 
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = write(fd, bytes.data(), bytes.size());
+        if (n > 0)
+            bytes.remove_prefix(static_cast<size_t>(n));
+        else if (n == 0 || errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
 // open() applies the umask, so other machines sharing the folder can read it.
 std::string WriteTemporary(const std::string& path, std::string_view bytes, Flush flush,
                            const std::function<int(const std::string&)>& create) {
@@ -91,16 +102,7 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes, Flus
     }
     if (fd < 0)
         return {};
-    bool ok = true;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0)
-            done += static_cast<size_t>(n);
-        else if (n < 0 && errno != EINTR)
-            ok = false;
-    }
-    ok = ok && (flush == Flush::Lazily || fsync(fd) == 0);
+    bool ok = WriteAll(fd, bytes) && (flush == Flush::Lazily || fsync(fd) == 0);
     ok = close(fd) == 0 && ok;
     if (!ok) {
         unlink(temp.c_str());

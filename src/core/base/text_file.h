@@ -20,6 +20,9 @@ struct FileBytes {
 // the read (permissions, a folder in its place, an I/O error) is Unreadable.
 FileBytes ReadFileBytes(const std::string& path);
 
+// The bytes written whole to an open file (write(2) may take them in parts).
+bool WriteAll(int fd, std::string_view bytes);
+
 // Whether a write waits until the bytes are on the disk. A file made from defaults need not:
 // lost in a crash, it is simply made again (and the wait can cost a start-up 15 ms).
 enum class Flush { ToDisk, Lazily };

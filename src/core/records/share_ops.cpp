@@ -118,18 +118,6 @@ int CreateShared(ShareOps& ops, const std::string& path) {
     return fd;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0)
-            done += static_cast<size_t>(n);
-        else if (n == 0 || errno != EINTR)
-            return false;
-    }
-    return true;
-}
-
 namespace {
 
 template <typename Call>
@@ -147,7 +135,14 @@ int Patiently(Call call, int patience) {
 }  // namespace
 
 int UnlinkPatiently(ShareOps& ops, const std::string& path, int patience) {
-    return Patiently([&] { return ops.Unlink(path); }, patience);
+    return Patiently(
+        [&] {
+            const int rc = ops.Unlink(path);
+            if (rc != 0 && errno == EIO)
+                errno = EBUSY;
+            return rc;
+        },
+        patience);
 }
 
 int RenamePatiently(ShareOps& ops, const std::string& from, const std::string& to, int patience) {

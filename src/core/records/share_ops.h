@@ -46,11 +46,9 @@ FileBytes ReadShared(ShareOps& ops, const std::string& path, std::string* why = 
 // lock the others out. A descriptor, or -1 with errno set.
 int CreateShared(ShareOps& ops, const std::string& path);
 
-// The bytes written whole (write(2) may take them in parts).
-bool WriteAll(int fd, std::string_view bytes);
-
 // A file server may refuse to remove or replace a file another client has open for a
-// moment (SMB answers EBUSY): the call is tried again for about `patience` milliseconds.
+// moment (SMB answers EBUSY, through FUSE a removal also EIO): the call is tried again for
+// about `patience` milliseconds.
 int UnlinkPatiently(ShareOps& ops, const std::string& path, int patience = 2000);
 int RenamePatiently(ShareOps& ops, const std::string& from, const std::string& to,
                     int patience = 2000);

@@ -13,7 +13,8 @@
 
 namespace vorblin::testing {
 
-// `hook` sees every call first, by its name ("open" to write or create, "read", "rename")
+// `hook` sees every call first, by its name ("open" to write or create, "read", "rename",
+// "unlink")
 // and path, and may delay it, end the process, or fail it with the errno it
 // returns. A rename can land with its reply lost; reads of the table can see only its first
 // `cutTo` bytes, as a client that believes an earlier size; the share's clock can be off
@@ -41,6 +42,10 @@ struct FaultShare final : ShareOps {
             return Fail(e);
         const int rc = ShareOps::Rename(from, to);
         return rc == 0 && loseRenameReply ? Fail(EIO) : rc;
+    }
+    int Unlink(const std::string& path) override {
+        const int e = Call("unlink", path);
+        return e ? Fail(e) : ShareOps::Unlink(path);
     }
     timespec Now() override {
         timespec now = ShareOps::Now();

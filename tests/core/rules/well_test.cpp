@@ -132,6 +132,9 @@ TEST(DrawWell, FieldGridAndFigureCoverTheWholeWell) {
     // The figure's redraw spares landed cells and stops at the margin, from column 19 on.
     Draw_Figure(s, board);
     EXPECT_EQ(s.Cells(15, 30, 20, 30), ".o.#. \n");
+    // At the left wall it starts in the margin's last column; a box's far corner is the figure's.
+    Draw_Figure(s, BoardWith("0000000000000001", 4, 1));
+    EXPECT_EQ(s.Cells(2, 4, 8, 4), " ....o.\n");
     // The three figures after the next, one below the other, each in 4 × 4 outlined cells; a
     // shape shorter than its box fills the rest empty.
     FigureQueue queue;
