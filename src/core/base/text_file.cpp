@@ -173,16 +173,13 @@ std::string DecodeText(std::string_view bytes) {
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = text.size();
-        if (end > start && text[end - 1] == '\r')
-            --end;
-        lines.emplace_back(text.substr(start, end - start));
-        start = next;
+    while (!text.empty()) {
+        const size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        lines.emplace_back(line);
+        text.remove_prefix(std::min(end + 1, text.size()));
     }
     return lines;
 }

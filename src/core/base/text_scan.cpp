@@ -3,6 +3,7 @@
 #include <locale.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -68,18 +69,18 @@ std::optional<double> LeadingNumber(std::string_view line, NumberForm form) {
     }
     if (mantissa == 0)
         return std::nullopt;
-    size_t end = i;
+    // An exponent without digits ("1e", "1e+") is no part of the number; strtod stops before
+    // it as well.
     if (form == NumberForm::WithExponent && i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
         ++i;
         if (i < line.size() && (line[i] == '-' || line[i] == '+'))
             ++i;
-        if (digits() > 0)
-            end = i;
+        digits();
     }
-    const double value = CStrtod(std::string(line.substr(start, end - start)));
-    if (!std::isfinite(value))
-        return value > 0 ? std::numeric_limits<double>::max()
-                         : std::numeric_limits<double>::lowest();
+    // Too large for a double: the largest there is, of its sign.
+    const double value =
+        std::clamp(CStrtod(std::string(line.substr(start, i - start))),
+                   std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max());
     return value + 0.0;  // no "-0"
 }
 

@@ -164,7 +164,7 @@ TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse
 
     Demo demo(rig.rnd);
     // Each tick draws the wait (Rnd * 750 rounded, at least 1 ms), the button, and for a drop
-    // its sound; the buttons it pressed before take their colour back.
+    // its sound (the first above one half); the buttons it pressed before take their colour back.
     const struct {
         std::vector<float> draws;
         int interval;
@@ -172,7 +172,7 @@ TEST_F(GameTest, TheDemoRestoresTheButtonsWaitsARandomTimeAndPressesLikeTheMouse
     } ticks[] = {
         {{0.0f, 7.49f / 23}, 1, C::mLeft1},  // never 0: that would stop it
         {{0.99999994f, 7.51f / 23}, 750, C::mRight1}, {{0.1f, 16.0f / 23}, 75, C::mRotate1},
-        {{0.1f, 21.49f / 23, 0.9f}, 75, C::mDrop1},   {{0.1f, 22.0f / 23}, 75, C::mInverse1},
+        {{0.1f, 21.49f / 23, 0.5f}, 75, C::mDrop2},   {{0.1f, 22.0f / 23}, 75, C::mInverse1},
     };
     for (const auto& t : ticks) {
         rig.rnd.script.assign(t.draws.begin(), t.draws.end());
