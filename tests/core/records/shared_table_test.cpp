@@ -279,6 +279,7 @@ TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
     PendingResults kept(own.path);
     kept.Add("/share", RecordEntry{"Анна", 12.5, "00aa"});
     kept.Add("/share\tb", RecordEntry{"b", 7, "00bb"});
+    kept.Add("/share", RecordEntry{"c", 12.5, "00dd"});  // behind the equal score before it
     kept.Settle("/share", {{"Анна", 12.5, "00aa"}}, std::nullopt);  // shown once: seen
     const std::string damaged = "nope\n\t1\tx\t/share\n=\t1\tx\t/share\n00cc\t3\n";
     ASSERT_TRUE(WriteFileAtomically(kept.Path(), ReadFileBytes(kept.Path()).bytes + damaged));
@@ -288,7 +289,8 @@ TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
         for (const Waiting& w : again.For(folder))
             read +=
                 Show(w.entry.Name, ScoreText(w.entry.Score) + " #" + w.entry.Id, "seen", w.seen);
-    EXPECT_EQ(read, "Анна=12.5 #00aa\nseen=true\nb=7 #00bb\nseen=false\n");
+    EXPECT_EQ(read,
+              "Анна=12.5 #00aa\nseen=true\nc=12.5 #00dd\nseen=false\nb=7 #00bb\nseen=false\n");
 }
 
 TEST(SharedTable, LeftoversOfCrashedStoresGoByTheSharesClockAndFilesAreTheGroups) {
