@@ -88,7 +88,7 @@ TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
     g.Queue(5).Shape = kSquare;
     g.scores.lblScore.Caption = "100";  // not the first landing: the notice has its sound
     g.scores.Score = 1000;
-    g.scores.LinesInLevel = 8;
+    g.scores.LinesInLevel = 7;  // the level rises on the second
     g.scores.TimeTicks = 60;
     g.scores.CellCounter = 8;
     g.cmdDown_MouseDown();
@@ -103,7 +103,7 @@ TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
     EXPECT_EQ(g.lstStatistic.Items, (Lines{"Level # 1...", "...Score : 100", "...Place : 1044",
                                            "...SUPER VORBLIN !!!", "1. +3945 -> 2 lines"}));
     EXPECT_EQ(testing::Panel(g.scores),
-              "level=Level # 1\nlines to go=12345678\nscore=4045\n1 line=\n"
+              "level=Level # 1\nlines to go=123456789\nscore=4045\n1 line=\n"
               "2 lines=2-Lines*1 = 800\n3 lines=\n4 lines=\nspecial bonus=  Vorblin Bonus : 3000\n"
               "time bonus=140\ntime bonus total=141\n");
     EXPECT_EQ(Shapes(), (Lines{"0000111010000000", kSuperFigure, kSquare, "0000111010000000"}));
