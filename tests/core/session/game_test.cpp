@@ -75,8 +75,10 @@ TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusStops) {
     rig.sound.loop = true;  // the background music's pan sweeps on every tick
     EXPECT_EQ(Ticks(5), 12);
     EXPECT_EQ(rig.sound.panSteps, 5);
-    Ticks(16);  // landed: no special figure has, so no special bonus is shown
-    EXPECT_EQ(g.scores.lblSumBonus.Caption, "");
+    Ticks(16);  // landed, no row full: no special figure has, so no special bonus is shown
+    EXPECT_EQ(Show("bonus", g.scores.lblSumBonus.Caption, "sounds", played.size(), "log",
+                   g.lstStatistic.Items.back()),
+              Show("bonus", "", "sounds", 1, "log", "1. +3"));
 }
 
 TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
