@@ -168,19 +168,23 @@ std::string Show(const T&... labelsAndValues) {
 // score, the four line counters, special bonus, time bonus and its total.
 std::string Panel(const ScoreBoard& s);
 
-// A game wired to fakes. Seconds 0 makes every warm-up a single draw; with no draws
-// scripted every figure is shape 0 and the buttons are QBColor(1).
-struct GameRig {
-    GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
-    // Puts a figure from a shape string at (x, y); the well is left as it is.
-    void SetFigure(const std::string& shape, int x, int y);
-
+// The game's outside world as fakes. Seconds 0 makes every warm-up a single draw; with no
+// draws scripted every figure is shape 0 and the buttons are QBColor(1).
+struct GameWorld {
     ScriptedRandom rnd;
     FixedClock clock;
     RecordingSurface well, next, future;
     RecordingSound sound;
-    RecordingRecords records;
     RecordingShell shell;
+};
+
+// A game wired to fakes.
+struct GameRig : GameWorld {
+    GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
+    // Puts a figure from a shape string at (x, y); the well is left as it is.
+    void SetFigure(const std::string& shape, int x, int y);
+
+    RecordingRecords records;
     Game game;
 };
 
@@ -193,19 +197,13 @@ void LandOnNextTick(Game& game, int32_t S, bool endsGame = false);
 RecordTable Table(int n, int top = 1000);
 
 // The main window's logic wired to fakes, with its hall of fame in a fresh folder.
-struct ShellRig {
+struct ShellRig : GameWorld {
     ShellRig()
         : main(ShellParts{rnd, clock, well, next, future, sound, shell, dialogs, sides, folder.path,
                           own.path}) {}
-    ScriptedRandom rnd;
-    FixedClock clock;
-    RecordingSurface well, next, future;
-    RecordingSound sound;
-    RecordingShell shell;
     ScriptedDialogs dialogs;
     FakeSides sides;
-    TempFolder folder;
-    TempFolder own;  // the player's own data folder
+    TempFolder folder, own;  // the hall of fame's folder, and the player's own data folder
     MainShell main;
     Game& game = main.game;
 };
