@@ -2,16 +2,6 @@
 
 namespace vorblin {
 
-void Board::Reset() {
-    well_ = {};
-    Figura = {};
-    FiguraNext = {};
-    MaxX = kColumns - 1;
-    MaxY = kRows - 1;
-    PosX = kStartX;
-    PosY = 0;
-}
-
 bool Board::Enable_Move_Down() const {
     for (int a = 0; a < 4; ++a) {
         for (int b = 0; b < 4; ++b) {

@@ -16,7 +16,7 @@ class Board {
     static constexpr int kStartX = 18 / 2;
 
     // Creates the well and both matrices anew, empty, and puts the figure at the start.
-    void Reset();
+    void Reset() { *this = Board{}; }
 
     bool& C(int x, int y) { return well_[static_cast<size_t>(x)][static_cast<size_t>(y)]; }
     bool C(int x, int y) const { return well_[static_cast<size_t>(x)][static_cast<size_t>(y)]; }

@@ -110,10 +110,8 @@ TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
               "time bonus=140\ntime bonus total=141\n");
     EXPECT_EQ(Shapes(), (Lines{"0000111010000000", kSuperFigure, kSquare, "0000111010000000"}));
     EXPECT_EQ(Show("x", int{g.board.PosX}, "y", int{g.board.PosY}, "cells", g.scores.CellCounter,
-                   "down", pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons,
-                   "grid over the field", rig.well.LinesSinceCls()),
-              Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true,
-                   "grid over the field", 23 + 35));
+                   "down", pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons),
+              Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true));
     // The next box: the super figure in blue, its last cell at (3, 3).
     EXPECT_EQ(rig.next.ops.back(), "filled 808,808-1002,1002 #FF0000");
 }
