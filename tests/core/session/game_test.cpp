@@ -109,9 +109,13 @@ TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
               "2 lines=2-Lines*1 = 800\n3 lines=\n4 lines=\nspecial bonus=  Vorblin Bonus : 3000\n"
               "time bonus=140\ntime bonus total=141\n");
     EXPECT_EQ(Shapes(), (Lines{"0000111010000000", kSuperFigure, kSquare, "0000111010000000"}));
-    EXPECT_EQ(Show("x", int{g.board.PosX}, "y", int{g.board.PosY}, "cells", g.scores.CellCounter,
-                   "down", pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons),
-              Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true));
+    int flashes = 0;  // how long the new level's caption flashes
+    for (; g.scores.tmrLevel.Enabled && flashes < 20; ++flashes)
+        g.scores.tmrLevel_Timer(rig.rnd);
+    EXPECT_EQ(
+        Show("x", int{g.board.PosX}, "y", int{g.board.PosY}, "cells", g.scores.CellCounter, "down",
+             pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons, "flashes", flashes),
+        Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true, "flashes", 11));
     // The next box: the super figure in blue, its last cell at (3, 3).
     EXPECT_EQ(rig.next.ops.back(), "filled 808,808-1002,1002 #FF0000");
 }
