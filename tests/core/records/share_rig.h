@@ -14,8 +14,7 @@
 namespace vorblin::testing {
 
 // `hook` sees every call first, by its name ("open" to write or create, "read", "rename",
-// "unlink")
-// and path, and may delay it, end the process, or fail it with the errno it
+// "unlink") and path, and may delay it, end the process, or fail it with the errno it
 // returns. A rename can land with its reply lost; reads of the table can see only its first
 // `cutTo` bytes, as a client that believes an earlier size; the share's clock can be off
 // this machine's.

@@ -296,7 +296,8 @@ TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
 TEST(SharedTable, LeftoversOfCrashedStoresGoByTheSharesClockAndFilesAreTheGroups) {
     close(0);  // started without standard input, as some launchers do: files open as 0
     Rig rig;
-    EXPECT_EQ(Files(rig.share.path), std::vector<std::string>{"VorblinFathers.txt"});  // made
+    // The first read made the table (its temporary file opened as 0).
+    EXPECT_EQ(Files(rig.share.path), std::vector<std::string>{"VorblinFathers.txt"});
     // Temporary tables, reads of older versions, lock files of one's own: the old ones go;
     // never the breaker of the lock (whoever breaks it removes it), nor others' files.
     for (const std::string name : {"VorblinFathers.txt.tmp0123", "VorblinFathers.txt.read77",
