@@ -22,9 +22,9 @@ std::string Listed(const RecordTable& table) {
 }
 
 TEST(RecordsFile, WritesCp1251WithABlankBeforeEachScoreAndReadsWhatHandsLeave) {
-    const std::string bytes = FormatRecords({{"Борис", 1250}, {"neg", -5}, {"late", 7, "a1f"}});
+    const std::string bytes = FormatRecords({{"Борис", 1250}, {"neg", -5}, {"late", 0, "a1f"}});
     EXPECT_EQ(bytes.substr(0, 14), "\xC1\xEE\xF0\xE8\xF1\r\n 1250 ~");
-    EXPECT_EQ(bytes.substr(bytes.find("\r\nneg")), "\r\nneg\r\n-5\r\nlate\r\n 7 #a1f\r\n");
+    EXPECT_EQ(bytes.substr(bytes.find("\r\nneg")), "\r\nneg\r\n-5\r\nlate\r\n 0 #a1f\r\n");
     // LF ends, stray blank lines, blanks around the digits, text instead of a number, a
     // name without its score line, a negative zero; an identity only as a word of its own.
     // Windows-1251 always, also where the bytes happen to be valid UTF-8 ("ПЁ" = CF A8).
