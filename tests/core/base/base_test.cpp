@@ -19,15 +19,17 @@
 namespace vorblin {
 namespace {
 
+using testing::Show;
+
 // The lead bytes of UTF-8 sequences of one to four bytes at each boundary, as names are cut
 // and converted; a score's exponent signed either way.
 TEST(TextScan, Utf8LeadBytesAndSignedExponents) {
     std::string lengths;
     for (const unsigned char lead : {0x7F, 0x80, 0xC0, 0xDF, 0xE0, 0xEF, 0xF0})
         lengths += std::to_string(Utf8SequenceLength(lead));
-    for (const char* line : {"2E-1", "3e+2"})
-        lengths += " " + testing::Show(line, *LeadingNumber(line, NumberForm::WithExponent));
-    EXPECT_EQ(lengths, "1122334 2E-1=0.2\n 3e+2=300\n");
+    for (const char* line : {"2E-1", "3e+2", " +e1"})  // the last none: -1
+        lengths += " " + Show(line, LeadingNumber(line, NumberForm::WithExponent).value_or(-1));
+    EXPECT_EQ(lengths, "1122334 2E-1=0.2\n 3e+2=300\n  +e1=-1\n");
 }
 
 // A temporary name taken (EEXIST, or on a network file system another error) is tried again
@@ -59,8 +61,8 @@ TEST(TextFile, EveryWayATemporaryFileIsMadeOrNot) {
             return c.made ? open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600) : dup(full[1]);
         };
         const std::string made = WriteTemporary(dir.File("t.txt"), c.bytes, Flush::Lazily, create);
-        EXPECT_EQ(testing::Show("tries", names.size(), "made", !made.empty()),
-                  testing::Show("tries", c.tries, "made", c.made))
+        EXPECT_EQ(Show("tries", names.size(), "made", !made.empty()),
+                  Show("tries", c.tries, "made", c.made))
             << c.error;
         EXPECT_EQ(ReadFileBytes(made).bytes, c.made ? c.bytes : "");
     }

@@ -68,6 +68,9 @@ TEST(RecordsTable, NewScoresGoBehindEqualOnesTheTableKeeps99AndNamesWhatTheFileC
     EXPECT_FALSE(EarnsPlace(Table(kAll + 21), kLast));
     EXPECT_EQ(CleanPlayerName("Иван Петров"), "Иван Петро");        // 10 characters
     EXPECT_EQ(CleanPlayerName("中a\r\n\xFF\xFE😀b€?\tc"), "ab€?c");  // line breaks, what 1251 lacks
+    // A listed place: the name padded to 15 characters (not bytes); a longer one is not.
+    EXPECT_EQ(TableLine(9, {"Юля", 5}) + "|" + TableLine(10, {std::string(16, 'x'), 1}),
+              "9. Юля            5|10.xxxxxxxxxxxxxxxx1");
 }
 
 // After each landing the player climbs past the scores beaten, never past an equal one; the

@@ -287,10 +287,8 @@ TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
     std::string read;
     for (const std::string folder : {"/share", "/share\tb"})
         for (const Waiting& w : again.For(folder))
-            read +=
-                Show(w.entry.Name, ScoreText(w.entry.Score) + " #" + w.entry.Id, "seen", w.seen);
-    EXPECT_EQ(read,
-              "Анна=12.5 #00aa\nseen=true\nc=12.5 #00dd\nseen=false\nb=7 #00bb\nseen=false\n");
+            read += Show(w.entry.Name, ScoreText(w.entry.Score) + "#" + w.entry.Id, "seen", w.seen);
+    EXPECT_EQ(read, "Анна=12.5#00aa\nseen=true\nc=12.5#00dd\nseen=false\nb=7#00bb\nseen=false\n");
 }
 
 TEST(SharedTable, LeftoversOfCrashedStoresGoByTheSharesClockAndFilesAreTheGroups) {
@@ -310,12 +308,10 @@ TEST(SharedTable, LeftoversOfCrashedStoresGoByTheSharesClockAndFilesAreTheGroups
     ASSERT_TRUE(WriteFileAtomically(rig.share.File("VorblinFathers.txt.tmp4567"), "x"));
     rig.fault.skew = -3600;  // this machine's clock an hour behind: the share's clock counts
     const mode_t umasked = umask(077);
-    const auto openFiles = [] {
-        return std::distance(fs::directory_iterator("/proc/self/fd"), {});
-    };
-    const auto before = openFiles();
+    const fs::path fds = "/proc/self/fd";
+    const auto before = std::distance(fs::directory_iterator(fds), {});
     EXPECT_TRUE(rig.fame.Write_Records_File(RecordEntry{"x", 1}));
-    EXPECT_EQ(openFiles(), before);  // nothing left open
+    EXPECT_EQ(std::distance(fs::directory_iterator(fds), {}), before);  // nothing left open
     umask(umasked);
     struct stat info {};
     ASSERT_EQ(stat(rig.fame.Path().c_str(), &info), 0);

@@ -35,7 +35,7 @@ TEST_F(ScoringTest, FullRowsGoAtOnceAndWhatLiesAboveMovesDown) {
     board.C(9, 0) = true;
     EXPECT_EQ(Remove({"...............", kFull}), 1);
     EXPECT_EQ(scores.lblRemain.Caption, "1234");  // 5 of the level's 9 lines
-    for (int y = 0; y < Board::kRows - 4; ++y)  // the margin stays empty
+    for (int y = 0; y < Board::kRows - 4; ++y)    // the margin stays empty
         for (int x = 0; x < Board::kColumns; ++x)
             EXPECT_EQ(board.C(x, y), (x == 7 && y == 2) || (x == 9 && y == 1)) << x << "," << y;
 }

@@ -92,6 +92,7 @@ TEST(BackgroundMusic, PanSweepAndATuneThatCannotStart) {
               "stop bkg, release bkg, open, load bkg /m/gone.wav, release bkg, release bkg");
     EXPECT_EQ(Show("playing", bkg.BkgPlaying, "volume", bkg.BkgVolume),
               "playing=false\nvolume=-700\n");
+    EXPECT_EQ(Get_Folder("/m/a") + "|" + Get_File_Name("/m/a") + Get_Folder("b"), "/m/|a");
 }
 
 std::string Text(const Lines& lines) {
