@@ -175,7 +175,7 @@ TEST(SettingsFileDamaged, LinesKeepTheHeldValues) {
         std::map<size_t, std::string> saved;  // line index -> text saved instead of the file's
     };
     const Case cases[] = {
-        {{{9, "-1200.5"}, {12, "-99.5"}, {40, "2.5e9"}}, 41, 41, {{12, "-100"}, {40, "2"}}},
+        {{{9, "-1200.5"}, {12, "-99.5"}, {40, " 2.5e9"}}, 41, 41, {{12, "-100"}, {40, "2"}}},
         {{{9, "-32768"}, {12, "32768"}, {40, ""}}, 41, 41, {{9, "-32768"}, {12, "-7"}, {40, "77"}}},
         {{{0, "\t+300 "}, {5, "Yes"}, {8, " false "}}, 41, 41, {{5, "False"}, {8, "False"}}},
         {{}, 10, 10, {}},             // cut after the music volume
