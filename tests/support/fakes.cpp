@@ -70,18 +70,11 @@ std::string Panel(const ScoreBoard& s) {
     return out.str();
 }
 
-namespace {
-// Puts the figure of a shape string at (x, y) of the board.
 void Place(Board& board, const std::string& shape, int x, int y) {
     int16_t cells = 0;
     Initialize_Array_For_Brikko(board.Figura, shape, cells);
     board.PosX = static_cast<uint8_t>(x);
     board.PosY = static_cast<uint8_t>(y);
-}
-}  // namespace
-
-void GameRig::SetFigure(const std::string& shape, int x, int y) {
-    Place(game.board, shape, x, y);
 }
 
 TempFolder::TempFolder() {
@@ -115,7 +108,6 @@ RecordTable Table(int n, int top) {
 
 Board BoardWith(const std::string& shape, int x, int y) {
     Board board;
-    board.Reset();
     int16_t counted = 0;
     Initialize_Array_For_Brikko(board.FiguraNext, std::string(16, '1'), counted);
     Place(board, shape, x, y);

@@ -181,12 +181,13 @@ struct GameWorld {
 // A game wired to fakes.
 struct GameRig : GameWorld {
     GameRig() : game(GameParts{rnd, clock, well, next, future, sound, records, shell}) {}
-    // Puts a figure from a shape string at (x, y); the well is left as it is.
-    void SetFigure(const std::string& shape, int x, int y);
 
     RecordingRecords records;
     Game game;
 };
+
+// Puts a figure from a shape string at (x, y); the well is left as it is.
+void Place(Board& board, const std::string& shape, int x, int y);
 
 // Makes the next fall tick land a one-cell figure on the floor with the shown score S and
 // nothing added by the landing; with endsGame, the top rows are filled (not to full rows)

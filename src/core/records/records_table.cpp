@@ -163,20 +163,19 @@ std::string CleanPlayerName(std::string_view name) {
     size_t i = 0;
     while (i < name.size() && characters < kMaxNameLength) {
         const unsigned char lead = static_cast<unsigned char>(name[i]);
-        const size_t length = std::min(Utf8SequenceLength(lead), name.size() - i);
-        const std::string_view one = name.substr(i, length);
+        const std::string_view one = name.substr(i, Utf8SequenceLength(lead));
         if (!IsValidUtf8(one)) {
             ++i;  // a stray byte: skip just that one
             continue;
         }
-        i += length;
+        i += one.size();
         if (lead < 0x20 || lead == 0x7F)
             continue;
         const std::string cp = Utf8ToCp1251(one);
         // "?" stands for what the code page cannot hold (and for "?" itself); C1 controls
         // (U+0080..U+009F) are control characters too.
         if (cp.size() != 1 || (cp == "?" && one != "?") ||
-            (length == 2 && lead == 0xC2 && static_cast<unsigned char>(one[1]) < 0xA0))
+            (one.size() == 2 && lead == 0xC2 && static_cast<unsigned char>(one[1]) < 0xA0))
             continue;
         clean.append(one);
         ++characters;

@@ -169,10 +169,13 @@ TEST(HelpTour, WalksTheControlsInOrderUntilClosedAndGivesTheirColoursBack) {
     }
 }
 
-// The pages' sounds by number, from 1; any other number plays nothing.
+// The pages' sounds by number, from 1 to the last one's; any other number plays nothing.
 TEST(HelpTour, PageSoundsByNumber) {
     testing::RecordingSound sound;
-    for (const size_t code : {size_t{0}, size_t{1}, kSoundByCode.size(), kSoundByCode.size() + 1})
+    testing::ScriptedRandom rnd;
+    rnd.Push({0, 0.99f});
+    EXPECT_EQ(Play_Help_Sound(rnd, sound) + Play_Help_Sound(rnd, sound), 1 + kSoundByCode.size());
+    for (const size_t code : {size_t{0}, kSoundByCode.size() + 1})
         Play_Event_Sound(sound, static_cast<uint8_t>(code));
     EXPECT_EQ(sound.played, (std::vector<Channel>{kSoundByCode.front(), kSoundByCode.back()}));
 }

@@ -35,7 +35,7 @@ TEST(StartFolders, TheOptionWinsThenTheFirstFileThatSetsTheKeyAndAnUnusableFolde
     };
     const std::string player = config("player", "# records-folder=/no\nrecords-folders=/no\n");
     const std::string site = config(
-        "site", "[Vorblin]\r\n records-folder = /x \r\nrecords-folder=" + shared.path + " \n");
+        "site", "[Vorblin]\r\n records-folder = /x \r\nrecords-folder= " + shared.path + " \n");
     const std::string last = config("last", "records-folder=" + other.path + "\n");
     const std::string optOut = config("optout", "records-folder=/x\nrecords-folder=\t\n");
     const std::string gone = shared.File("gone");

@@ -61,15 +61,16 @@ TEST_F(GameTest, StartFillsTheQueueInOrderPaintsTheButtonsAndDrawsEverything) {
 }
 
 TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusStops) {
-    rig.SetFigure(kBar, 8, 0);
+    testing::Place(g.board, kBar, 8, 0);
     const struct {
         int speed, ticks, row;
-    } steps[] = {{0, 149, 0}, {0, 1, 1}, {15, 134, 1}, {15, 1, 2}, {150, 5, 7}};
+    } steps[] = {{0, 149, 0}, {0, 1, 1}, {15, 134, 1}, {15, 1, 2}, {150, 5, 7}, {15, 10, 7}};
     for (const auto& s : steps) {
         g.scores.Speed = static_cast<int16_t>(s.speed);
         EXPECT_EQ(Ticks(s.ticks), s.row) << s.speed;
     }
     EXPECT_EQ(g.scores.lblTimeBonus.Caption, "0");  // 201 ticks: the count stops
+    EXPECT_EQ(g.TicksUntilChange(), 125);  // the desktop's clock may sleep out a row's 135 ticks
     g.scores.Speed = 0;
     g.pad.bDrop = true;     // a dropped figure falls a row every tick
     rig.sound.loop = true;  // the background music's pan sweeps on every tick
@@ -84,7 +85,7 @@ TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusStops) {
 TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
     rig.records.log = &g.lstStatistic;
     testing::SetBottom(g.board, {"#####.#########", "#####.#########"});
-    rig.SetFigure(kBar, 8, 27);                  // the bar in column 9, rows 27 to 30
+    testing::Place(g.board, kBar, 8, 27);        // the bar in column 9, rows 27 to 30
     g.Queue(1) = FiguraInfo{kBar, 30005, true};  // the falling figure is special
     g.Queue(3) = FiguraInfo{kSuperFigure, kSuperBonus, true};
     g.Queue(5).Shape = kSquare;
@@ -112,16 +113,17 @@ TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
     int flashes = 0;  // how long the new level's caption flashes
     for (; g.scores.tmrLevel.Enabled && flashes < 20; ++flashes)
         g.scores.tmrLevel_Timer(rig.rnd);
-    EXPECT_EQ(
-        Show("x", int{g.board.PosX}, "y", int{g.board.PosY}, "cells", g.scores.CellCounter, "down",
-             pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons, "flashes", flashes),
-        Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true, "flashes", 11));
+    EXPECT_EQ(Show("x", int{g.board.PosX}, "y", int{g.board.PosY}, "cells", g.scores.CellCounter,
+                   "down", pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons,
+                   "flashes", flashes, "log at", g.lstStatistic.ListIndex),
+              Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true, "flashes", 11,
+                   "log at", 4));
     // The next box: the super figure in blue, its last cell at (3, 3).
     EXPECT_EQ(rig.next.ops.back(), "filled 808,808-1002,1002 #FF0000");
 }
 
 TEST_F(GameTest, EachKeyPressesItsButtonActsOrNotAndEscPauses) {
-    rig.SetFigure("0000011100010000", 8, 10);  // shape 1: .... / .#.. / .#.. / .##.
+    testing::Place(g.board, "0000011100010000", 8, 10);  // shape 1: .... / .#.. / .#.. / .##.
     const struct {
         int16_t key;
         const CommandButton* button;
