@@ -50,13 +50,6 @@ std::string RecordingSurface::Cells(int left, int top, int right, int bottom) co
     return Joined(rows);
 }
 
-int RecordingSurface::LinesSinceCls() const {
-    int lines = 0;
-    for (const std::string& op : ops)
-        lines = op == "cls" ? 0 : lines + (op.starts_with("line") ? 1 : 0);
-    return lines;
-}
-
 std::string Panel(const ScoreBoard& s) {
     const std::pair<const char*, const Label*> labels[] = {
         {"level", &s.lblLevel},           {"lines to go", &s.lblRemain},
@@ -135,10 +128,10 @@ std::string BottomPicture(const Board& board, int count) {
     return text;
 }
 
-std::string Joined(const std::vector<std::string>& rows) {
+std::string Joined(const std::vector<std::string>& rows, std::string_view end) {
     std::string text;
     for (const auto& row : rows)
-        text += row + '\n';
+        text.append(row).append(end);
     return text;
 }
 

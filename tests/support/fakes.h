@@ -55,8 +55,6 @@ struct RecordingSurface final : DrawingSurface {
     // one text row per well row: '#' a landed cell, 'o' a falling-figure cell, '.' an
     // erased cell, ' ' nothing drawn since the last clear, '?' anything else.
     std::string Cells(int left, int top, int right, int bottom) const;
-    // Grid lines drawn since the last clear.
-    int LinesSinceCls() const;
     std::vector<std::string> ops;
 };
 
@@ -222,7 +220,7 @@ void SetBottom(Board& board, const std::vector<std::string>& rows);
 // The bottom `count` playable rows as a picture, one row per line.
 std::string BottomPicture(const Board& board, int count);
 
-// Same as text, for comparison with a picture literal.
-std::string Joined(const std::vector<std::string>& rows);
+// The rows as text, each ended by `end`: a picture literal, or a file's lines.
+std::string Joined(const std::vector<std::string>& rows, std::string_view end = "\n");
 
 }  // namespace vorblin::testing

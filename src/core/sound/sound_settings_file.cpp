@@ -179,11 +179,10 @@ std::string ShippedFolder(const std::string& programFolder, std::string_view ins
     };
     if (hasSounds(programFolder))
         return programFolder;
-    std::string installed =
-        (fs::path(programFolder) / fs::path(installedRelative)).lexically_normal().string();
-    if (installed.size() > 1 && installed.back() == '/')
-        installed.pop_back();
-    return hasSounds(installed) ? installed : programFolder;
+    fs::path installed = (fs::path(programFolder) / fs::path(installedRelative)).lexically_normal();
+    if (!installed.has_filename())
+        installed = installed.parent_path();  // a trailing separator
+    return hasSounds(installed.string()) ? installed.string() : programFolder;
 }
 
 bool IsInstalledCopy(const std::string& programFolder, std::string_view installedRelative) {

@@ -1,6 +1,8 @@
 // The figures and the well: shapes and their choice, the moves the well allows, its drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/rules/drawing.h"
 #include "core/rules/figures.h"
 #include "support/fakes.h"
@@ -126,7 +128,8 @@ TEST(DrawWell, FieldGridAndFigureCoverTheWholeWell) {
     // colour, (200, 200, 210).
     Draw_Grid(s, board, 0);
     Draw_Grid(s, board, 1);
-    EXPECT_EQ(Show("lines", s.LinesSinceCls(), "first", s.ops[6], "last", s.ops.back()),
+    EXPECT_EQ(Show("lines", std::ranges::count_if(s.ops, [](auto& op) { return op[0] == 'l'; }),
+                   "first", s.ops[6], "last", s.ops.back()),
               Show("lines", 2 * (23 + 35), "first", "line 0,0-0,8500 #D2C8C8", "last",
                    "line 0,8500-5500,8500 #AFAF96"));
     // The figure's redraw spares landed cells and stops at the margin, from column 19 on.

@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 using testing::FakeAudioDevice;
 using testing::Show;
+// A file's lines as the game writes them.
+const auto Text = [](const Lines& lines) { return testing::Joined(lines, "\r\n"); };
 
 // A second play cuts the first off; nothing plays with the master switch or the channel's own
 // off; a device that cannot open or load gives the sound up, each play afresh.
@@ -93,13 +95,9 @@ TEST(BackgroundMusic, PanSweepAndATuneThatCannotStart) {
     EXPECT_EQ(Show("playing", bkg.BkgPlaying, "volume", bkg.BkgVolume),
               "playing=false\nvolume=-700\n");
     EXPECT_EQ(Get_Folder("/m/a") + "|" + Get_File_Name("/m/a") + Get_Folder("b"), "/m/|a");
-}
-
-std::string Text(const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
+    const std::string most = std::to_string(kMaxSpeedChange);  // typed sweep speeds
+    EXPECT_EQ(std::pair(ReadSpeedText(most).tooLarge, ReadSpeedText(most + "0").tooLarge),
+              std::pair(false, true));
 }
 
 // A file as the game has always written it: 41 lines, no side window shown, ten channel
