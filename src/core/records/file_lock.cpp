@@ -85,12 +85,9 @@ FileLock::~FileLock() {
     // Only our own lock goes: one taken over from us as stale belongs to someone else. A
     // refused removal may have happened all the same (SMB), and someone else's lock may
     // stand there by the next try: it is looked at again before every try.
-    for (int pause = 5, waited = 0; StillHeld();
-         waited += pause, pause = std::min(pause * 2, 200)) {
-        if (ops_.Unlink(path_) == 0 || errno != EBUSY || waited >= 2000)
+    for (Backoff wait(5, 200, 2000); StillHeld();)
+        if (ops_.Unlink(path_) == 0 || errno != EBUSY || !wait.Sleep())
             break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
-    }
 }
 
 bool FileLock::StillHeld() {
@@ -131,13 +128,13 @@ bool FileLock::LearnClock() {
     int fd = CreateShared(ops_, probe);
     // A folder that takes no file says so; a passing failure is tried again. The name is ours
     // alone: found there, it was made by a try whose reply was lost (SMB), and goes.
-    for (int pause = 10; fd < 0 && pause < 1000; pause *= 2) {
+    for (Backoff wait(10, 1000, 1000); fd < 0; fd = CreateShared(ops_, probe)) {
         if (errno == EEXIST)
             UnlinkPatiently(ops_, probe);
         else if (errno != EIO && errno != EBUSY && errno != EINTR)
             break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
-        fd = CreateShared(ops_, probe);
+        if (!wait.Sleep())
+            break;
     }
     if (fd < 0) {
         UnlinkPatiently(ops_, probe);
@@ -251,11 +248,10 @@ bool FileLock::BreakStale(const std::string& print) {
     // before every try: a refused removal may have happened all the same.
     bool broken = false;
     Seen now;
-    for (int pause = 5; !broken && IsStale(path_, now, true) && now.print == print; pause *= 2) {
+    for (Backoff wait(5, 200, 300); IsStale(path_, now, true) && now.print == print;) {
         broken = ops_.Unlink(path_) == 0;
-        if (broken || errno != EBUSY || pause > 200)
+        if (broken || errno != EBUSY || !wait.Sleep())
             break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
     }
     UnlinkPatiently(ops_, breaker);
     return broken;

@@ -67,10 +67,8 @@ FileBytes ReadShared(ShareOps& ops, const std::string& path, std::string* why, s
     int fd = ops.Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
     // A file server may keep a file busy for a moment while another client replaces it (SMB
     // through FUSE answers EBUSY or EIO then).
-    for (int pause = 5; fd < 0 && (errno == EBUSY || errno == EIO) && pause < 2000; pause *= 2) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    for (Backoff wait(5, 2000, 2000); fd < 0 && (errno == EBUSY || errno == EIO) && wait.Sleep();)
         fd = ops.Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
-    }
     if (fd < 0) {
         if (errno == ENOENT) {
             result.status = ReadStatus::Missing;
@@ -122,17 +120,24 @@ namespace {
 
 template <typename Call>
 int Patiently(Call call, int patience) {
-    int waited = 0;
-    for (int pause = 5;; pause = std::min(pause * 2, 200)) {
+    for (Backoff wait(5, 200, patience);;) {
         const int rc = call();
-        if (rc == 0 || errno != EBUSY || waited >= patience)
+        if (rc == 0 || errno != EBUSY || !wait.Sleep())
             return rc;
-        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
-        waited += pause;
     }
 }
 
 }  // namespace
+
+int Backoff::Sleep() {
+    if (left_ <= 0)
+        return 0;
+    const int pause = next_;
+    std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    left_ -= pause;
+    next_ = std::min(pause * 2, most_);
+    return pause;
+}
 
 int UnlinkPatiently(ShareOps& ops, const std::string& path, int patience) {
     return Patiently(

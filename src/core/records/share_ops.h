@@ -53,6 +53,19 @@ int UnlinkPatiently(ShareOps& ops, const std::string& path, int patience = 2000)
 int RenamePatiently(ShareOps& ops, const std::string& from, const std::string& to,
                     int patience = 2000);
 
+// The pauses between the tries of a call that a share refuses for a moment: from `firstMs`,
+// doubling up to `mostMs` each, until `patienceMs` have been waited in all. Sleep() waits the
+// next one and says how long it was; once the patience is spent it says 0 at once.
+class Backoff {
+  public:
+    Backoff(int firstMs, int mostMs, int patienceMs)
+        : next_(firstMs), most_(mostMs), left_(patienceMs) {}
+    int Sleep();
+
+  private:
+    int next_, most_, left_;
+};
+
 // Where the player hears what went wrong with the shared table: the game shows no dialog
 // for it, so a line on standard error names the folder and the reason.
 using Reporter = std::function<void(const std::string&)>;

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <thread>
 
 #include "core/records/file_lock.h"
 
@@ -48,30 +47,28 @@ std::string SharedTable::FolderProblem() {
 }
 
 FileBytes SharedTable::ReadWhole(std::string& why, int patienceMs) {
-    int waited = 0;
-    for (int pause = 50;; pause *= 2) {
+    Backoff wait(50, patienceMs, patienceMs);
+    for (bool first = true;; first = false) {
         FileBytes file = ReadShared(ops_, Path(), &why);
         if (file.status != ReadStatus::Ok)
             return file;
         const Wholeness whole = CheckWhole(file.bytes);
         const bool doubtful = whole == Wholeness::Short || whole == Wholeness::Unended ||
-                              (whole == Wholeness::Other && waited == 0);
+                              (whole == Wholeness::Other && first);
         if (!doubtful)
             return file;
-        if (waited >= patienceMs) {
-            if (whole == Wholeness::Other)
-                return file;  // edited by hand: taken as it stands
-            // Never written over: a cut read would lose every entry behind the cut.
-            why = whole == Wholeness::Short
-                      ? "reads shorter than its first score line says (a network client's "
-                        "stale size, or a hand edit: remove the \" ~...\" after the first "
-                        "score to keep one)"
-                      : "ends inside a line (cut short, or made by hand without a line end "
-                        "at its end: add one)";
-            return {ReadStatus::Unreadable, {}};
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
-        waited += pause;
+        if (wait.Sleep())
+            continue;
+        if (whole == Wholeness::Other)
+            return file;  // edited by hand: taken as it stands
+        // Never written over: a cut read would lose every entry behind the cut.
+        why = whole == Wholeness::Short
+                  ? "reads shorter than its first score line says (a network client's "
+                    "stale size, or a hand edit: remove the \" ~...\" after the first "
+                    "score to keep one)"
+                  : "ends inside a line (cut short, or made by hand without a line end "
+                    "at its end: add one)";
+        return {ReadStatus::Unreadable, {}};
     }
 }
 

@@ -28,6 +28,14 @@ std::string LockText(int64_t madeSecondsAgo, long pid, const std::string& host,
     return text;
 }
 
+// The pauses between tries: doubling up to their most, until the patience is spent.
+TEST(Backoff, PausesDoubleUpToTheirMostUntilThePatienceIsSpent) {
+    std::string pauses;
+    for (Backoff wait(5, 20, 55); const int ms = wait.Sleep();)
+        pauses += std::to_string(ms) + " ";
+    EXPECT_EQ(pauses, "5 10 20 20 ");
+}
+
 // A live owner is waited for; one gone from this very machine or older than the stale limit by the
 // share's clock is taken over. What a failed call tells of the folder decides between waiting and
 // giving up: a folder that cannot take a lock is given up at once; a lock that came and went
