@@ -42,13 +42,11 @@ struct FixedClock final : Clock {
 // Records every operation as text, e.g. "filled 28,28-222,222 #FFFF".
 struct RecordingSurface final : DrawingSurface {
     void Cls() override { ops.push_back("cls"); }
-    void Line(int x1, int y1, int x2, int y2, Colour c) override { Log("line", x1, y1, x2, y2, c); }
-    void BoxOutline(int x1, int y1, int x2, int y2, Colour c) override {
-        Log("outline", x1, y1, x2, y2, c);
+    void Line(int l, int t, int r, int b, Colour c) override { Log("line", l, t, r, b, c); }
+    void BoxOutline(int l, int t, int r, int b, Colour c) override {
+        Log("outline", l, t, r, b, c);
     }
-    void FilledBox(int x1, int y1, int x2, int y2, Colour c) override {
-        Log("filled", x1, y1, x2, y2, c);
-    }
+    void FilledBox(int l, int t, int r, int b, Colour c) override { Log("filled", l, t, r, b, c); }
     void Log(const char* kind, int x1, int y1, int x2, int y2, Colour colour);
 
     // What the well surface shows of the well cells from (left, top) to (right, bottom),

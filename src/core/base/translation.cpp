@@ -14,8 +14,7 @@ namespace {
 bool translating = false;
 
 bool NamesNoLanguage(const char* value) {
-    return value == nullptr || *value == '\0' || std::strcmp(value, "C") == 0 ||
-           std::strcmp(value, "POSIX") == 0;
+    return std::strcmp(value, "C") == 0 || std::strcmp(value, "POSIX") == 0;
 }
 
 // The language the environment asks for, as gettext reads it: LANGUAGE, else the first of

@@ -135,9 +135,10 @@ TEST(DrawWell, FieldGridAndFigureCoverTheWholeWell) {
     // The figure's redraw spares landed cells and stops at the margin, from column 19 on.
     Draw_Figure(s, board);
     EXPECT_EQ(s.Cells(15, 30, 20, 30), ".o.#. \n");
-    // At the left wall it starts in the margin's last column; a box's far corner is the figure's.
-    Draw_Figure(s, BoardWith("0000000000000001", 4, 1));
-    EXPECT_EQ(s.Cells(2, 4, 8, 4), " ....o.\n");
+    // At the left wall it starts in the margin's last column; the box's top and bottom rows are the
+    // figure's.
+    Draw_Figure(s, BoardWith("0000000000001001", 4, 1));
+    EXPECT_EQ(s.Cells(2, 1, 8, 1) + s.Cells(2, 4, 8, 4), " ....o.\n ....o.\n");
     // The three figures after the next, one below the other, each in 4 × 4 outlined cells; a
     // shape shorter than its box fills the rest empty.
     FigureQueue queue;
