@@ -222,8 +222,7 @@ bool FileLock::IsStale(const std::string& name, Seen& seen, bool fresh) {
     // Its owner on this very machine has died. A host name alone does not tell: two
     // machines may carry the same one, so the boot must be this one too.
     const Owner& o = seen.owner;
-    if (o.token.empty() || o.host != HostName() || o.boot.empty() || o.boot != BootId() ||
-        o.pid <= 0)
+    if (o.host != HostName() || o.boot.empty() || o.boot != BootId() || o.pid <= 0)
         return false;
     return kill(static_cast<pid_t>(o.pid), 0) != 0 && errno == ESRCH;
 }

@@ -80,8 +80,10 @@ const Design kDesign[] = {
 TEST(MainWindowLayout, ControlsStandInTheDesignsOrderWhereItPutsThemWithTheirCaptions) {
     const auto layout = FrmMainLayout();
     ASSERT_EQ(layout.size(), std::size(kDesign));
+    std::string bold;  // which captions are bold, in the layout's order
     for (size_t i = 0; i < layout.size(); ++i) {
         const auto& item = layout[i];
+        bold += item.font.bold ? 'B' : '.';
         const Design& want = kDesign[i];
         const bool back = item.kind == ControlKind::Panel || item.kind == ControlKind::Bar ||
                           item.kind == ControlKind::Picture;
@@ -102,6 +104,7 @@ TEST(MainWindowLayout, ControlsStandInTheDesignsOrderWhereItPutsThemWithTheirCap
                  label ? !credits && !name.starts_with("lblCountLines")
                        : !back && item.kind != ControlKind::Frame));
     }
+    EXPECT_EQ(bold, "...BBBBBBB..BBBBBBBB..B.BBBB.BBBBBBBBBBB.....");
 }
 
 // The main window's logic with a help window that notes each page and is closed ("Закрыть")

@@ -67,6 +67,10 @@ TEST(SharedTableLock, WaitsForALiveOwnerTakesOverADeadOrStaleOneAndGivesUpWhereN
     } cases[] = {
         {live, "", 0, false, false, none, "", "", 0, 0, kEver},
         {LockText(0, dead, host, boot), "", 0, true, false, none, "", "", 0, 0, kEver},
+        // Another container's (the same boot, another host name), another machine's of the
+        // same name: their processes are not ours.
+        {LockText(0, dead, "x", boot), "", 0, false, false, none, "", "", 0, 0, kEver},
+        {LockText(0, dead, host, "x"), "", 0, false, false, none, "", "", 0, 0, kEver},
         // An older version's lock ("host pid") is judged by its age alone.
         {host + " " + std::to_string(dead), "", 0, false, false, none, "", "", 0, 0, kEver},
         // Older than the limit, by the share's clock whatever this machine's says.
@@ -84,6 +88,7 @@ TEST(SharedTableLock, WaitsForALiveOwnerTakesOverADeadOrStaleOneAndGivesUpWhereN
         {live, "", 0, false, true, {EBUSY}, "open", ".clock", kEver, 2, 8},
         {live, "", 0, false, false, {EBUSY, EIO}, "unlink", ".clock", 2, 3, kEver},
         {live, "", 0, false, true, {EROFS}, "open", ".clock", kEver, 1, 1},
+        {"", "", 0, false, true, {EIO}, "write", ".lock", kEver, 1, 1},  // the lock unwritable
         // A held lock's removal at the end: a busy share is waited out, a refusal is final.
         {"", "", 0, true, false, {EBUSY}, "unlink", ".lock", 2, 3, 3},
         {"", "", 0, true, false, {EROFS}, "unlink", ".lock", kEver, 1, 1},
