@@ -193,11 +193,13 @@ void LandOnNextTick(Game& game, int32_t S, bool endsGame = false);
 // A hall-of-fame table of n entries scoring top, top - 1, ..., each named by its score.
 RecordTable Table(int n, int top = 1000);
 
-// The main window's logic wired to fakes, with its hall of fame in a fresh folder.
+// The main window's logic wired to fakes and loaded, with its hall of fame in a fresh folder.
 struct ShellRig : GameWorld {
     ShellRig()
         : main(ShellParts{rnd, clock, well, next, future, sound, shell, dialogs, sides, folder.path,
-                          own.path}) {}
+                          own.path}) {
+        main.Form_Load();
+    }
     ScriptedDialogs dialogs;
     FakeSides sides;
     TempFolder folder, own;  // the hall of fame's folder, and the player's own data folder

@@ -80,10 +80,9 @@ start_x() {
   export DISPLAY=:$(cat "$work/display")
   [ $# -gt 0 ] || return 0
   spawn "$1" dbus-run-session -- "$@" ${manager_flags[$1]:-} --replace
-  patience=10 wait_for wm_up || { echo "$1 did not start: $(tail -1 "$work/$1.log")"; return 1; }
+  patience=10 wait_for eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" || { echo "$1 did not start: $(tail -1 "$work/$1.log")"; return 1; }
   sleep 1  # the managers draw their first frames a moment after they announce themselves
 }
-wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # new_player NAME: a player with a home, data, configuration and runtime folder of their own
 new_player() {

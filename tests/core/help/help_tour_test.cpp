@@ -127,7 +127,6 @@ struct TourRig : testing::ShellRig {
     };
 
     explicit TourRig(int closeOn) : closeOn(closeOn) {
-        main.Form_Load();
         shell.helpWindow = [this] { return std::make_unique<Window>(*this); };
     }
     // Every control's back colour, in the layout's order.

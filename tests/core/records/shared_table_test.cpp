@@ -28,14 +28,6 @@ std::string LockText(int64_t madeSecondsAgo, long pid, const std::string& host,
     return text;
 }
 
-// The pauses between tries: doubling up to their most, until the patience is spent.
-TEST(Backoff, PausesDoubleUpToTheirMostUntilThePatienceIsSpent) {
-    std::string pauses;
-    for (Backoff wait(5, 20, 55); const int ms = wait.Sleep();)
-        pauses += std::to_string(ms) + " ";
-    EXPECT_EQ(pauses, "5 10 20 20 ");
-}
-
 // A live owner is waited for; one gone from this very machine or older than the stale limit by the
 // share's clock is taken over. What a failed call tells of the folder decides between waiting and
 // giving up: a folder that cannot take a lock is given up at once; a lock that came and went
@@ -43,8 +35,12 @@ TEST(Backoff, PausesDoubleUpToTheirMostUntilThePatienceIsSpent) {
 // the name is asked for); an error that hides an existing lock (SFTP says "permission denied") is
 // someone's lock. Ages need the share's clock, from a file made there: a passing error is tried
 // again for a second at most, and the file goes even when the share refuses its removal for a
-// moment.
+// moment. The pauses between tries double up to their most, until the patience is spent.
 TEST(SharedTableLock, WaitsForALiveOwnerTakesOverADeadOrStaleOneAndGivesUpWhereNoneCanBe) {
+    std::string pauses;
+    for (Backoff wait(5, 20, 55); const int ms = wait.Sleep();)
+        pauses += std::to_string(ms) + " ";
+    EXPECT_EQ(pauses, "5 10 20 20 ");
     testing::TempFolder dir;
     const std::string lock = dir.File("VorblinFathers.txt.lock"), breaker = lock + ".break";
     const std::string host = FileLock::HostName(), boot = FileLock::BootId();

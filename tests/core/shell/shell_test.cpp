@@ -13,8 +13,6 @@ using testing::Show;
 // A game played to a landing, lines cleared and sped up: a new game starts as the first did.
 TEST(SecondGame, StartsAsCleanAsTheFirst) {
     testing::ShellRig fresh, played;
-    for (testing::ShellRig* rig : {&fresh, &played})
-        rig->main.Form_Load();
     testing::LandOnNextTick(played.game, 1234);
     played.game.tmrDown_Timer();
     played.game.scores.ScoreRemovedLines(2);
@@ -74,7 +72,6 @@ TEST(MainWindow, TheOutlineIsTheTitleStripAndTheShapingControls) {
 // nothing while the question waits; "Нет" saves the settings, then ends.
 TEST(GameOverFlow, NameForAPlaceNoEndsAfterSavingTheSettings) {
     testing::ShellRig rig;
-    rig.main.Form_Load();
     rig.main.Set_chkDemo(1);
     rig.dialogs.newGame = false;
     rig.shell.log = &rig.dialogs.log;
