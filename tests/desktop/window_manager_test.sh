@@ -44,11 +44,7 @@ help_page() { frame "$(xdotool search --onlyvisible --name '^Справка$' | 
 for manager in "$@"; do
   echo "=== $manager"
   if why=$(lacking "$manager"); then echo "skipped: $why"; continue; fi
-  if ! start_x "$manager" >"$work/why"; then
-    echo "skipped: $(cat "$work/why")"
-    unwind
-    continue
-  fi
+  start_x "$manager" >"$work/why" || { echo "skipped: $(cat "$work/why")"; unwind; continue; }
   ran=$((ran + 1))
   # Beside a Wayland compositor the game's window, looked for on the X server, is found only
   # where the game has chosen X11.

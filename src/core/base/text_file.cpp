@@ -121,16 +121,6 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, Flush 
     return ok;
 }
 
-bool CreateFileExclusively(const std::string& path, std::string_view bytes, Flush flush) {
-    const std::string temp = WriteTemporary(path, bytes, flush);
-    if (temp.empty())
-        return false;
-    // link() fails when the name exists, atomically, also on network file systems.
-    const bool ok = link(temp.c_str(), path.c_str()) == 0;
-    unlink(temp.c_str());
-    return ok;
-}
-
 std::string JoinPath(const std::string& folder, std::string_view name) {
     if (folder.empty())
         return std::string(name);

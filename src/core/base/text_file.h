@@ -38,11 +38,6 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes, Flus
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                          Flush flush = Flush::ToDisk);
 
-// Like WriteFileAtomically, but only when nothing exists at path yet: a file that another
-// process creates at the same moment is never written over. False when path exists.
-bool CreateFileExclusively(const std::string& path, std::string_view bytes,
-                           Flush flush = Flush::ToDisk);
-
 // folder + "/" + name (no doubled separator).
 std::string JoinPath(const std::string& folder, std::string_view name);
 

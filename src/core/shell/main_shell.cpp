@@ -72,8 +72,7 @@ void MainShell::Update_Place(int32_t S) {
 }
 
 NameEntry MainShell::Ask_Player_Name() {
-    demo.tmrDemo.Enabled = false;
-    return dialogs_.Ask_Player_Name();
+    return dialogs_.Ask_Player_Name();  // the demonstration stopped with the game
 }
 
 void MainShell::End_Of_Game(int32_t S) {

@@ -14,10 +14,8 @@
 set -u
 source "$(dirname "$0")/../../support/harness.sh"
 kind=$1 driver=$2 processes=${3:-8} count=${4:-30}
-local_start() {  # a folder on the local disk, as both mounts: runs wherever the tests run
-  SHARE_MOUNT1=$SHARE_DIR
-  SHARE_MOUNT2=$SHARE_DIR
-}
+# A folder on the local disk, as both mounts: runs wherever the tests run.
+local_start() { SHARE_MOUNT1=$SHARE_DIR SHARE_MOUNT2=$SHARE_DIR; }
 if [ "$kind" != local ] && why=$(share_lacks "$kind"); then skip "$why"; fi
 share_start "$kind" || die "the $kind share did not come up"
 limit=${SHARE_STORE_LIMIT:-150}

@@ -286,7 +286,8 @@ TEST(SharedTable, AResultSeenStoredWaitsUntilNoEarlierStoreCanWriteItAway) {
 }
 
 // What waits in the player's own folder reads back, with whether a read showed it stored,
-// whatever the folder's name holds; damaged lines are skipped.
+// whatever the folder's name holds; damaged lines are skipped. Without a folder of its own
+// the list lives in memory.
 TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
     TempFolder own;
     PendingResults kept(own.path);
@@ -302,6 +303,9 @@ TEST(SharedTable, ThePlayersOwnListReadsBackWhatItKeepsAndSkipsDamagedLines) {
         for (const Waiting& w : again.For(folder))
             read += Show(w.entry.Name, ScoreText(w.entry.Score) + "#" + w.entry.Id, "seen", w.seen);
     EXPECT_EQ(read, "Анна=12.5#00aa\nseen=true\nc=12.5#00dd\nseen=false\nb=7#00bb\nseen=false\n");
+    PendingResults memory("");  // no folder of its own: what waits waits in memory
+    memory.Add("/share", RecordEntry{"m", 1, "00ee"});
+    EXPECT_EQ(memory.For("/share").size(), 1u);
 }
 
 TEST(SharedTable, LeftoversOfCrashedStoresGoByTheSharesClockAndFilesAreTheGroups) {

@@ -10,7 +10,8 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // The player's file first, then the system's in order. Empty variables count as unset;
-// XDG_CONFIG_HOME replaces ~/.config, and XDG_CONFIG_DIRS the system's folder.
+// XDG_CONFIG_HOME replaces ~/.config, and XDG_CONFIG_DIRS the system's folder (an empty entry
+// there names none).
 TEST(StartFolders, ConfigFilesThePlayersFirstThenTheSystemsInOrder) {
     const std::string file = "/vorblin/vorblin.conf", etc = "/etc/xdg" + file;
     const struct {
@@ -18,7 +19,7 @@ TEST(StartFolders, ConfigFilesThePlayersFirstThenTheSystemsInOrder) {
         Lines files;
     } cases[] = {
         {"/home/p", "", "", {"/home/p/.config" + file, etc}},
-        {"/home/p", "/cfg/", "/a:/b/", {"/cfg" + file, "/a" + file, "/b" + file}},
+        {"/home/p", "/cfg/", "/a::/b/", {"/cfg" + file, "/a" + file, "/b" + file}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ConfigFiles(c.home, c.configHome, c.configDirs), c.files) << c.configDirs;

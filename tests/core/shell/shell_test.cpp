@@ -13,6 +13,7 @@ using testing::Show;
 // A game played to a landing, lines cleared and sped up: a new game starts as the first did.
 TEST(SecondGame, StartsAsCleanAsTheFirst) {
     testing::ShellRig fresh, played;
+    EXPECT_FALSE(fresh.main.demo.tmrDemo.Enabled);  // loaded, no demonstration runs
     testing::LandOnNextTick(played.game, 1234);
     played.game.tmrDown_Timer();
     played.game.scores.ScoreRemovedLines(2);
