@@ -110,10 +110,8 @@ start_game() {
   done
   die "the X server refused the game three times"
 }
-game_window() {  # the main window of $game_pid in $window, or the game gone
-  window=$(xdotool search --all --pid "$game_pid" --name '^Vorblin Cascade$' 2>/dev/null | head -1)
-  [ -n "$window" ] || gone "$game_pid"
-}
+# game_window: the main window of $game_pid in $window, or the game gone
+game_window() { window=$(xdotool search --all --pid "$game_pid" --name '^Vorblin Cascade$' 2>/dev/null | head -1); [ -n "$window" ] || gone "$game_pid"; }
 # click_main X Y: a click at a point of the main window's client area, in twips; the controls
 # start below the 27-pixel title strip, inside a 4-pixel border
 click_main() { xdotool mousemove --window "$window" $((4 + $1 / 15)) $((27 + $2 / 15)) click 1; }
@@ -132,12 +130,7 @@ close_game() {
 declare -A share_needs=([sshfs]="sshfs /usr/sbin/sshd" [accounts]="sshfs /usr/sbin/sshd root useradd groupadd"
   [smb]="/usr/sbin/smbd smbnetfs smbclient root")
 share_lacks() { lacking /dev/fuse ${share_needs[$1]}; }
-share_start() {
-  share=$work/$1
-  SHARE_DIR=$share/share
-  mkdir -p "$SHARE_DIR"
-  "${1}_start"
-}
+share_start() { share=$work/$1 SHARE_DIR=$work/$1/share && mkdir -p "$SHARE_DIR" && "${1}_start"; }
 share_logs() { tail -n 30 "$work"/*.log "$share"/*.log 2>/dev/null; }
 # port_tries START: up to ten tries of START PORT, on a free port from a random one
 port_tries() {

@@ -256,6 +256,10 @@ TEST(SharedTable, AShareThatHangsNeverFreezesTheWindow) {
     EXPECT_FALSE(rig.fame.Write_Records_File(RecordEntry{"full", 20}));
     EXPECT_EQ(ReadFileBytes(rig.fame.Path()).bytes, before);
     EXPECT_TRUE(rig.Heard("could not be kept in " + rig.own.path)) << rig.told;
+    rig.fame.Fill_Table_List();  // listed meanwhile where it will stand, marked as waiting
+    EXPECT_EQ(rig.fame.lstTable.Items,
+              (std::vector<std::string>{"1. hung           40", "2. full*          20",
+                                        "3. Borkin         0"}));
     rig.fault.hook = nullptr;
     EXPECT_TRUE(rig.fame.Write_Records_File(std::nullopt));
     EXPECT_EQ(Counts(Stored(rig.share.path), {"full"}), "full=1\n");

@@ -62,15 +62,18 @@ TEST_F(GameTest, StartFillsTheQueueInOrderPaintsTheButtonsAndDrawsEverything) {
 
 TEST_F(GameTest, PaceFollowsSpeedAndDropModeAndTheTimeBonusStops) {
     testing::Place(g.board, kBar, 8, 0);
+    // The row reached, and how long the desktop's clock may then sleep: a tick during the time
+    // bonus's first 201 ticks, else the rest of the row's 150 - speed ticks.
     const struct {
-        int speed, ticks, row;
-    } steps[] = {{0, 149, 0}, {0, 1, 1}, {15, 134, 1}, {15, 1, 2}, {150, 5, 7}, {15, 10, 7}};
+        int speed, ticks, row, sleep;
+    } steps[] = {{0, 149, 0, 1},  {0, 1, 1, 1},   {15, 134, 1, 1},
+                 {15, 1, 2, 135}, {150, 5, 7, 1}, {15, 10, 7, 125}};
     for (const auto& s : steps) {
         g.scores.Speed = static_cast<int16_t>(s.speed);
-        EXPECT_EQ(Ticks(s.ticks), s.row) << s.speed;
+        EXPECT_EQ((std::pair{Ticks(s.ticks), g.TicksUntilChange()}),
+                  std::pair(s.row, s.sleep));  // braces: the ticks come first
     }
     EXPECT_EQ(g.scores.lblTimeBonus.Caption, "0");  // 201 ticks: the count stops
-    EXPECT_EQ(g.TicksUntilChange(), 125);  // the desktop's clock may sleep out a row's 135 ticks
     g.scores.Speed = 0;
     g.pad.bDrop = true;     // a dropped figure falls a row every tick
     rig.sound.loop = true;  // the background music's pan sweeps on every tick
@@ -115,9 +118,10 @@ TEST_F(GameTest, LandingRemovesScoresLogsShiftsTheQueueAndShowsTheNextFigure) {
         g.scores.tmrLevel_Timer(rig.rnd);
     EXPECT_EQ(Show("x", int{g.board.PosX}, "y", int{g.board.PosY}, "cells", g.scores.CellCounter,
                    "down", pad.cmdDown.Enabled && pad.cmdDown.BackColor == pad.ColorButtons,
-                   "flashes", flashes, "log at", g.lstStatistic.ListIndex),
+                   "flashes", flashes, "log at", g.lstStatistic.ListIndex, "level colour",
+                   g.scores.lblLevel.ForeColor, "speed", g.scores.Speed),
               Show("x", Board::kStartX, "y", 0, "cells", 4 + 12, "down", true, "flashes", 11,
-                   "log at", 4));
+                   "log at", 4, "level colour", QBColor(2), "speed", 15));
     // The next box: the super figure in blue, its last cell at (3, 3).
     EXPECT_EQ(rig.next.ops.back(), "filled 808,808-1002,1002 #FF0000");
 }
