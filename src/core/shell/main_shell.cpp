@@ -71,10 +71,6 @@ void MainShell::Update_Place(int32_t S) {
                       game.lstStatistic, menu.tmrMigMenuControls, [this] { game.RedrawGrid(); }});
 }
 
-NameEntry MainShell::Ask_Player_Name() {
-    return dialogs_.Ask_Player_Name();  // the demonstration stopped with the game
-}
-
 void MainShell::End_Of_Game(int32_t S) {
     demo.tmrDemo.Enabled = false;
     dialogs_.CloseToolWindows();
@@ -82,7 +78,7 @@ void MainShell::End_Of_Game(int32_t S) {
     // painted gets its colour back now, before a new game reads it.
     help.GiveColoursBack();
     const std::optional<RecordEntry> entry = records.Add_Record(
-        S, [this] { return Ask_Player_Name(); }, [this] { return clock_.ShortDate(); });
+        S, [this] { return dialogs_.Ask_Player_Name(); }, [this] { return clock_.ShortDate(); });
     // Stored first, then shown: the list then also holds what other machines stored.
     records.Write_Records_File(entry);
     records.Fill_Table_List();

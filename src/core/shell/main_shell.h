@@ -77,7 +77,6 @@ class MainShell final : private RecordsLink {
     int16_t Load_Table() override;
     void Update_Place(int32_t S) override;
     void End_Of_Game(int32_t S) override;
-    NameEntry Ask_Player_Name();
 
     void chkDemo_Click();
     void chkSet_Click();

@@ -182,7 +182,8 @@ std::string ShippedFolder(const std::string& programFolder, std::string_view ins
     fs::path installed = (fs::path(programFolder) / fs::path(installedRelative)).lexically_normal();
     if (!installed.has_filename())
         installed = installed.parent_path();  // a trailing separator
-    return hasSounds(installed.string()) ? installed.string() : programFolder;
+    const std::string folder = installed.string();
+    return hasSounds(folder) ? folder : programFolder;
 }
 
 bool IsInstalledCopy(const std::string& programFolder, std::string_view installedRelative) {
